@@ -1,0 +1,16 @@
+#include "shell/MessageBoxPrompt.h"
+
+#include <QMessageBox>
+
+namespace krav {
+
+void MessageBoxPrompt::ShowMessage(const std::string& text) {
+    QMessageBox::warning(m_parent, QStringLiteral("KRAV"), QString::fromStdString(text));
+}
+
+bool MessageBoxPrompt::AskYesNo(const std::string& caption, const std::string& text) {
+    return QMessageBox::question(m_parent, QString::fromStdString(caption),
+                                 QString::fromStdString(text)) == QMessageBox::Yes;
+}
+
+} // namespace krav

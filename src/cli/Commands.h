@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace krav::cli {
+
+// Exit codes of krav-lvl.
+inline constexpr int EXIT_OK = 0;
+inline constexpr int EXIT_FAILED = 1;
+inline constexpr int EXIT_USAGE = 2;
+
+using Arguments = std::vector<std::string>;
+
+int RunInfo(const Arguments& args);
+int RunCheck(const Arguments& args);
+int RunResave(const Arguments& args);
+
+} // namespace krav::cli

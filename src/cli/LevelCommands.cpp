@@ -1,0 +1,89 @@
+// krav-lvl info, check and resave: reading and writing levels as the editor's Open and Save do.
+#include "Commands.h"
+#include "RecordingPrompt.h"
+#include "document/CKRAVDoc.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+
+namespace krav::cli {
+
+namespace {
+
+std::string OnOneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+void PrintMessages(const RecordingPrompt& prompt, const char* prefix) {
+    for (const auto& text : prompt.messages) std::cerr << prefix << text << '\n';
+}
+
+// Records stand from the end of the embedded BMP (its bfSize) to the end of the file.
+std::uint64_t RecordsInFile(const std::string& path, const CKRAVDoc& doc) {
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(path, error);
+    const std::uint64_t start = doc.IsDefaultTileSet() ? 0 : doc.GetTileSet()->FileSize();
+    return error || start >= size ? 0 : (size - start) / 4;
+}
+
+} // namespace
+
+int RunInfo(const Arguments& args) {
+    const std::string& path = args[0];
+    CKRAVDoc doc;
+    RecordingPrompt prompt;
+    if (!doc.OnOpenDocument(path, prompt)) {
+        PrintMessages(prompt, "");
+        return EXIT_FAILED;
+    }
+    int cells = 0, flagCells = 0, objects = 0;
+    for (int i = 0; i < MAP_CELLS; ++i) {
+        const Cell v = doc.GetCells()[i];
+        cells += v != EMPTY_CELL;
+        flagCells += v == FLAG_CELL;
+        objects += ObjectSide(v) != 0; // anchors only
+    }
+    std::cout << "tileset: " << (doc.IsDefaultTileSet() ? "built-in" : "embedded") << '\n'
+              << "records: " << RecordsInFile(path, doc) << '\n'
+              << "cells: " << cells << '\n'
+              << "flags: " << doc.GetFlagCount() << '\n'
+              << "flag-cells: " << flagCells << '\n'
+              << "objects: " << objects << '\n';
+    for (const auto& text : prompt.messages) std::cout << "warning: " << text << '\n';
+    return EXIT_OK;
+}
+
+int RunCheck(const Arguments& args) {
+    int result = EXIT_OK;
+    for (const auto& path : args) {
+        CKRAVDoc doc;
+        RecordingPrompt prompt;
+        if (doc.OnOpenDocument(path, prompt)) {
+            std::cout << path << ": ok\n";
+        } else {
+            std::cout << path << ": " << OnOneLine(prompt.messages.empty() ? "" : prompt.messages.back()) << '\n';
+            result = EXIT_FAILED;
+        }
+    }
+    return result;
+}
+
+int RunResave(const Arguments& args) {
+    CKRAVDoc doc;
+    RecordingPrompt readPrompt;
+    if (!doc.OnOpenDocument(args[0], readPrompt)) {
+        PrintMessages(readPrompt, "");
+        return EXIT_FAILED;
+    }
+    PrintMessages(readPrompt, "warning: ");
+    RecordingPrompt savePrompt;
+    if (!doc.OnSaveDocument(args[1], savePrompt)) {
+        PrintMessages(savePrompt, "");
+        return EXIT_FAILED;
+    }
+    return EXIT_OK;
+}
+
+} // namespace krav::cli

@@ -1,0 +1,32 @@
+#include "Commands.h"
+
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+const char* const USAGE = "usage: krav-lvl info LEVEL\n"
+                          "       krav-lvl check LEVEL...\n"
+                          "       krav-lvl resave IN OUT\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace krav::cli;
+    if (argc < 2) {
+        std::cerr << USAGE;
+        return EXIT_USAGE;
+    }
+    const Arguments args(argv + 2, argv + argc);
+    const std::string command = argv[1];
+    int result = EXIT_USAGE;
+    if (command == "info" && args.size() == 1)
+        result = RunInfo(args);
+    else if (command == "check" && !args.empty())
+        result = RunCheck(args);
+    else if (command == "resave" && args.size() == 2)
+        result = RunResave(args);
+    else
+        std::cerr << USAGE;
+    return result;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace krav {
+
+// How the core speaks to the user. The editor shows message boxes (caption "KRAV"),
+// krav-lvl prints, and tests record and answer with a scripted fake.
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+
+    // An OK box with the exclamation icon.
+    virtual void ShowMessage(const std::string& text) = 0;
+
+    // A yes/no question; true for yes.
+    virtual bool AskYesNo(const std::string& caption, const std::string& text) = 0;
+};
+
+} // namespace krav

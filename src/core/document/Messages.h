@@ -1,0 +1,45 @@
+#pragma once
+
+// Texts the level document and the tile set loader show to the user.
+namespace krav::messages {
+
+// Where users send corrupt tile sets; it ends the width and height messages.
+inline constexpr const char* CONTACT_ADDRESS = "krav-maps@lists.krav.example";
+
+inline constexpr const char* COULD_NOT_OPEN = "Couldn't open file.";
+inline constexpr const char* NO_TILE_SET = "Unknown error!\nCouldn't load tile set bitmap.\n";
+inline constexpr const char* TILE_ID_OUT_OF_RANGE =
+    "The map tile data is corrupt:\nTile ID out of Range!";
+inline constexpr const char* TOO_MANY_INITIAL_FLAGS =
+    "This map has to many initial flags\nI'll let it slide but you will not be able to add "
+    "anymore.";
+inline constexpr const char* RECORDS_OUT_OF_MEMORY =
+    "Memory allocation failure!\nCouldn't allocate memory for the map tile data.";
+
+inline constexpr const char* NO_FILE_STRUCTURE =
+    "Memory allocation failure!\nCouldn't allocate bitmap file structure.";
+inline constexpr const char* NO_INFO_STRUCTURE =
+    "Memory allocation failure!\nCouldn't allocate bitmap info structure.";
+inline constexpr const char* WIDTH_NOT_304 =
+    "Tile set bitmap is corrupt:\nWidth is not equal to 304 pixels!\n\nSend me an email right "
+    "now I'll try to help you.\n";
+inline constexpr const char* HEIGHT_NOT_160 =
+    "Tile set bitmap is corrupt:\nHeight is not equal to 160 pixels!\n\nSend me an email right "
+    "now I'll try to help you.\n";
+inline constexpr const char* NOT_256_COLOURS =
+    "Tile set bitmap has incorrect color format:\nThis is not a 256 color bitmap!";
+inline constexpr const char* NO_TILE_SET_MEMORY =
+    "Memory Allocation Error:\nCouldn't allocate memory for tile set bitmap!";
+inline constexpr const char* BMP_TRUNCATED =
+    "Tile set bitmap is corrupt:\nThe file ends inside the bitmap's headers or color table!";
+inline constexpr const char* BMP_SIZE_TOO_SMALL =
+    "Tile set bitmap is corrupt:\nThe file size in its header leaves no room for 304 x 160 "
+    "pixels!";
+
+inline constexpr const char* SAVE_FAILED = "Failed to save document.";
+inline constexpr const char* DISK_FULL = "Destination disk drive is full.";
+// %1 is the path of the file.
+inline constexpr const char* READ_ONLY =
+    "Unable to write to %1, it is read-only or opened by someone else.";
+
+} // namespace krav::messages

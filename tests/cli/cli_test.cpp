@@ -1,0 +1,101 @@
+// krav-lvl as scripts and pipelines use it: its output, exit codes and files.
+#include "support/LevelBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace krav {
+namespace {
+
+using test::AppendRecord;
+using test::Bytes;
+
+struct LvlRun {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    LvlRun Lvl(const std::string& arguments) {
+        const std::string errPath = folder.Path("stderr.txt");
+        const std::string command = std::string(KRAV_LVL) + " " + arguments + " 2>" + errPath;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        std::string out;
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        const int status = ::pclose(pipe);
+        std::ifstream err(errPath);
+        std::stringstream errText;
+        errText << err.rdbuf();
+        return {WEXITSTATUS(status), out, errText.str()};
+    }
+
+    test::ScratchFolder folder;
+};
+
+TEST_F(Cli, InfoDescribesALevel) {
+    Bytes bytes = test::MakeBmp({.extraBytes = 34});
+    for (int i = 0; i < 257; ++i) AppendRecord(bytes, 170, i, 3);
+    AppendRecord(bytes, 219, 10, 10);
+    AppendRecord(bytes, 216, 20, 10);
+    AppendRecord(bytes, 5, 4000, 4000); // skipped, still a record
+    const LvlRun run = Lvl("info " + folder.Write("a.lvl", bytes));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "tileset: embedded\n"
+                       "records: 260\n"
+                       "cells: 294\n"
+                       "flags: 256\n"
+                       "flag-cells: 257\n"
+                       "objects: 2\n"
+                       "warning: This map has to many initial flags\n"
+                       "I'll let it slide but you will not be able to add anymore.\n");
+}
+
+TEST_F(Cli, InfoOfAnUnreadableLevelFailsInTheReadersWords) {
+    Bytes bytes;
+    AppendRecord(bytes, 0, 0, 0);
+    const LvlRun run = Lvl("info " + folder.Write("bad.lvl", bytes));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "The map tile data is corrupt:\nTile ID out of Range!\n");
+}
+
+TEST_F(Cli, CheckReportsEachLevelOnOneLine) {
+    Bytes bad;
+    AppendRecord(bad, 200, 1, 1);
+    const std::string good = folder.Write("good.lvl", {});
+    const std::string broken = folder.Write("broken.lvl", bad);
+    const std::string missing = folder.Path("missing.lvl");
+    const LvlRun run = Lvl("check " + good + " " + broken + " " + missing);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, good + ": ok\n" + broken +
+                           ": The map tile data is corrupt: Tile ID out of Range!\n" + missing +
+                           ": Couldn't open file.\n");
+    EXPECT_EQ(Lvl("check " + good).exitCode, 0);
+}
+
+TEST_F(Cli, ResaveGivesTheSameBytesBack) {
+    Bytes bytes = test::MakeBmp({.extraBytes = 358});
+    AppendRecord(bytes, 7, 0, 0);
+    AppendRecord(bytes, 220, 9, 0);
+    AppendRecord(bytes, 190, 1, 1);
+    const std::string in = folder.Write("in.lvl", bytes);
+    const std::string out = folder.Path("out.lvl");
+    const LvlRun run = Lvl("resave " + in + " " + out);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(test::ScratchFolder::Read(out), bytes);
+}
+
+TEST_F(Cli, UsageErrorsExitWithTwo) {
+    for (const char* arguments : {"", "info", "info a b", "resave only-one", "frobnicate x"})
+        EXPECT_EQ(Lvl(arguments).exitCode, 2) << arguments;
+}
+
+} // namespace
+} // namespace krav

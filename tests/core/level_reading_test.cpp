@@ -1,0 +1,207 @@
+// Reading level files: what a level designer's files turn into, and every refusal.
+#include "document/CKRAVDoc.h"
+#include "document/Messages.h"
+#include "support/FakePrompt.h"
+#include "support/LevelBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace krav {
+namespace {
+
+using test::AppendRecord;
+using test::Bytes;
+using test::MakeBmp;
+
+class LevelReading : public ::testing::Test {
+protected:
+    // Opens bytes as a level; returns whether it opened.
+    bool Open(const Bytes& bytes) { return doc.OnOpenDocument(folder.Write("level.lvl", bytes), prompt); }
+
+    test::ScratchFolder folder;
+    test::FakePrompt prompt;
+    CKRAVDoc doc;
+};
+
+Bytes Cut(Bytes bytes, std::size_t size) {
+    bytes.resize(size);
+    return bytes;
+}
+
+Bytes WithRecord(Bytes bytes, int code, int x, int y) {
+    AppendRecord(bytes, code, x, y);
+    return bytes;
+}
+
+struct Refusal {
+    const char* name;
+    Bytes bytes;
+    std::string message;
+};
+
+TEST_F(LevelReading, RefusesMalformedFilesWithTheirMessage) {
+    const std::string contact = messages::CONTACT_ADDRESS;
+    const std::vector<Refusal> cases = {
+        {"code 0", WithRecord({}, 0, 0, 0), messages::TILE_ID_OUT_OF_RANGE},
+        {"code 191", WithRecord({}, 191, 5, 5), messages::TILE_ID_OUT_OF_RANGE},
+        {"code 215", WithRecord({}, 215, 1023, 1023), messages::TILE_ID_OUT_OF_RANGE},
+        {"code 221", WithRecord({}, 221, 0, 0), messages::TILE_ID_OUT_OF_RANGE},
+        {"code 255 after good ones", WithRecord(WithRecord({}, 5, 1, 1), 255, 2, 2),
+         messages::TILE_ID_OUT_OF_RANGE},
+        {"bad code after a tile set", WithRecord(MakeBmp(), 0, 3, 3), messages::TILE_ID_OUT_OF_RANGE},
+        {"width 305, height also wrong", MakeBmp({.width = 305, .height = 161}),
+         messages::WIDTH_NOT_304 + contact},
+        {"top-down bitmap", MakeBmp({.height = -160}), messages::HEIGHT_NOT_160 + contact},
+        {"height 161", MakeBmp({.height = 161}), messages::HEIGHT_NOT_160 + contact},
+        {"16 colours", MakeBmp({.bitsPerPixel = 4}), messages::NOT_256_COLOURS},
+        {"24 bits", MakeBmp({.bitsPerPixel = 24}), messages::NOT_256_COLOURS},
+        {"6 bytes of BMP", Cut(MakeBmp(), 6), messages::BMP_TRUNCATED},
+        {"ends in the info header", Cut(MakeBmp(), 40), messages::BMP_TRUNCATED},
+        {"ends in the colour table", Cut(MakeBmp(), 1077), messages::BMP_TRUNCATED},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FakePrompt fresh;
+        CKRAVDoc level;
+        EXPECT_FALSE(level.OnOpenDocument(folder.Write("bad.lvl", c.bytes), fresh));
+        EXPECT_EQ(fresh.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(level.GetCell(0, 0), EMPTY_CELL) << "nothing of a failed read survives";
+    }
+}
+
+TEST_F(LevelReading, RefusesABfSizeThatWouldPutRecordsInsideThePixels) {
+    Bytes bytes = MakeBmp();
+    bytes[2] = 0x36; // bfSize 1078: no room for any pixel
+    bytes[3] = 0x04;
+    bytes[4] = bytes[5] = 0;
+    EXPECT_FALSE(Open(bytes));
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{messages::BMP_SIZE_TOO_SMALL});
+}
+
+TEST_F(LevelReading, FileSystemFailuresSayCouldntOpen) {
+    EXPECT_FALSE(doc.OnOpenDocument(folder.Path("missing.lvl"), prompt));
+    std::filesystem::create_directory(folder.Path("folder.lvl"));
+    EXPECT_FALSE(doc.OnOpenDocument(folder.Path("folder.lvl"), prompt));
+    EXPECT_EQ(prompt.messages, (std::vector<std::string>{messages::COULD_NOT_OPEN, messages::COULD_NOT_OPEN}));
+}
+
+TEST_F(LevelReading, EmptyFileIsAnEmptyMapWithTheBuiltInTileSet) {
+    ASSERT_TRUE(Open({}));
+    EXPECT_TRUE(doc.IsDefaultTileSet());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetFlagCount(), 0);
+    EXPECT_EQ(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, EMPTY_CELL), MAP_CELLS);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(LevelReading, TrailingBytesAreIgnored) {
+    Bytes bytes = WithRecord({}, 12, 7, 9);
+    bytes.push_back('x');
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_TRUE(doc.IsDefaultTileSet());
+    EXPECT_EQ(doc.GetCell(9, 7), 11u);
+}
+
+TEST_F(LevelReading, RecordsOutsideTheGridAreSkippedWhateverTheirCode) {
+    Bytes bytes;
+    AppendRecord(bytes, 0, 1024, 0);
+    AppendRecord(bytes, 255, 0, 4095);
+    AppendRecord(bytes, 3, 1023, 1023);
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(doc.GetCell(1023, 1023), 2u);
+}
+
+TEST_F(LevelReading, ObjectsFillTheirFootprintRowByRow) {
+    Bytes bytes;
+    AppendRecord(bytes, 219, 10, 20);  // 6 x 6
+    AppendRecord(bytes, 220, 100, 0);  // 5 x 5
+    AppendRecord(bytes, 217, 0, 500);  // 2 x 2
+    AppendRecord(bytes, 218, 7, 7);    // 1 x 1, other code
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(doc.GetCell(20, 10), 500u);
+    EXPECT_EQ(doc.GetCell(20, 11), 501u);
+    EXPECT_EQ(doc.GetCell(21, 10), 506u);
+    EXPECT_EQ(doc.GetCell(25, 15), 535u);
+    EXPECT_EQ(doc.GetCell(26, 10), EMPTY_CELL);
+    EXPECT_EQ(doc.GetCell(4, 104), 624u);
+    EXPECT_EQ(doc.GetCell(501, 1), 703u);
+    EXPECT_EQ(doc.GetCell(7, 7), 800u);
+}
+
+TEST_F(LevelReading, FootprintsStopAtTheMapEdges) {
+    Bytes bytes;
+    AppendRecord(bytes, 219, 1020, 5);   // passes the right edge
+    AppendRecord(bytes, 220, 40, 1021);  // passes the bottom edge
+    AppendRecord(bytes, 219, 1023, 1023);
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(doc.GetCell(5, 1023), 503u);
+    EXPECT_EQ(doc.GetCell(6, 0), EMPTY_CELL) << "no wrap into the next row";
+    EXPECT_EQ(doc.GetCell(6, 1020), 506u);
+    EXPECT_EQ(doc.GetCell(1023, 44), 600u + 2 * 5 + 4);
+    EXPECT_EQ(doc.GetCell(1023, 1023), 500u);
+    // Written back, each is its anchor again.
+    const Bytes saved = doc.Serialize();
+    EXPECT_EQ(saved.size(), 12u);
+}
+
+TEST_F(LevelReading, LaterRecordsOverwriteAndOrderDoesNotMatter) {
+    Bytes forward, backward;
+    AppendRecord(forward, 2, 0, 0);
+    AppendRecord(forward, 219, 3, 3);
+    AppendRecord(forward, 9, 4, 4); // inside the object
+    AppendRecord(backward, 9, 4, 4);
+    AppendRecord(backward, 219, 3, 3);
+    AppendRecord(backward, 2, 0, 0);
+    ASSERT_TRUE(Open(forward));
+    EXPECT_EQ(doc.GetCell(4, 4), 8u);
+    CKRAVDoc other;
+    ASSERT_TRUE(other.OnOpenDocument(folder.Write("b.lvl", backward), prompt));
+    EXPECT_EQ(other.GetCell(4, 4), 507u);
+    EXPECT_EQ(other.GetCell(0, 0), doc.GetCell(0, 0));
+}
+
+TEST_F(LevelReading, MoreThan256FlagsWarnOnceAndStayOnTheMap) {
+    Bytes bytes;
+    for (int i = 0; i < 257; ++i) AppendRecord(bytes, FLAG_TILE, i, 0);
+    AppendRecord(bytes, FLAG_TILE, 2000, 0); // skipped, not counted
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(doc.GetFlagCount(), MAX_FLAGS);
+    EXPECT_EQ(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, FLAG_CELL), 257);
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{messages::TOO_MANY_INITIAL_FLAGS});
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(LevelReading, APlainBmpIsAnEmptyLevelWithThatTileSet) {
+    const Bytes bmp = MakeBmp();
+    ASSERT_TRUE(Open(bmp));
+    EXPECT_FALSE(doc.IsDefaultTileSet());
+    EXPECT_EQ(doc.GetCell(0, 0), EMPTY_CELL);
+    // Bottom-up file: picture row 0 is the last stored row.
+    EXPECT_EQ(doc.GetTileSet()->PixelAt(3, 0), bmp[1078 + 159 * 304 + 3]);
+    EXPECT_EQ(doc.GetTileSet()->ColourRgb(1), (std::uint32_t{bmp[60]} << 16) | (bmp[59] << 8) | bmp[58]);
+    EXPECT_EQ(doc.Serialize(), bmp);
+}
+
+TEST_F(LevelReading, BfSizePastTheEndMeansNoRecordsAndSavesARealSize) {
+    Bytes bytes = MakeBmp({.extraBytes = 8});
+    bytes[4] = 0x10; // bfSize far beyond the end of the file
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, EMPTY_CELL), MAP_CELLS);
+    // What is saved with a new tile is found again.
+    doc.SetCell(1, 2, 40);
+    CKRAVDoc reread;
+    ASSERT_TRUE(reread.OnOpenDocument(folder.Write("again.lvl", doc.Serialize()), prompt));
+    EXPECT_EQ(reread.GetCell(1, 2), 40u);
+    EXPECT_EQ(reread.GetTileSet()->trailingBytes, doc.GetTileSet()->trailingBytes);
+}
+
+TEST_F(LevelReading, ATileSetCutShortInItsPixelsOpensWithBlackPixels) {
+    ASSERT_TRUE(Open(Cut(MakeBmp(), 2000)));
+    EXPECT_EQ(doc.GetTileSet()->pixels.back(), 0);
+    EXPECT_EQ(doc.Serialize().size(), 49718u);
+}
+
+} // namespace
+} // namespace krav
