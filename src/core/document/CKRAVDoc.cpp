@@ -18,9 +18,9 @@ std::string SaveErrorMessage(SaveError error, const std::string& path) {
     switch (error) {
     case SaveError::DiskFull: return messages::DISK_FULL;
     case SaveError::ReadOnly: {
-        std::string text = messages::READ_ONLY;
-        text.replace(text.find("%1"), 2, path);
-        return text;
+        const std::string text = messages::READ_ONLY;
+        const auto at = text.find("%1");
+        return text.substr(0, at) + path + text.substr(at + 2);
     }
     default: return messages::SAVE_FAILED;
     }
