@@ -1,0 +1,88 @@
+#include "editing/RadarPicture.h"
+
+#include <algorithm>
+
+namespace krav {
+
+namespace {
+
+// Every value a map cell can hold except EMPTY_CELL lies below 1024, so one small table
+// gives the index of any cell in a single step; empty cells and values above are black.
+constexpr Cell LOOKUP_SIZE = 1024;
+
+constexpr std::array<std::uint8_t, LOOKUP_SIZE> MakeLookup() {
+    std::array<std::uint8_t, LOOKUP_SIZE> lookup{}; // values that never occur stay black
+    // Ranges of tile codes; the cell value is the code - 1.
+    struct Range {
+        int firstCode, lastCode;
+        std::uint8_t index;
+    };
+    constexpr Range ranges[] = {
+        {1, 161, RADAR_GREY},    {162, 169, RADAR_BLUE}, {FLAG_TILE, FLAG_TILE, RADAR_YELLOW},
+        {171, 171, RADAR_GREEN}, {172, 175, RADAR_GREY}, {176, TILE_COUNT, RADAR_CYAN}};
+    for (const Range& range : ranges) {
+        for (int code = range.firstCode; code <= range.lastCode; ++code) {
+            lookup[code - 1] = range.index;
+        }
+    }
+    for (Cell v = TILE_COUNT; v < LOOKUP_SIZE; ++v) {
+        switch (ObjectBaseOf(v).value_or(EMPTY_CELL)) {
+        case OBJECT_6X6:
+            lookup[v] = RADAR_RED;
+            break;
+        case OBJECT_5X5:
+            lookup[v] = RADAR_MAGENTA;
+            break;
+        case OBJECT_2X2:
+        case OBJECT_1X1:
+            lookup[v] = RADAR_GREY;
+            break;
+        default:
+            break;
+        }
+    }
+    return lookup;
+}
+
+constexpr std::array<std::uint8_t, LOOKUP_SIZE> LOOKUP = MakeLookup();
+static_assert(OBJECT_1X1 < LOOKUP_SIZE);
+
+} // namespace
+
+std::uint8_t RadarColourIndex(Cell v) {
+    return v < LOOKUP_SIZE ? LOOKUP[v] : RADAR_BLACK;
+}
+
+RadarPicture::RadarPicture() : m_indices(MAP_CELLS, RADAR_BLACK) {}
+
+void RadarPicture::Build(const Cell* cells) {
+    std::transform(cells, cells + MAP_CELLS, m_indices.begin(), RadarColourIndex);
+}
+
+void RadarPicture::UpdateCell(const Cell* cells, int x, int y) {
+    if (x < 0 || x >= MAP_SIZE || y < 0 || y >= MAP_SIZE) {
+        return;
+    }
+    m_indices[Offset(x, y)] = RadarColourIndex(cells[Offset(x, y)]);
+}
+
+void RadarPicture::UpdateCells(const Cell* cells, Rect block) {
+    const int left = std::max(block.left, 0);
+    const int right = std::min(block.right, MAP_SIZE);
+    if (left >= right) {
+        return;
+    }
+    const int top = std::max(block.top, 0);
+    const int bottom = std::min(block.bottom, MAP_SIZE);
+    for (int y = top; y < bottom; ++y) {
+        const Cell* from = cells + Offset(left, y);
+        std::transform(from, from + (right - left), m_indices.data() + Offset(left, y),
+                       RadarColourIndex);
+    }
+}
+
+void RadarPicture::Clear() {
+    std::fill(m_indices.begin(), m_indices.end(), RADAR_BLACK);
+}
+
+} // namespace krav

@@ -1,0 +1,147 @@
+// Which cells a map view shows: zoom steps, the grid switch, scrolling, resizing, grid lines.
+#include "editing/GridLines.h"
+#include "editing/ViewGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace krav {
+namespace {
+
+ViewGeometry ViewOf(int width, int height) {
+    ViewGeometry view;
+    view.Reset(width, height);
+    return view;
+}
+
+struct ZoomStep {
+    std::string action; // "in", "out" or "grid"
+    double zoom;
+    bool grid;
+};
+
+TEST(ViewGeometry, ZoomStepsAndTheGridRule) {
+    const std::vector<ZoomStep> steps = {
+        {"in", 2.0, true},   {"in", 2.0, true}, // 2:1 is the limit
+        {"out", 1.0, true},  {"grid", 1.0, false}, {"out", 0.5, false}, {"out", 0.25, false},
+        {"grid", 0.25, false}, // no grid at low zoom
+        {"out", 0.125, false}, {"out", 0.0625, false}, {"out", 0.0625, false},
+        {"in", 0.125, false},  {"in", 0.25, false},
+        {"in", 0.5, true}, // on again, although it was switched off by hand
+    };
+    ViewGeometry view = ViewOf(800, 600);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.action + " to " + std::to_string(step.zoom));
+        if (step.action == "grid")
+            view.ToggleGrid();
+        else
+            view.ZoomAt(100, 100, step.action == "out");
+        EXPECT_EQ(view.m_dZoom, step.zoom);
+        EXPECT_EQ(view.m_nCellWidth, static_cast<int>(16 * step.zoom));
+        EXPECT_EQ(view.m_bGrid, step.grid);
+        EXPECT_EQ(view.GetGridState(), step.zoom <= 0.25 ? -1 : step.grid);
+    }
+}
+
+TEST(ViewGeometry, ZoomCentresThePointedCellUnlessAnEdgeIsInTheWay) {
+    struct Case {
+        Point pointer;
+        bool zoomOut;
+        Rect visible; // left, top, right, bottom
+    };
+    const std::vector<Case> cases = {
+        {{10, 10}, false, {0, 0, 25, 18}},              // near the corner: stays at (0, 0)
+        {{400, 288}, true, {0, 0, 100, 75}},             // 1:2 around cell (25, 18)
+    };
+    for (const auto& c : cases) {
+        ViewGeometry view = ViewOf(800, 600);
+        view.ZoomAt(c.pointer.x, c.pointer.y, c.zoomOut);
+        EXPECT_EQ((Rect{view.m_nLeftCol, view.m_nTopRow, view.m_nRightCol, view.m_nBottomRow}), c.visible);
+        EXPECT_EQ(view.m_vScroll.position, view.m_nTopRow);
+        EXPECT_EQ(view.m_hScroll.position, view.m_nLeftCol);
+    }
+    // Near the bottom-right corner the map's last cells end at the window's edge.
+    ViewGeometry view = ViewOf(800, 600);
+    view.SetVisibleArea(974, 987, 1024, 1024);
+    view.ZoomAt(790, 590, false);
+    EXPECT_EQ(view.m_nRightCol, 1024);
+    EXPECT_EQ(view.m_nBottomRow, 1024);
+    EXPECT_EQ(view.m_nLeftCol, 1024 - 25);
+    EXPECT_EQ(view.m_nTopRow, 1024 - 18);
+}
+
+TEST(ViewGeometry, AtOneToSixteenRowsAreCappedAtTheMap) {
+    ViewGeometry tall = ViewOf(800, 1000);
+    for (int i = 0; i < 4; ++i) tall.ZoomAt(0, 0, true);
+    EXPECT_EQ(tall.m_nBottomRow - tall.m_nTopRow, 1000);
+    ViewGeometry taller = ViewOf(800, 1500);
+    for (int i = 0; i < 4; ++i) taller.ZoomAt(0, 0, true);
+    EXPECT_EQ(taller.m_nTopRow, 0);
+    EXPECT_EQ(taller.m_nBottomRow, 1024);
+}
+
+TEST(ViewGeometry, ScrollCodes) {
+    struct Case {
+        const char* name;
+        int top;      // origin before
+        int code;
+        int thumb;
+        int moved;    // change of the origin
+    };
+    // A 640-pixel-high client at 1:1: a page of 40 rows.
+    const std::vector<Case> cases = {
+        {"page up near the top", 3, SB_PAGEUP, 0, -3},
+        {"page up at the top", 0, SB_PAGEUP, 0, 0},
+        {"line up", 10, SB_LINEUP, 0, -1},
+        {"line down", 10, SB_LINEDOWN, 0, 1},
+        {"line down at the bottom", 984, SB_LINEDOWN, 0, 0},
+        {"page down near the bottom", 980, SB_PAGEDOWN, 0, 4},
+        {"thumb position does nothing", 10, SB_THUMBPOSITION, 500, 0},
+        {"thumb track", 10, SB_THUMBTRACK, 500, 490},
+        {"unknown code", 10, 9, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewGeometry view = ViewOf(640, 640);
+        view.SetVisibleArea(0, c.top, 40, c.top + 40);
+        EXPECT_EQ(view.ScrollVertical(c.code, c.thumb), c.moved);
+        EXPECT_EQ(view.m_nTopRow, c.top + c.moved);
+        EXPECT_EQ(view.m_nBottomRow, c.top + c.moved + 40);
+        EXPECT_EQ(view.m_vScroll.position, c.top + c.moved);
+    }
+}
+
+TEST(ViewGeometry, ResizingKeepsTheMapsFarEdgeAtTheWindowsEdge) {
+    ViewGeometry view = ViewOf(640, 640);
+    view.SetVisibleArea(984, 984, 1024, 1024);
+    view.OnSize(800, 480);
+    EXPECT_EQ((Rect{view.m_nLeftCol, view.m_nTopRow, view.m_nRightCol, view.m_nBottomRow}),
+              (Rect{974, 994, 1024, 1024}));
+    // Away from the edges the origin stays.
+    view.SetVisibleArea(100, 100, 150, 130);
+    view.OnSize(320, 320);
+    EXPECT_EQ((Rect{view.m_nLeftCol, view.m_nTopRow, view.m_nRightCol, view.m_nBottomRow}),
+              (Rect{100, 100, 120, 120}));
+}
+
+TEST(GridLines, LieOnEachCellsLastPixelAndTheEdgeJustOutsideTheMap) {
+    ViewGeometry view = ViewOf(640, 480);
+    const GridLines inner = ComputeGridLines(view, {0, 0, 40, 20});
+    ASSERT_GE(inner.vertical.size(), 3u);
+    EXPECT_EQ(inner.vertical[0], (GridLine{-1, 0, 20, false}));
+    EXPECT_EQ(inner.vertical[1].pos, 15);
+    EXPECT_EQ(inner.vertical[2].pos, 31);
+    EXPECT_EQ(inner.horizontal[1], (GridLine{15, 0, 40, false}));
+
+    // Right edge on screen at 1:1 with the view at column 1000: the edge is at x = 385.
+    view.SetVisibleArea(1000, 0, 1024, 30);
+    const GridLines edge = ComputeGridLines(view, view.ClientRect());
+    EXPECT_EQ(edge.vertical.back(), (GridLine{385, 0, 481, true}));
+    EXPECT_FALSE(edge.horizontal.back().edge);
+    EXPECT_EQ(edge.horizontal.back().to, 24 * 16) << "rows stop at the map's right edge";
+}
+
+} // namespace
+} // namespace krav
