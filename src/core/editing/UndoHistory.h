@@ -1,0 +1,84 @@
+#pragma once
+
+#include "editing/MapTarget.h"
+#include "editing/UndoRecords.h"
+
+#include <vector>
+
+namespace krav {
+
+namespace messages {
+inline constexpr const char* HISTORY_FLAG_LIMIT = "To many flags!\nCancelling this operation.";
+} // namespace messages
+
+// Steps kept on each of the undo and redo stacks.
+inline constexpr int MAX_HISTORY = 10;
+
+// A bounded stack of steps. Its slots are reserved up front, so pushing never allocates and
+// cannot fail; when full, the oldest step makes room.
+class UndoStack {
+public:
+    UndoStack() { m_records.reserve(MAX_HISTORY); }
+    UndoStack(const UndoStack&) = delete;
+    UndoStack& operator=(const UndoStack&) = delete;
+
+    int Count() const { return static_cast<int>(m_records.size()); }
+    bool IsEmpty() const { return m_records.empty(); }
+    // The newest step, or null.
+    const UndoRecord* Newest() const { return m_records.empty() ? nullptr : &m_records.back(); }
+
+    void Push(UndoRecord&& record);
+    // Takes the newest step off; the stack must not be empty.
+    UndoRecord PopNewest();
+    // Forgets the oldest step and frees its changes; nothing when empty.
+    void DropOldest();
+    void Clear() { m_records.clear(); }
+
+private:
+    std::vector<UndoRecord> m_records; // oldest first
+};
+
+// The undo and redo history of one map view. Undo and Redo write cells straight into the map
+// and never mark the document modified.
+class UndoHistory {
+public:
+    // Pushes one finished step. An empty payload (nothing changed) pushes nothing. Always true:
+    // the stacks never need memory to push.
+    bool PushUndo(int kind, UndoPayload payload);
+    bool PushRedo(int kind, UndoPayload payload);
+
+    // Writes a list back, newest change first, with the flag rule. APPLY_DISCARD forgets it
+    // (putting cells back after a failed operation); APPLY_UNDO and APPLY_REDO put its inverse
+    // on the redo or the undo stack as UNDO_CELLS. The list is left empty.
+    void ApplyChangeList(MapTarget& target, ChangeList& list, int mode);
+
+    // Writes a segment's changes back. Their inverse is added to targetSegment, or forgotten
+    // when it is null (taking back the newest segment of a connected line).
+    void ApplySegment(MapTarget& target, StrokeSegment& segment, StrokeSegment* targetSegment);
+
+    // Moves the newest step of the undo (APPLY_UNDO) or redo (APPLY_REDO) stack to the other
+    // stack, writing it into the map. Undo keeps the kind; Redo records line steps as
+    // UNDO_CONNECTED_LINE and the others as UNDO_CELLS.
+    void UndoRedo(MapTarget& target, int mode);
+
+    bool CanUndo() const { return !m_undo.IsEmpty(); }
+    bool CanRedo() const { return !m_redo.IsEmpty(); }
+
+    // Frees the oldest step when memory runs out: from the redo stack first, then the undo
+    // stack. False when both are empty.
+    bool ReleaseOldest();
+    // Records a change, giving up old steps (ReleaseOldest) while memory is short. Throws
+    // std::bad_alloc only when there is no history left to give up.
+    void RecordChange(ChangeList& list, int x, int y, Cell oldValue);
+
+    void DiscardHistory();
+
+    const UndoStack& GetUndoStack() const { return m_undo; }
+    const UndoStack& GetRedoStack() const { return m_redo; }
+
+private:
+    UndoStack m_undo;
+    UndoStack m_redo;
+};
+
+} // namespace krav

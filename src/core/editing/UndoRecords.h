@@ -1,0 +1,76 @@
+#pragma once
+
+#include "document/TileCodes.h"
+
+#include <cstdint>
+#include <variant>
+#include <vector>
+
+namespace krav {
+
+// One changed cell: the value to write back when the step is taken back (or done again).
+struct CellChange {
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+    // -1 stands for EMPTY_CELL; written back sign-extended.
+    std::int16_t value = 0;
+};
+// Six bytes a cell keeps a whole-map step at 6 MB.
+static_assert(sizeof(CellChange) == 6);
+
+// The changes of one step in the order they were recorded. Applying walks it from the back,
+// so a cell changed twice ends with the value it had before the first change.
+using ChangeList = std::vector<CellChange>;
+
+inline constexpr std::int16_t ToStoredValue(Cell v) {
+    return static_cast<std::int16_t>(static_cast<std::int32_t>(v));
+}
+inline constexpr Cell FromStoredValue(std::int16_t v) {
+    return static_cast<Cell>(static_cast<std::int32_t>(v));
+}
+
+// Records the value cell (x, y) holds before it is overwritten.
+inline void RecordChange(ChangeList& list, int x, int y, Cell oldValue) {
+    list.push_back(
+        {static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), ToStoredValue(oldValue)});
+}
+
+// One straight segment of a line stroke. The end cells are the line tools' own (relative to
+// the visible area when drawn); the history uses only the changes.
+struct StrokeSegment {
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+    ChangeList changes;
+};
+
+// The segments of a stroke, oldest first; applied from the back like a change list.
+using SegmentList = std::vector<StrokeSegment>;
+
+// Kinds of undo records. Line kinds hold segments, the others a change list.
+inline constexpr int UNDO_CONNECTED_LINE = 2000;
+inline constexpr int UNDO_LINE = 2001;
+inline constexpr int UNDO_STAMP = 2002;
+inline constexpr int UNDO_CELLS = 2003;
+inline constexpr int UNDO_FILL = 2004;
+
+inline constexpr bool IsSegmentKind(int kind) {
+    return kind == UNDO_CONNECTED_LINE || kind == UNDO_LINE;
+}
+
+// How a change list is applied: put back and forgotten, or turned into its inverse for the
+// other stack.
+inline constexpr int APPLY_DISCARD = 3000;
+inline constexpr int APPLY_UNDO = 3001;
+inline constexpr int APPLY_REDO = 3002;
+
+using UndoPayload = std::variant<ChangeList, SegmentList>;
+
+// One user step.
+struct UndoRecord {
+    int kind = UNDO_CELLS;
+    UndoPayload payload;
+};
+
+} // namespace krav
