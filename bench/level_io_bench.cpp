@@ -62,5 +62,3 @@ BENCHMARK(BM_write_full_level)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace krav
-
-BENCHMARK_MAIN();
