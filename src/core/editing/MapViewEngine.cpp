@@ -122,15 +122,19 @@ void MapViewEngine::EraseObject(int x, int y, Cell v, ChangeList& list) {
     if (!cells.IsEmpty()) InvalidateBlock(cells);
 }
 
-Rect MapViewEngine::ClampIntoMap(const Rect& client) const {
-    Rect map = m_view.ClientToMap(client);
+Rect MapViewEngine::ClampIntoMap(const Rect& mapPixels) const {
+    Rect map = mapPixels;
     const int mapWidth = MAP_SIZE * m_view.m_nCellWidth;
     const int mapHeight = MAP_SIZE * m_view.m_nCellHeight;
     if (map.left < 0) map = map.Offset(-map.left, 0);
     if (map.top < 0) map = map.Offset(0, -map.top);
     if (map.right > mapWidth) map = map.Offset(mapWidth - map.right, 0);
     if (map.bottom > mapHeight) map = map.Offset(0, mapHeight - map.bottom);
-    return m_view.MapToClient(map);
+    return map;
+}
+
+Rect MapViewEngine::StampInsideMap(const Rect& client) const {
+    return m_view.MapToClient(ClampIntoMap(m_view.ClientToMap(client)));
 }
 
 void MapViewEngine::PlaceStamp(Point client) {
@@ -150,7 +154,7 @@ void MapViewEngine::PlaceStamp(Point client) {
         corner = {px - offset, py - offset};
     }
     m_ptStamp = client;
-    m_rcStamp = ClampIntoMap({corner.x, corner.y, corner.x + size, corner.y + size});
+    m_rcStamp = StampInsideMap({corner.x, corner.y, corner.x + size, corner.y + size});
 }
 
 void MapViewEngine::MoveStamp(Point client) {
@@ -159,7 +163,7 @@ void MapViewEngine::MoveStamp(Point client) {
     const int dx = step(client.x - m_ptStamp.x, m_view.m_nCellWidth);
     const int dy = step(client.y - m_ptStamp.y, m_view.m_nCellHeight);
     m_ptStamp = {m_ptStamp.x + dx, m_ptStamp.y + dy};
-    m_rcStamp = ClampIntoMap(m_rcStamp.Offset(dx, dy));
+    m_rcStamp = StampInsideMap(m_rcStamp.Offset(dx, dy));
 }
 
 void MapViewEngine::StampObject() {

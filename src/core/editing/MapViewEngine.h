@@ -1,8 +1,13 @@
 #pragma once
 
 #include "document/CKRAVDoc.h"
+#include "editing/CopyBuffer.h"
+#include "editing/FreehandTool.h"
 #include "editing/MapTarget.h"
 #include "editing/RadarPicture.h"
+#include "editing/SelectionTool.h"
+#include "editing/ShapeTools.h"
+#include "editing/ToolIds.h"
 #include "editing/UndoHistory.h"
 #include "editing/ViewGeometry.h"
 #include "editing/ViewHost.h"
@@ -61,7 +66,51 @@ public:
     Point m_ptStamp;
     void PlaceStamp(Point client);
     void MoveStamp(Point client);
+    // The stamp preview follows the pointer (made on the first move, shown from the next).
+    void TrackStamp(Point client);
+    void DestroyStampPreview();
     void StampObject();
+
+    // --- input: client pixels, button flags MK_*, as the window delivers them ---------------
+    void OnLButtonDown(int flags, Point client);
+    void OnRButtonDown(int flags, Point client);
+    void OnLButtonUp(int flags, Point client);
+    void OnRButtonUp(int flags, Point client);
+    void OnLButtonDblClk(int flags, Point client);
+    void OnRButtonDblClk(int flags, Point client);
+    void OnMouseMove(int flags, Point client);
+    // A tick of timer id, with the pointer where it is now.
+    void OnTimer(int id, Point pointer);
+    void OnKeyDown(ViewKey key, bool shift);
+    // The tool of a press and of a release, with the button's tile.
+    void ToolButtonDown(int flags, Point client, int tile, int tool);
+    void ToolButtonUp(int flags, Point client, int tile, int tool);
+    // The main frame is about to change the current tool.
+    void ChangeTool(int oldTool, int newTool);
+    // A tile chosen in the tile set palette.
+    void SetForeBack(int tile, bool isFore);
+    // Erase Map: asks first; not recorded in the history.
+    void EraseMap();
+
+    // The tools, each with its own state.
+    FreehandTool& Freehand() { return m_freehand; }
+    ShapeTools& Shapes() { return m_shapes; }
+    SelectionTool& Selection() { return m_selection; }
+    const ShapeTools& Shapes() const { return m_shapes; }
+    const SelectionTool& Selection() const { return m_selection; }
+    bool HasSelection() const { return m_selection.HasSelection(); }
+    bool IsFloating() const { return m_selection.IsFloating(); }
+    // Changes of the operation in progress (a stroke, a lifted or dropped block).
+    ChangeList m_pPending;
+    // Pushes m_pPending as one UNDO_CELLS step when it holds changes.
+    void PushPending();
+    // The stamp preview exists (after the first move with the Rubber Stamp) and is shown
+    // (from the next move on).
+    bool m_bStampPreview = false;
+    bool m_bStampShown = false;
+
+    // Moves a rectangle of map pixels inside the map, its size unchanged.
+    Rect ClampIntoMap(const Rect& mapPixels) const;
 
     // --- radar ----------------------------------------------------------------------------
     const RadarPicture& Radar() const { return m_radar; }
@@ -101,14 +150,16 @@ public:
 
 private:
     void InvalidateAll();
-    // Keeps a footprint of client pixels inside the map, its size unchanged.
-    Rect ClampIntoMap(const Rect& client) const;
+    Rect StampInsideMap(const Rect& client) const;
 
     CKRAVDoc& m_doc;
     ViewHost& m_host;
     ViewGeometry m_view;
     UndoHistory m_history;
     RadarPicture m_radar;
+    FreehandTool m_freehand{*this};
+    ShapeTools m_shapes{*this};
+    SelectionTool m_selection{*this};
 };
 
 } // namespace krav
