@@ -15,5 +15,6 @@ using Arguments = std::vector<std::string>;
 int RunInfo(const Arguments& args);
 int RunCheck(const Arguments& args);
 int RunResave(const Arguments& args);
+int RunPlay(const Arguments& args);
 
 } // namespace krav::cli

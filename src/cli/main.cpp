@@ -7,7 +7,8 @@ namespace {
 
 const char* const USAGE = "usage: krav-lvl info LEVEL\n"
                           "       krav-lvl check LEVEL...\n"
-                          "       krav-lvl resave IN OUT\n";
+                          "       krav-lvl resave IN OUT\n"
+                          "       krav-lvl play SCRIPT LEVEL|new OUT\n";
 
 } // namespace
 
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
         result = RunCheck(args);
     else if (command == "resave" && args.size() == 2)
         result = RunResave(args);
+    else if (command == "play" && args.size() == 3)
+        result = RunPlay(args);
     else
         std::cerr << USAGE;
     return result;

@@ -89,7 +89,7 @@ public:
     void ChangeTool(int oldTool, int newTool);
     // A tile chosen in the tile set palette.
     void SetForeBack(int tile, bool isFore);
-    // Erase Map: asks first; not recorded in the history.
+    // Erase Map, once the user agreed: empties the map; not recorded in the history.
     void EraseMap();
 
     // The tools, each with its own state.

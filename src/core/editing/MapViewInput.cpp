@@ -148,9 +148,6 @@ void MapViewEngine::DestroyStampPreview() {
 }
 
 void MapViewEngine::EraseMap() {
-    if (!m_host.UserPrompt().AskYesNo(
-            "Warning!", "The entire map will be erased. This operation cannot be undone! Continue?"))
-        return;
     m_doc.ClearMap(true);
     m_radar.Clear();
     m_host.RadarShowDocument();

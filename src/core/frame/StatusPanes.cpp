@@ -1,0 +1,17 @@
+#include "frame/StatusPanes.h"
+
+#include "editing/MapViewEngine.h"
+
+namespace krav {
+
+std::array<std::string, 5> StatusPaneTexts(const MapViewEngine* view) {
+    if (!view) return {" ", " ", " ", " ", " "};
+    std::string extent = " ";
+    if (view->HasSelection() || view->IsFloating())
+        extent = view->SelectionText();
+    else if (view->m_bLineActive || view->m_bPolyActive)
+        extent = view->LineText();
+    return {view->CursorText(), view->VisibleAreaText(), extent, view->ZoomText(), view->FlagsText()};
+}
+
+} // namespace krav
