@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/TileCodes.h"
 #include "editing/Geometry.h"
 
 namespace krav {
@@ -25,6 +26,15 @@ public:
     void PickTile(Point client);
 
 private:
+    // Paints one map cell with the tool's value. The press form records after writing and
+    // always repaints; the drag form records first and repaints only a change. False when
+    // the flag limit refused the cell (nothing written).
+    bool PaintStep(Point cell, int tile, int tool, bool press);
+    // The flag limit ended a stroke in the drag: keeps what was drawn as one step.
+    void EndStrokeAtFlagLimit();
+    // The tile of the button that holds the stroke.
+    int HeldTile() const;
+
     MapViewEngine& m_view;
 };
 

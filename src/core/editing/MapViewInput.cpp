@@ -81,6 +81,10 @@ void MapViewEngine::OnKeyDown(ViewKey key, bool shift) {
     case ViewKey::Tab: m_host.Beep(BEEP_PLAIN); break;
     case ViewKey::Escape:
         m_shapes.Escape();
+        // The buttons are forgotten, so no release will end a freehand stroke: end it here,
+        // or its changes would join the next undo step.
+        if (IsFreehandTool(m_host.CurrentTool()) && (m_bLeftDown || m_bRightDown))
+            ToolButtonUp(0, m_ptLastMouse, 0, m_host.CurrentTool());
         m_bLeftDown = m_bRightDown = false;
         break;
     case ViewKey::PageUp: shift ? OnHScroll(SB_PAGEUP) : OnVScroll(SB_PAGEUP); break;

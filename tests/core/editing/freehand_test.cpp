@@ -1,0 +1,372 @@
+// The Pencil, the Eraser and the Dropper, driven through the map view's input handlers.
+#include "editing/MapViewEngine.h"
+#include "support/RecordingHost.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace krav {
+namespace {
+
+const std::string FLAG_LIMIT = "To many flags!\nYou can't add anymore.";
+
+// A view on a new level, 40 x 30 cells at 1:1, with the Pencil current.
+struct Editor {
+    Editor() {
+        EXPECT_TRUE(doc.OnNewDocument(host.prompt));
+        engine.OnInitialUpdate(640, 480);
+    }
+
+    // The middle of a map cell's square in the client area.
+    Point At(int column, int row) const {
+        const ViewGeometry& view = engine.Geometry();
+        return {(column - view.m_nLeftCol) * view.m_nCellWidth + view.m_nCellWidth / 2,
+                (row - view.m_nTopRow) * view.m_nCellHeight + view.m_nCellHeight / 2};
+    }
+
+    int FlagCells() const {
+        return static_cast<int>(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, FLAG_CELL));
+    }
+
+    // Flags along the bottom rows, well away from the cells the tests paint; the view counts
+    // every flag of the map.
+    void PutFlags(int count) {
+        for (int i = 0; i < count; ++i)
+            doc.SetCell(1000 + i / MAP_SIZE, i % MAP_SIZE, FLAG_CELL);
+        engine.m_nFlags = FlagCells();
+    }
+
+    void PutObject(Cell base, int left, int top) {
+        const int side = ObjectSide(base);
+        for (int i = 0; i < side * side; ++i)
+            doc.SetCell(top + i / side, left + i % side, base + static_cast<Cell>(i));
+    }
+
+    std::vector<Cell> Map() const { return {doc.GetCells(), doc.GetCells() + MAP_CELLS}; }
+
+    void Down(bool right, Point client) {
+        right ? engine.OnRButtonDown(MK_RBUTTON, client) : engine.OnLButtonDown(MK_LBUTTON, client);
+    }
+    void Drag(bool right, Point client) {
+        engine.OnMouseMove(right ? MK_RBUTTON : MK_LBUTTON, client);
+    }
+    void Up(bool right, Point client) {
+        right ? engine.OnRButtonUp(0, client) : engine.OnLButtonUp(0, client);
+    }
+
+    // A stroke through the given cells.
+    void Stroke(const std::vector<Point>& cells, bool right = false) {
+        Down(right, At(cells.front().x, cells.front().y));
+        for (std::size_t i = 1; i < cells.size(); ++i)
+            Drag(right, At(cells[i].x, cells[i].y));
+        Up(right, At(cells.back().x, cells.back().y));
+    }
+
+    test::RecordingHost host;
+    CKRAVDoc doc;
+    MapViewEngine engine{doc, host};
+};
+
+TEST(Freehand, AStrokeIsOneUndoStepEvenOverTheSameCellTwice) {
+    Editor e;
+    e.doc.SetCell(5, 3, 7);
+    e.doc.SetModifiedFlag(false);
+    const std::vector<Cell> before = e.Map();
+    e.engine.m_nForeTile = 42;
+
+    e.Down(false, e.At(3, 5));
+    EXPECT_TRUE(e.host.capture);
+    e.Drag(false, e.At(4, 5));
+    e.Drag(false, e.At(3, 5)); // back over the first cell
+    e.Up(false, e.At(3, 5));
+
+    EXPECT_FALSE(e.host.capture);
+    EXPECT_TRUE(e.engine.m_pPending.empty());
+    EXPECT_EQ(e.doc.GetCell(5, 3), 42u);
+    EXPECT_EQ(e.doc.GetCell(5, 4), 42u);
+    EXPECT_TRUE(e.doc.IsModified());
+    EXPECT_NE(e.engine.Radar().IndexAt(4, 5), RADAR_BLACK);
+    EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
+
+    e.engine.UndoRedo(APPLY_UNDO);
+    EXPECT_EQ(e.doc.GetCell(5, 3), 7u);
+    EXPECT_TRUE(e.Map() == before);
+}
+
+TEST(Freehand, TheEraserEmptiesWithEitherButton) {
+    for (const bool right : {false, true}) {
+        SCOPED_TRACE(right ? "right" : "left");
+        Editor e;
+        e.host.tool = ID_TOOL_ERASER;
+        e.doc.SetCell(2, 2, 7);
+        e.doc.SetCell(2, 3, 8);
+        e.Stroke({{2, 2}, {3, 2}, {4, 2}}, right);
+        for (const int column : {2, 3, 4})
+            EXPECT_EQ(e.doc.GetCell(2, column), EMPTY_CELL);
+        EXPECT_EQ(e.engine.Radar().IndexAt(2, 2), RADAR_BLACK);
+        EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
+    }
+}
+
+TEST(Freehand, ADragRepaintsACellOnlyWhenItChanges) {
+    Editor e;
+    e.doc.SetCell(1, 1, 0);
+    e.doc.SetCell(1, 2, 0);
+    const ViewGeometry& view = e.engine.Geometry();
+    // Tile 0 over tile 0 (the press repaints anyway), over tile 0, then over an empty cell.
+    e.Stroke({{1, 1}, {2, 1}, {3, 1}});
+    EXPECT_EQ(e.host.invalidated, (std::vector<Rect>{view.CellsToClient({1, 1, 2, 2}),
+                                                     view.CellsToClient({3, 1, 4, 2})}));
+}
+
+TEST(Freehand, AStrokeOverAnObjectRemovesItWholeAtTheFirstTouch) {
+    struct Case {
+        int tool;
+        int startColumn; // inside the object (the press touches it) or left of it
+    };
+    for (const Case c : {Case{ID_TOOL_PENCIL, 12},
+                         {ID_TOOL_PENCIL, 8},
+                         {ID_TOOL_ERASER, 12},
+                         {ID_TOOL_ERASER, 8}}) {
+        SCOPED_TRACE(testing::Message() << c.tool << " from column " << c.startColumn);
+        Editor e;
+        e.host.tool = c.tool;
+        e.engine.m_nForeTile = 3;
+        e.PutObject(OBJECT_6X6, 10, 10); // columns and rows 10..15
+        const std::vector<Cell> before = e.Map();
+
+        // The corners lie away from the stroke: they go with its first touch.
+        const auto objectGone = [&e] {
+            return e.doc.GetCell(10, 10) == EMPTY_CELL && e.doc.GetCell(15, 15) == EMPTY_CELL;
+        };
+        e.Down(false, e.At(c.startColumn, 12));
+        EXPECT_EQ(objectGone(), c.startColumn >= 10);
+        for (int column = c.startColumn + 1; column <= 13; ++column) {
+            e.Drag(false, e.At(column, 12));
+            EXPECT_EQ(objectGone(), column >= 10) << column;
+        }
+        e.Up(false, e.At(13, 12));
+
+        const Cell painted = c.tool == ID_TOOL_PENCIL ? 3u : EMPTY_CELL;
+        for (int row = 10; row < 16; ++row) {
+            for (int column = 10; column < 16; ++column) {
+                const bool passed = row == 12 && column >= c.startColumn && column <= 13;
+                EXPECT_EQ(e.doc.GetCell(row, column), passed ? painted : EMPTY_CELL)
+                    << column << "," << row;
+            }
+        }
+        EXPECT_EQ(e.engine.Radar().IndexAt(15, 15), RADAR_BLACK);
+        EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
+        e.engine.UndoRedo(APPLY_UNDO);
+        EXPECT_TRUE(e.Map() == before);
+    }
+}
+
+TEST(Freehand, FlagsAreCountedAndRefusedAtThePressAtTheLimit) {
+    struct Case {
+        const char* name;
+        int tool;
+        Cell old;
+        Cell after;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"flag over flag", ID_TOOL_PENCIL, FLAG_CELL, FLAG_CELL, false},
+        {"flag over empty", ID_TOOL_PENCIL, EMPTY_CELL, EMPTY_CELL, true},
+        {"flag over tile", ID_TOOL_PENCIL, 4, 4, true},
+        {"eraser over flag", ID_TOOL_ERASER, FLAG_CELL, EMPTY_CELL, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor e;
+        e.host.tool = c.tool;
+        e.engine.m_nForeTile = FLAG_CELL;
+        e.doc.SetCell(4, 4, c.old);
+        e.PutFlags(c.old == FLAG_CELL ? 255 : 256); // 256 flags in all
+
+        e.Down(false, e.At(4, 4));
+        EXPECT_EQ(e.doc.GetCell(4, 4), c.after);
+        EXPECT_EQ(e.engine.m_nFlags, e.FlagCells());
+        EXPECT_EQ(e.host.capture, !c.refused);
+        EXPECT_EQ(e.host.prompt.messages,
+                  c.refused ? std::vector<std::string>{FLAG_LIMIT} : std::vector<std::string>{});
+        EXPECT_TRUE(e.engine.m_pPending.empty() == c.refused);
+        e.Up(false, e.At(4, 4));
+        EXPECT_EQ(e.engine.History().GetUndoStack().Count(), c.refused ? 0 : 1);
+    }
+}
+
+TEST(Freehand, TheFlagLimitInADragEndsTheStrokeAndKeepsWhatWasDrawn) {
+    struct Case {
+        bool right; // the stroke's button
+        bool tick;  // refused on a timer tick rather than a move
+    };
+    for (const Case c : {Case{false, false}, {true, false}, {false, true}, {true, true}}) {
+        SCOPED_TRACE(testing::Message() << "right " << c.right << " tick " << c.tick);
+        Editor e;
+        e.engine.m_nForeTile = e.engine.m_nBackTile = FLAG_CELL;
+        e.doc.SetCell(29, 3, FLAG_CELL); // already a flag: painting it costs nothing
+        e.doc.SetCell(29, 4, 9);
+        e.doc.SetCell(30, 4, 9); // just below the window
+        e.PutFlags(254);         // 255 with the one above
+        const std::vector<Cell> before = e.Map();
+
+        e.Down(c.right, e.At(1, 29)); // the 256th flag
+        e.Drag(c.right, e.At(3, 29));
+        EXPECT_EQ(e.engine.m_nFlags, 256);
+        if (c.tick) {
+            const Point below{4 * 16 + 8, 480 + 8};
+            e.Drag(c.right, below);
+            e.engine.OnTimer(TIMER_PAINT_SCROLL, below);
+            EXPECT_EQ(e.doc.GetCell(30, 4), 9u);
+            EXPECT_EQ(e.engine.Geometry().m_nTopRow, 0); // the stroke is over: no scrolling
+        } else {
+            e.Drag(c.right, e.At(4, 29));
+            EXPECT_EQ(e.doc.GetCell(29, 4), 9u);
+        }
+
+        EXPECT_EQ(e.host.prompt.messages, std::vector<std::string>{FLAG_LIMIT});
+        EXPECT_EQ(e.host.events.back(), "stop 7");
+        EXPECT_EQ(e.engine.m_nFlags, e.FlagCells());
+        EXPECT_FALSE(e.host.capture);
+        EXPECT_FALSE(e.engine.m_bLeftDown);
+        EXPECT_FALSE(e.engine.m_bRightDown);
+        EXPECT_TRUE(e.engine.m_pPending.empty());
+        EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
+
+        // Moving on and releasing paint and record nothing more.
+        e.Drag(c.right, e.At(5, 29));
+        e.Up(c.right, e.At(5, 29));
+        EXPECT_EQ(e.doc.GetCell(29, 5), EMPTY_CELL);
+        EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
+
+        e.engine.UndoRedo(APPLY_UNDO);
+        EXPECT_TRUE(e.Map() == before);
+        EXPECT_EQ(e.engine.m_nFlags, e.FlagCells());
+    }
+}
+
+TEST(Freehand, HoldingBelowTheWindowPaintsARowPerTickUntilTheMapEnds) {
+    Editor e;
+    e.engine.m_nForeTile = 6;
+    const Point below{5 * 16 + 8, 480 + 8};
+    e.Down(false, e.At(5, 20));
+    e.host.events.clear();
+    e.Drag(false, below);
+    EXPECT_EQ(e.host.events, (std::vector<std::string>{"stop 7", "start 7 55"}));
+    EXPECT_EQ(e.doc.GetCell(30, 5), EMPTY_CELL); // the move itself paints nothing
+
+    while (e.engine.Geometry().m_nBottomRow < MAP_SIZE) {
+        const int top = e.engine.Geometry().m_nTopRow;
+        const int next = e.engine.Geometry().m_nBottomRow; // the row just below the window
+        e.engine.OnTimer(TIMER_PAINT_SCROLL, below);
+        ASSERT_EQ(e.doc.GetCell(next, 5), 6u) << next;
+        ASSERT_EQ(e.engine.Geometry().m_nTopRow, top + 1);
+    }
+    EXPECT_EQ(e.engine.Geometry().m_nTopRow, MAP_SIZE - 30);
+
+    // Row 1023 is on screen: the pointer's cell lies outside the map.
+    const std::size_t recorded = e.engine.m_pPending.size();
+    e.host.events.clear();
+    e.engine.OnTimer(TIMER_PAINT_SCROLL, below);
+    EXPECT_EQ(e.engine.m_pPending.size(), recorded);
+    EXPECT_TRUE(e.host.events.empty()); // the timer keeps running
+
+    e.Drag(false, e.At(5, 1000)); // back inside
+    EXPECT_EQ(e.host.events.front(), "stop 7");
+    e.Up(false, e.At(5, 1000));
+
+    for (int row = 21; row < 30; ++row)
+        EXPECT_EQ(e.doc.GetCell(row, 5), EMPTY_CELL) << row;
+    EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
+    e.engine.UndoRedo(APPLY_UNDO);
+    EXPECT_EQ(std::count(e.doc.GetCells(), e.doc.GetCells() + MAP_CELLS, Cell{6}), 0);
+}
+
+TEST(Freehand, ATickPaintsTheCellBeyondTheEdgeAndScrollsTowardsThePointer) {
+    struct Case {
+        Point pointer;
+        Point painted; // map cell
+        int top, left; // the view's origin after the tick
+    };
+    // The view shows columns 100..139 and rows 100..129.
+    const Case cases[] = {
+        {{-8, -8}, {99, 99}, 99, 99},
+        {{-8, 200}, {99, 112}, 100, 99},
+        {{650, 200}, {140, 112}, 100, 101},
+        {{200, 490}, {112, 130}, 101, 100},
+        {{650, 490}, {140, 130}, 101, 101},
+        {{640, 480}, {140, 130}, 100, 100}, // on the excluded edges: outside, yet not beyond
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.pointer.x << "," << c.pointer.y);
+        Editor e;
+        e.engine.SetVisibleArea(100, 100, 140, 130);
+        e.Down(false, e.At(120, 115));
+        e.Drag(false, c.pointer);
+        e.engine.OnTimer(TIMER_PAINT_SCROLL, c.pointer);
+        EXPECT_EQ(e.doc.GetCell(c.painted.y, c.painted.x), 0u);
+        EXPECT_EQ(e.engine.m_pPending.size(), 2u);
+        EXPECT_EQ(e.engine.Geometry().m_nTopRow, c.top);
+        EXPECT_EQ(e.engine.Geometry().m_nLeftCol, c.left);
+    }
+}
+
+TEST(Freehand, APressOutsideTheMapDoesNothing) {
+    Editor e;
+    e.engine.OnSize(1200, 1200);
+    for (int i = 0; i < 4; ++i)
+        e.engine.ZoomAt(0, 0, true); // 1:16, a pixel a cell
+    ASSERT_EQ(e.engine.Geometry().m_nCellWidth, 1);
+    for (const int tool : {ID_TOOL_PENCIL, ID_TOOL_ERASER, ID_TOOL_DROPPER}) {
+        e.host.tool = tool;
+        e.Down(false, {1100, 5});
+        EXPECT_FALSE(e.host.capture) << tool;
+        e.Up(false, {1100, 5});
+    }
+    EXPECT_FALSE(e.doc.IsModified());
+    EXPECT_TRUE(e.host.picked.empty());
+    EXPECT_FALSE(e.engine.CanUndo());
+}
+
+TEST(Freehand, TheDropperTakesOnlyPlainTiles) {
+    struct Case {
+        Cell value;
+        bool taken;
+    };
+    const Case cases[] = {{42, true},
+                          {0, true},
+                          {FLAG_CELL, true},
+                          {EMPTY_CELL, false},
+                          {OBJECT_6X6 + 7, false},
+                          {OBJECT_5X5, false},
+                          {OBJECT_1X1, false}};
+    for (const Case& c : cases) {
+        for (const bool right : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.value << (right ? " right" : " left"));
+            Editor e;
+            e.host.tool = ID_TOOL_DROPPER;
+            e.engine.m_nForeTile = 10;
+            e.engine.m_nBackTile = 11;
+            e.doc.SetCell(3, 3, c.value);
+            e.doc.SetModifiedFlag(false);
+            e.Down(right, e.At(3, 3));
+            EXPECT_FALSE(e.host.capture);
+            e.Up(right, e.At(3, 3));
+
+            const int tile = static_cast<int>(c.value);
+            EXPECT_EQ(e.engine.m_nForeTile, c.taken && !right ? tile : 10);
+            EXPECT_EQ(e.engine.m_nBackTile, c.taken && right ? tile : 11);
+            const std::vector<Point> picked{Point{tile, right ? 0 : 1}};
+            EXPECT_EQ(e.host.picked, c.taken ? picked : std::vector<Point>{});
+            EXPECT_EQ(e.host.tool, ID_TOOL_DROPPER);
+            EXPECT_EQ(e.doc.GetCell(3, 3), c.value);
+            EXPECT_FALSE(e.doc.IsModified());
+        }
+    }
+}
+
+} // namespace
+} // namespace krav
