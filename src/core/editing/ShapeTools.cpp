@@ -1,16 +1,349 @@
+// The shape tools: a preview that follows the drag without touching the map, then one pass
+// that writes the shape with the flag limit and records it as one undo step.
 #include "editing/ShapeTools.h"
 
+#include "editing/EllipseShape.h"
+#include "editing/FlagPolicy.h"
+#include "editing/LineShape.h"
 #include "editing/MapViewEngine.h"
+#include "editing/RectShape.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
 
 namespace krav {
 
+namespace {
+
+constexpr const char* SHAPE_FLAG_LIMIT = "To many flags!\nYou can't add anymore.";
+
+// A press right of or below this view-relative cell (a very wide window at low zoom) is
+// refused with a beep.
+constexpr int MAX_PRESS_CELL = 1024;
+
+bool Constrained(int flags) {
+    return (flags & MK_SHIFT) != 0;
+}
+bool FromCenter(int flags) {
+    return (flags & MK_CONTROL) != 0;
+}
+
+} // namespace
+
 ShapeTools::ShapeTools(MapViewEngine& view) : m_view(view), m_aPoints(MAX_SHAPE_POINTS) {}
+
 ShapeTools::~ShapeTools() = default;
-void ShapeTools::Press(int, Point, int, int) {}
-void ShapeTools::Move(int, Point, int) {}
-bool ShapeTools::Release(int, Point, int, int) { return false; }
-void ShapeTools::FinishConnectedLine(int, Point, int) {}
-void ShapeTools::Escape() {}
-std::span<const ShapePoint> ShapeTools::PreviewPoints() const { return {}; }
+
+std::span<const ShapePoint> ShapeTools::PreviewPoints() const {
+    if (!m_bPreviewShown)
+        return {};
+    return {m_aPoints.data(), static_cast<std::size_t>(m_nPoints)};
+}
+
+Point ShapeTools::CellAt(Point client) const {
+    return m_view.Geometry().ViewCellAt(client);
+}
+
+// --- preview and writing -------------------------------------------------------------------
+
+void ShapeTools::Rasterize(Point start, Point end, int flags) {
+    const ViewGeometry& view = m_view.Geometry();
+    // Cells are relative to the visible area, so the shape is cut at its top and left edges
+    // and at the map's right and bottom edges.
+    m_nPoints = m_pShape->Rasterize(m_aPoints.data(), MAX_SHAPE_POINTS, MAP_SIZE - view.m_nLeftCol,
+                                    MAP_SIZE - view.m_nTopRow, start.x, start.y, end.x, end.y,
+                                    Constrained(flags), FromCenter(flags));
+}
+
+void ShapeTools::ShowPreview() {
+    m_bPreviewShown = m_nPoints > 0;
+    if (!m_bPreviewShown)
+        return;
+    CellBounds bounds;
+    for (int i = 0; i < m_nPoints; ++i)
+        bounds.Add(m_aPoints[i].column, m_aPoints[i].row);
+    const Rect cells = bounds.ToRect();
+    const int cw = m_view.Geometry().m_nCellWidth;
+    const int ch = m_view.Geometry().m_nCellHeight;
+    // A preview cell also covers the grid line to its right and below it.
+    m_rcPreview = {cells.left * cw, cells.top * ch, cells.right * cw + 1, cells.bottom * ch + 1};
+    m_view.Host().InvalidateClient(m_rcPreview, false);
+    m_view.Host().UpdateNow();
+}
+
+void ShapeTools::HidePreview() {
+    if (!m_bPreviewShown)
+        return;
+    m_bPreviewShown = false;
+    m_view.Host().InvalidateClient(m_rcPreview, true);
+    m_view.Host().UpdateNow();
+}
+
+void ShapeTools::WritePoints(ChangeList& list) {
+    const ViewGeometry& view = m_view.Geometry();
+    CKRAVDoc& doc = m_view.Document();
+    CellBounds written;
+    for (int i = 0; i < m_nPoints; ++i) {
+        const ShapePoint& point = m_aPoints[i];
+        const int column = view.m_nLeftCol + point.column;
+        const int row = view.m_nTopRow + point.row;
+        const Cell old = doc.GetCell(row, column);
+        const Cell value = FromStoredValue(point.value);
+        ReleaseFlag(m_view.m_nFlags, old);
+        if (!AcquireFlag(m_view.m_nFlags, value)) {
+            m_view.ShowMessage(SHAPE_FLAG_LIMIT);
+            break;
+        }
+        // No fragment of an object may stay behind.
+        if (IsObjectCell(old))
+            m_view.EraseObject(column, row, old, list);
+        m_view.History().RecordChange(list, column, row, old);
+        doc.SetCell(row, column, value);
+        m_view.CellChanged(column, row);
+        written.Add(column, row);
+    }
+    if (!written.IsEmpty())
+        m_view.InvalidateBlock(written.ToRect());
+}
+
+void ShapeTools::ApplyLine(Point start, Point end, bool commit, int flags) {
+    Rasterize(start, end, flags);
+    // A constrained segment ends where it was drawn, and the next one starts there.
+    if (m_view.m_bPolyActive && m_nPoints > 0) {
+        const ShapePoint& last = m_aPoints[m_nPoints - 1];
+        m_view.m_ptSegEnd = {last.column, last.row};
+    }
+    if (!commit) {
+        ShowPreview();
+        return;
+    }
+    if (m_nPoints == 0)
+        return;
+    if (m_view.m_bPolyActive) {
+        const Point from = m_view.m_ptSegStart;
+        const Point to = m_view.m_ptSegEnd;
+        m_pSegments.push_back({from.x, from.y, to.x, to.y, {}});
+        WritePoints(m_pSegments.back().changes);
+    } else {
+        m_lineSegment = {};
+        WritePoints(m_lineSegment.changes);
+    }
+}
+
+void ShapeTools::ApplyArea(Point start, Point end, bool commit, int flags) {
+    Rasterize(start, end, flags);
+    if (commit)
+        WritePoints(m_areaChanges);
+    else
+        ShowPreview();
+}
+
+// --- the tools -----------------------------------------------------------------------------
+
+void ShapeTools::Press(int flags, Point client, int tile, int tool) {
+    const Point cell = CellAt(client);
+    if (cell.x > MAX_PRESS_CELL || cell.y > MAX_PRESS_CELL) {
+        m_view.Host().Beep(BEEP_WARNING);
+        return;
+    }
+    if (tool == ID_TOOL_CONNECTED_LINE) {
+        PressConnectedLine(flags, cell, tile);
+        return;
+    }
+    CloseShape();
+    if (tool == ID_TOOL_LINE)
+        PressLine(flags, cell, tile);
+    else
+        PressArea(flags, cell, tool, tile);
+}
+
+void ShapeTools::Move(int flags, Point client, int tool) {
+    const Point cell = CellAt(client);
+    if (tool == ID_TOOL_LINE) {
+        if (m_view.m_bLineActive)
+            FollowLine(flags, cell, m_view.m_ptLineStart, m_view.m_ptLineEnd);
+    } else if (tool == ID_TOOL_CONNECTED_LINE) {
+        // The rubber band follows with or without a button held.
+        if (m_view.m_bPolyActive)
+            FollowLine(flags, cell, m_view.m_ptSegStart, m_view.m_ptSegEnd);
+    } else if (AreaDrag* drag = AreaOf(tool); drag != nullptr && drag->active) {
+        FollowArea(flags, cell, *drag);
+    }
+}
+
+bool ShapeTools::Release(int flags, Point client, int, int tool) {
+    const Point cell = CellAt(client);
+    if (tool == ID_TOOL_LINE && m_view.m_bLineActive) {
+        FinishLine(flags, cell);
+        return true;
+    }
+    if (AreaDrag* drag = AreaOf(tool); drag != nullptr && drag->active) {
+        FinishArea(flags, cell, *drag);
+        return true;
+    }
+    return false;
+}
+
+void ShapeTools::FinishConnectedLine(int flags, Point client, int) {
+    if (!m_view.m_bPolyActive)
+        return;
+    HidePreview();
+    m_view.m_ptSegEnd = CellAt(client);
+    ApplyLine(m_view.m_ptSegStart, m_view.m_ptSegEnd, true, flags);
+    PushSegments();
+    EndShape();
+}
+
+void ShapeTools::Escape() {
+    if (m_view.m_bPolyActive && !m_pSegments.empty()) {
+        TakeBackSegment();
+        return;
+    }
+    // Nothing of any other shape was written yet.
+    if (InProgress())
+        EndShape();
+}
+
+void ShapeTools::PressLine(int flags, Point cell, int tile) {
+    m_pShape = std::make_unique<LineShape>(static_cast<std::int16_t>(tile));
+    m_view.m_ptLineStart = m_view.m_ptLineEnd = cell;
+    m_view.Host().SetCapture(true);
+    m_nPoints = 0;
+    m_view.m_bLineActive = true;
+    ApplyLine(cell, cell, false, flags);
+}
+
+void ShapeTools::PressConnectedLine(int flags, Point cell, int tile) {
+    if (m_view.m_bPolyActive) {
+        // Every further click writes the segment up to it at once.
+        HidePreview();
+        m_view.m_ptSegEnd = cell;
+        ApplyLine(m_view.m_ptSegStart, cell, true, flags);
+        m_view.m_ptSegStart = m_view.m_ptSegEnd;
+        return;
+    }
+    CloseShape();
+    m_pShape = std::make_unique<LineShape>(static_cast<std::int16_t>(tile));
+    m_view.m_ptSegStart = m_view.m_ptSegEnd = cell;
+    m_view.Host().SetCapture(true);
+    ApplyLine(cell, cell, false, flags);
+    m_view.m_bPolyActive = true;
+}
+
+void ShapeTools::PressArea(int flags, Point cell, int tool, int tile) {
+    const std::int32_t value = static_cast<std::int16_t>(tile);
+    switch (tool) {
+    case ID_TOOL_RECTANGLE:
+        m_pShape = std::make_unique<RectShape>(value, kNoCell);
+        break;
+    case ID_TOOL_FILLED_RECTANGLE:
+        m_pShape = std::make_unique<RectShape>(value, value);
+        break;
+    case ID_TOOL_ELLIPSE:
+        m_pShape = std::make_unique<EllipseShape>(value, kNoCell);
+        break;
+    default:
+        m_pShape = std::make_unique<EllipseShape>(value, value);
+        break;
+    }
+    AreaDrag& drag = *AreaOf(tool);
+    drag = {cell, cell, true};
+    m_view.Host().SetCapture(true);
+    ApplyArea(cell, cell, false, flags);
+}
+
+void ShapeTools::FollowLine(int flags, Point cell, Point start, Point& end) {
+    if (cell == end)
+        return;
+    HidePreview();
+    end = cell;
+    ApplyLine(start, end, false, flags);
+}
+
+void ShapeTools::FollowArea(int flags, Point cell, AreaDrag& drag) {
+    if (cell == drag.end)
+        return;
+    HidePreview();
+    drag.end = cell;
+    ApplyArea(drag.start, drag.end, false, flags);
+}
+
+void ShapeTools::FinishLine(int flags, Point cell) {
+    HidePreview();
+    m_view.m_ptLineEnd = cell;
+    m_lineSegment = {};
+    ApplyLine(m_view.m_ptLineStart, cell, true, flags);
+    SegmentList segments;
+    if (!m_lineSegment.changes.empty())
+        segments.push_back(std::move(m_lineSegment));
+    m_view.History().PushUndo(UNDO_LINE, std::move(segments));
+    m_view.m_bLeftDown = false;
+    EndShape();
+}
+
+void ShapeTools::FinishArea(int flags, Point cell, AreaDrag& drag) {
+    HidePreview();
+    drag.end = cell;
+    m_areaChanges.clear();
+    ApplyArea(drag.start, drag.end, true, flags);
+    if (!m_areaChanges.empty()) {
+        m_view.Document().SetModifiedFlag();
+        m_view.History().PushUndo(UNDO_CELLS, std::move(m_areaChanges));
+    }
+    m_view.m_bLeftDown = false;
+    EndShape();
+}
+
+void ShapeTools::TakeBackSegment() {
+    StrokeSegment& newest = m_pSegments.back();
+    m_view.History().ApplySegment(m_view, newest, nullptr);
+    HidePreview();
+    m_view.m_ptSegStart = {newest.x0, newest.y0};
+    m_pSegments.pop_back();
+    ApplyLine(m_view.m_ptSegStart, m_view.m_ptSegEnd, false, 0);
+}
+
+ShapeTools::AreaDrag* ShapeTools::AreaOf(int tool) {
+    if (tool == ID_TOOL_RECTANGLE || tool == ID_TOOL_FILLED_RECTANGLE)
+        return &m_rect;
+    if (tool == ID_TOOL_ELLIPSE || tool == ID_TOOL_FILLED_ELLIPSE)
+        return &m_ellipse;
+    return nullptr;
+}
+
+bool ShapeTools::InProgress() const {
+    return m_view.m_bLineActive || m_view.m_bPolyActive || m_rect.active || m_ellipse.active;
+}
+
+void ShapeTools::CloseShape() {
+    if (!InProgress())
+        return;
+    if (m_view.m_bPolyActive)
+        PushSegments();
+    EndShape();
+}
+
+void ShapeTools::PushSegments() {
+    // A segment refused at its first cell by the flag limit changed nothing.
+    std::erase_if(m_pSegments,
+                  [](const StrokeSegment& segment) { return segment.changes.empty(); });
+    m_view.History().PushUndo(UNDO_CONNECTED_LINE, std::move(m_pSegments));
+    m_pSegments.clear();
+}
+
+void ShapeTools::EndShape() {
+    HidePreview();
+    m_view.Host().SetCapture(false);
+    m_pShape.reset();
+    m_nPoints = 0;
+    m_view.m_bLineActive = m_view.m_bPolyActive = false;
+    m_view.m_ptLineStart = m_view.m_ptLineEnd = {};
+    m_view.m_ptSegStart = m_view.m_ptSegEnd = {};
+    m_rect = m_ellipse = {};
+    m_lineSegment = {};
+    m_pSegments.clear();
+    m_areaChanges.clear();
+}
 
 } // namespace krav

@@ -41,19 +41,61 @@ public:
     std::span<const ShapePoint> PreviewPoints() const;
 
 private:
+    // A rectangle or ellipse drag: start and end cell (view-relative), in progress.
+    struct AreaDrag {
+        Point start, end;
+        bool active = false;
+    };
+
+    // The view-relative cell under a client point.
+    Point CellAt(Point client) const;
+    // Rasterizes the shape between two cells into m_aPoints; Shift constrains it, Control
+    // makes the start its centre.
+    void Rasterize(Point start, Point end, int flags);
+    // The rasterized cells become the preview, or the preview goes and the map shows again.
+    void ShowPreview();
+    void HidePreview();
+    // Writes the rasterized cells with the flag limit, removing overwritten objects whole and
+    // recording the old values on list.
+    void WritePoints(ChangeList& list);
+
+    // A line from start to end, previewed or written; a connected line's end follows the last
+    // cell drawn and each written segment is kept for its undo step.
+    void ApplyLine(Point start, Point end, bool commit, int flags);
+    void ApplyArea(Point start, Point end, bool commit, int flags);
+
+    void PressLine(int flags, Point cell, int tile);
+    void PressConnectedLine(int flags, Point cell, int tile);
+    void PressArea(int flags, Point cell, int tool, int tile);
+    // The preview of a drag follows the pointer into another cell.
+    void FollowLine(int flags, Point cell, Point start, Point& end);
+    void FollowArea(int flags, Point cell, AreaDrag& drag);
+    void FinishLine(int flags, Point cell);
+    void FinishArea(int flags, Point cell, AreaDrag& drag);
+    // Escape on a connected line: its newest segment leaves the map and the rubber band
+    // starts again where that segment began.
+    void TakeBackSegment();
+    // The state of a rectangle tool or an ellipse tool, else null.
+    AreaDrag* AreaOf(int tool);
+    bool InProgress() const;
+    // Ends a shape still in progress before a new one starts: a drag is dropped, a connected
+    // line keeps its written segments as one step.
+    void CloseShape();
+    // The connected line's written segments become one undo step.
+    void PushSegments();
+    // Back to idle: no preview, no shape, the mouse released.
+    void EndShape();
+
     MapViewEngine& m_view;
     std::vector<ShapePoint> m_aPoints; // MAX_SHAPE_POINTS, allocated once
     int m_nPoints = 0;
     bool m_bPreviewShown = false;
+    Rect m_rcPreview; // client pixels the preview covers
     std::unique_ptr<TileShape> m_pShape;
-    bool m_bCommit = false;
-    bool m_bNoUndo = false;
-    StrokeSegment m_lineSegment;
-    SegmentList m_pSegments; // committed segments of the connected line, oldest first
-    Point m_ptRectStart, m_ptRectEnd;
-    bool m_bRectActive = false;
-    Point m_ptEllStart, m_ptEllEnd;
-    bool m_bEllActive = false;
+    StrokeSegment m_lineSegment; // the Line tool's changes while it writes
+    SegmentList m_pSegments;     // committed segments of the connected line, oldest first
+    AreaDrag m_rect;
+    AreaDrag m_ellipse;
     ChangeList m_areaChanges;
 };
 
