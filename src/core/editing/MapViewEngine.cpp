@@ -167,9 +167,13 @@ void MapViewEngine::MoveStamp(Point client) {
 }
 
 void MapViewEngine::StampObject() {
+    // The footprint is taken from the preview's top-left cell: the preview's pixels only match
+    // the object's cells at the zoom it was placed at.
     const Rect map = m_view.ClientToMap(m_rcStamp);
-    const Rect cells{map.left / m_view.m_nCellWidth, map.top / m_view.m_nCellHeight,
-                     map.right / m_view.m_nCellWidth, map.bottom / m_view.m_nCellHeight};
+    const int side = ObjectSide(m_nStampBase);
+    const int left = std::clamp(map.left / m_view.m_nCellWidth, 0, MAP_SIZE - side);
+    const int top = std::clamp(map.top / m_view.m_nCellHeight, 0, MAP_SIZE - side);
+    const Rect cells{left, top, left + side, top + side};
     ChangeList list;
     Cell value = m_nStampBase;
     for (int row = cells.top; row < cells.bottom; ++row) {

@@ -60,7 +60,42 @@ public:
     Point m_ptDrag;
 
 private:
+    // The selection (or the floating block's place) in client pixels.
+    Rect SelectionClient() const;
+    // The cells a rectangle of map pixels covers.
+    Rect CellsOf(const Rect& mapPixels) const;
+    Point SnapToCell(Point client) const;
+
+    // A press inside the selection lifts or copies it into a floating block; a press inside
+    // a floating block takes hold of it (Control leaves a copy behind).
+    void StartMove(int flags, Point client);
+    void GrabFloating(int flags, Point client);
+    void MoveFloating(Point client);
+    // The finished selection goes, its outline area repainted.
+    void RemoveSelection();
+    // A rubber band still held goes without making a selection.
+    void CancelSelecting();
+
+    // Starts, changes or stops the auto-scroll timer for a point by the edge rule.
+    void UpdateScrollTimer(int timer, Point client);
+    void StopScrollTimer();
+    // Scrolls the view towards a pointer near or past the edge; returns how far the map
+    // moved on the screen, in client pixels.
+    Point ScrollTowards(Point pointer);
+
+    // Repaints a frame drawn along a client rectangle's edges, margin pixels either side.
+    void InvalidateFrame(const Rect& client, int margin);
+    void InvalidateBand();
+    void InvalidateFloating();
+
+    // Empties the cells (right and bottom excluded) as one undo step, each flag lowering the
+    // count: lifting a block for a move, and Cut.
+    void EmptyCells(const Rect& cells);
+    void MirrorSelection(bool horizontal);
+
     MapViewEngine& m_view;
+    int m_nScrollTimer = 0; // the running auto-scroll timer, 0 when none
+    int m_nScrollPeriod = 0;
 };
 
 } // namespace krav

@@ -370,3 +370,25 @@ TEST(Freehand, TheDropperTakesOnlyPlainTiles) {
 
 } // namespace
 } // namespace krav
+
+namespace krav {
+namespace {
+
+// Escape forgets the buttons, so the release never comes: the stroke must end there, as its
+// own undo step, and not leak into the next one.
+TEST(Freehand, EscapeEndsAStrokeAsItsOwnStep) {
+    Editor e;
+    e.engine.m_nForeTile = 9;
+    e.Down(false, e.At(1, 1));
+    e.Drag(false, e.At(2, 1));
+    e.engine.OnKeyDown(ViewKey::Escape, false);
+    EXPECT_FALSE(e.host.capture);
+    EXPECT_TRUE(e.engine.m_pPending.empty());
+    e.Stroke({{5, 5}});
+    e.engine.UndoRedo(APPLY_UNDO);
+    EXPECT_EQ(e.doc.GetCell(5, 5), EMPTY_CELL);
+    EXPECT_EQ(e.doc.GetCell(1, 2), 9u) << "the first stroke is a step of its own";
+}
+
+} // namespace
+} // namespace krav
