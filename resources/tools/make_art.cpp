@@ -1,43 +1,29 @@
 // Draws the editor's built-in pictures with our own code and writes them out:
-// a BMP that people and other tools can open, and C++ arrays that the core
-// library compiles in so the editor works without any art files beside it.
+// the tile set as a BMP that people and other tools can open and as C++ arrays
+// that the core library compiles in; the special objects, cursors, toolbar
+// buttons and application icon (art_*.cpp) as XPM files for the application's
+// resources, plus the few C++ sources that need their data.
 //
-// Usage: krav_make_art OUTDIR_RESOURCES OUTDIR_CORE
+// Usage: krav_make_art ART_DIR DOCUMENT_DIR [RENDER_DIR VIEW_DIR]
+//   for example: krav_make_art resources/art src/core/document
+// RENDER_DIR and VIEW_DIR default to src/core/render and src/app/view found
+// beside DOCUMENT_DIR.
 //
 // Every picture is made of small drawing functions, one per family of tiles.
-// The output depends on nothing but this file, so it is reproducible.
+// The output depends on nothing but these sources, so it is reproducible.
 
-#include <algorithm>
-#include <array>
+#include "art.h"
+
 #include <bit>
-#include <cmath>
-#include <cstdint>
-#include <cstdio>
-#include <fstream>
+#include <filesystem>
 #include <iostream>
 #include <numbers>
-#include <string>
-#include <vector>
 
-namespace {
-
-using u8 = std::uint8_t;
+using namespace art;
 
 // ------------------------------------------------------------------ palette
 
-struct Rgb {
-    int r, g, b;
-};
-using Palette = std::array<Rgb, 256>;
-
-// Twelve ramps of 16 shades, dark to light, then a fine 64-step grey ramp.
-enum Ramp { Grey, Steel, Rust, Moss, Blue, Yellow, Green, Cyan, Red, Orange, Violet, Navy };
-
-constexpr u8 ink(int ramp, int level) {
-    return u8(ramp * 16 + std::clamp(level, 0, 15));
-}
-
-Palette makePalette() {
+Palette art::makePalette() {
     // Mid tone of each ramp sits at level 10; lower levels darken, higher ones whiten.
     const Rgb mids[12] = {{150, 150, 150}, {116, 134, 166}, {156, 130, 102}, {118, 146, 112},
                           {50, 110, 236},  {252, 214, 24},  {44, 206, 64},   {26, 212, 226},
@@ -61,13 +47,9 @@ Palette makePalette() {
     return pal;
 }
 
-// ----------------------------------------------------------------- pictures
+namespace {
 
-struct Picture {
-    int width, height;
-    std::vector<u8> pixels; // top row first
-    Picture(int w, int h) : width(w), height(h), pixels(std::size_t(w) * h, 0) {}
-};
+// -------------------------------------------------------------------- tiles
 
 constexpr int kTile = 16;
 
@@ -125,22 +107,6 @@ struct Tile {
         return t;
     }
 };
-
-// ----------------------------------------------------------------- lighting
-
-// Brightness 0..1 of a surface facing (nx, ny, nz), lit from the upper left.
-double lit(double nx, double ny, double nz) {
-    const double d = -0.5 * nx - 0.6 * ny + 0.62 * nz;
-    return std::clamp(0.12 + 0.88 * d, 0.0, 1.0);
-}
-int level(double brightness) {
-    return int(std::lround(2 + 13 * brightness));
-}
-// Round tube seen across its width: s runs -1..1, and +1 faces (ax, ay).
-int tubeLevel(double s, double ax, double ay) {
-    s = std::clamp(s, -1.0, 1.0);
-    return level(lit(s * ax, s * ay, std::sqrt(1 - s * s)));
-}
 
 // -------------------------------------------------------- frames of pieces
 
@@ -763,53 +729,6 @@ void drawTileSet(Picture& pic) {
 
 // ------------------------------------------------------------------ output
 
-void put16(std::vector<u8>& out, unsigned v) {
-    out.push_back(u8(v)), out.push_back(u8(v >> 8));
-}
-void put32(std::vector<u8>& out, unsigned v) {
-    put16(out, v & 0xffff), put16(out, v >> 16);
-}
-
-std::vector<u8> colourTable(const Palette& pal) {
-    std::vector<u8> table;
-    for (const Rgb& c : pal)
-        table.insert(table.end(), {u8(c.b), u8(c.g), u8(c.r), 0});
-    return table;
-}
-
-// Uncompressed 8-bit BMP, stored bottom row first as the format wants.
-std::vector<u8> encodeBmp(const Picture& pic, const Palette& pal) {
-    const unsigned stride = (unsigned(pic.width) + 3) & ~3u;
-    const unsigned offset = 14 + 40 + 256 * 4;
-    std::vector<u8> out{'B', 'M'};
-    put32(out, offset + stride * unsigned(pic.height)), put32(out, 0), put32(out, offset);
-    put32(out, 40), put32(out, unsigned(pic.width)), put32(out, unsigned(pic.height));
-    put16(out, 1), put16(out, 8);
-    put32(out, 0), put32(out, 0), put32(out, 2834), put32(out, 2834), put32(out, 0), put32(out, 0);
-    const std::vector<u8> table = colourTable(pal);
-    out.insert(out.end(), table.begin(), table.end());
-    for (int y = pic.height - 1; y >= 0; --y) {
-        const auto row = pic.pixels.begin() + std::ptrdiff_t(y) * pic.width;
-        out.insert(out.end(), row, row + pic.width);
-        out.resize(out.size() + (stride - unsigned(pic.width)), 0);
-    }
-    return out;
-}
-
-void writeArray(std::string& out, const char* name, const std::vector<u8>& data,
-                std::size_t perLine) {
-    out +=
-        "const unsigned char " + std::string(name) + "[" + std::to_string(data.size()) + "] = {\n";
-    char hex[8];
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        std::snprintf(hex, sizeof hex, "0x%02x,", data[i]);
-        out += (i % perLine == 0 ? "    " : " ") + std::string(hex);
-        if (i % perLine == perLine - 1 || i + 1 == data.size())
-            out += '\n';
-    }
-    out += "};\n";
-}
-
 // One line per tile row (16 pixels), so a changed tile shows up as a small diff.
 std::string encodeCpp(const Picture& pic, const Palette& pal) {
     std::string out = "// Generated by resources/tools/make_art.cpp; do not edit.\n\n"
@@ -822,30 +741,40 @@ std::string encodeCpp(const Picture& pic, const Palette& pal) {
     return out;
 }
 
-bool writeFile(const std::string& path, const void* data, std::size_t size) {
-    std::ofstream file(path, std::ios::binary);
-    file.write(static_cast<const char*>(data), std::streamsize(size));
-    file.close();
-    if (!file)
-        std::cerr << "krav_make_art: cannot write " << path << '\n';
-    return bool(file);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: krav_make_art OUTDIR_RESOURCES OUTDIR_CORE\n";
+    if (argc != 3 && argc != 5) {
+        std::cerr << "usage: krav_make_art ART_DIR DOCUMENT_DIR [RENDER_DIR VIEW_DIR]\n";
         return 2;
     }
-    const std::string resources = argv[1], core = argv[2];
-    const Palette pal = makePalette();
-    Picture tiles(kSetCols * kTile, kSetRows * kTile);
-    drawTileSet(tiles);
+    namespace fs = std::filesystem;
+    OutDirs out{argv[1], argv[2], {}, {}};
+    if (argc == 5) {
+        out.render = argv[3], out.view = argv[4];
+    } else {
+        const fs::path core = fs::path(out.document).lexically_normal().parent_path();
+        out.render = (core / "render").string();
+        out.view = (core.parent_path() / "app" / "view").string();
+    }
+    std::error_code error;
+    for (const fs::path& dir :
+         {fs::path(out.art) / "toolbar", fs::path(out.render), fs::path(out.view)})
+        fs::create_directories(dir, error);
 
-    const std::vector<u8> bmp = encodeBmp(tiles, pal);
-    const std::string cpp = encodeCpp(tiles, pal);
-    const bool ok = writeFile(resources + "/tileset.bmp", bmp.data(), bmp.size()) &&
-                    writeFile(core + "/BuiltinTileSetData.cpp", cpp.data(), cpp.size());
-    return ok ? 0 : 1;
+    try {
+        const Palette pal = makePalette();
+        Picture tiles(kSetCols * kTile, kSetRows * kTile);
+        drawTileSet(tiles);
+        bool ok = writeFile(out.art + "/tileset.bmp", encodeBmp(tiles, pal));
+        ok = writeFile(out.document + "/BuiltinTileSetData.cpp", encodeCpp(tiles, pal)) && ok;
+        ok = writeObjects(pal, out) && ok;
+        ok = writeCursors(out) && ok;
+        ok = writeToolbar(out) && ok;
+        ok = writeAppIcon(out) && ok;
+        return ok ? 0 : 1;
+    } catch (const std::exception& e) { // a mistake in the drawing code
+        std::cerr << "krav_make_art: " << e.what() << '\n';
+        return 1;
+    }
 }
