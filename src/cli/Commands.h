@@ -16,5 +16,6 @@ int RunInfo(const Arguments& args);
 int RunCheck(const Arguments& args);
 int RunResave(const Arguments& args);
 int RunPlay(const Arguments& args);
+int RunRender(const Arguments& args);
 
 } // namespace krav::cli

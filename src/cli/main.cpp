@@ -8,7 +8,9 @@ namespace {
 const char* const USAGE = "usage: krav-lvl info LEVEL\n"
                           "       krav-lvl check LEVEL...\n"
                           "       krav-lvl resave IN OUT\n"
-                          "       krav-lvl play SCRIPT LEVEL|new OUT\n";
+                          "       krav-lvl play SCRIPT LEVEL|new OUT\n"
+                          "       krav-lvl render LEVEL OUT.png [--zoom 1:16|1:8|1:4|1:2|1:1|2:1]\n"
+                          "                       [--area LEFT,TOP,RIGHT,BOTTOM] [--grid]\n";
 
 } // namespace
 
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
         result = RunResave(args);
     else if (command == "play" && args.size() == 3)
         result = RunPlay(args);
+    else if (command == "render")
+        result = RunRender(args);
     else
         std::cerr << USAGE;
     return result;

@@ -15,6 +15,12 @@ public:
 
     // A yes/no question; true for yes.
     virtual bool AskYesNo(const std::string& caption, const std::string& text) = 0;
+
+    // A question that may also be cancelled (saving before closing).
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer AskYesNoCancel(const std::string& caption, const std::string& text) {
+        return AskYesNo(caption, text) ? Answer::Yes : Answer::No;
+    }
 };
 
 } // namespace krav

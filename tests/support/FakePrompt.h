@@ -21,8 +21,17 @@ public:
         return answer;
     }
 
+    Answer AskYesNoCancel(const std::string&, const std::string& text) override {
+        if (threeWayAnswers.empty()) throw std::logic_error("unexpected question: " + text);
+        messages.push_back(text);
+        const Answer answer = threeWayAnswers.front();
+        threeWayAnswers.pop_front();
+        return answer;
+    }
+
     std::vector<std::string> messages;
     std::deque<bool> answers;
+    std::deque<Answer> threeWayAnswers;
 };
 
 } // namespace krav::test

@@ -1,34 +1,128 @@
 #pragma once
 
+#include "frame/FrameHost.h"
+#include "frame/MainFrameHub.h"
+#include "shell/MessageBoxPrompt.h"
+#include "shell/RecentFiles.h"
+#include "view/ViewFrame.h"
+
+#include <QHash>
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
-#include <vector>
 
+class QAction;
+class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QMenuBar;
+class QToolBar;
 
 namespace krav {
 
+class CChildFrame;
 class CKRAVDoc;
+class CKRAVView;
+class CRadarWnd;
+class CSpclObjWnd;
+class TileInfoWnd;
+class TileSetPaletteWnd;
 
-// The editor's main window: a multi-document area holding one window per open level.
-class CMainFrame : public QMainWindow {
+// The editor's main window: menus, toolbars, status bar, the palettes and one child window
+// per open level. Its decisions (tools, commands, enabling) are the core hub's; it maps them
+// onto Qt.
+class CMainFrame : public QMainWindow, public FrameHost, public ViewFrame {
     Q_OBJECT
 public:
     CMainFrame();
     ~CMainFrame() override;
 
-    // A new empty level titled KRAV1, KRAV2, ...
+    // File commands; false when nothing was opened or saved.
     bool NewLevel();
-    // Opens a level file; on failure the reader's message has been shown and no window is left.
     bool OpenLevel(const QString& path);
+    bool SaveLevel(CChildFrame* child, bool askForName);
+    // Closes a level's window, asking to save a modified level first; false if cancelled.
+    bool CloseLevel(CChildFrame* child);
+
+    QAction* Action(int id) const { return m_actions.value(id); }
+    CKRAVView* ActiveView() const;
+    QList<CChildFrame*> ChildFrames() const;
+    // Enables and checks every action and refreshes the status panes from the active view.
+    void UpdateCommandUi();
+    const RecentFiles& Recent() const { return m_recent; }
+    TileSetPaletteWnd* TileSetPalette() const { return m_pTileSetPalette; }
+    // Tests answer the frame's questions instead of message boxes.
+    void SetPromptForTesting(Prompt& prompt) { m_prompt.SetTarget(prompt); }
+    CRadarWnd* Radar() const { return m_pRadar; }
+
+    // FrameHost
+    bool IsPaletteVisible(PaletteWindow palette) const override;
+    void ShowPalette(PaletteWindow palette, bool show) override;
+    bool IsToolsToolbarVisible() const override;
+    void ShowToolsToolbar(bool show) override;
+    void TileChoiceChanged(int tile, bool isFore) override;
+    Cell SpecialObjectsChoice() const override;
+    void RunImportTileset() override;
+
+    // ViewFrame
+    MainFrameHub& Hub() override { return m_hub; }
+    Prompt& UserPrompt() override { return m_prompt; }
+    const QImage& ObjectPicture(int index) const override { return m_objectPictures[index]; }
+    QCursor ToolCursor(int tool) const override;
+    QCursor MoveCursor() const override;
+    void RadarCellsChanged(CKRAVView& view, const Rect& cells) override;
+    void RadarCellChanged(CKRAVView& view, int x, int y) override;
+    void RadarViewScrolled(CKRAVView& view, bool vertical) override;
+    void RadarViewRectChanged(CKRAVView& view) override;
+    void RadarShowDocument(CKRAVView& view) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateStatusBar();
+    void CreatePalettes();
+    void LoadPictures();
+    void OnCommand(int id);
+    void OnSubWindowActivated(QMdiSubWindow* window);
     void AddChildFrame(std::unique_ptr<CKRAVDoc> doc);
+    void UpdateMenuBar();
+    void UpdateRecentMenu();
+    CChildFrame* FrameOfPath(const QString& path) const;
+    bool IsActive(const CKRAVView& view) const { return ActiveView() == &view; }
+    QRect ViewClientOnScreen(CKRAVView& view) const;
 
-    QMdiArea* m_mdiArea;
-    std::vector<std::unique_ptr<CKRAVDoc>> m_documents;
+    MessageBoxPrompt m_boxes{this};
+    ForwardingPrompt m_prompt{m_boxes};
+    MainFrameHub m_hub{*this, m_prompt};
+    RecentFiles m_recent;
+    QMdiArea* m_mdiArea = nullptr;
+    QHash<int, QAction*> m_actions;
+    QMenu* m_recentMenu = nullptr;
+    QList<QAction*> m_recentActions;
+    QList<QMenu*> m_menusNoLevel; // the menu bar while no level is open
+    QList<QMenu*> m_menusLevel;   // and while one is
+    bool m_showingLevelMenus = false;
+    QToolBar* m_mainBar = nullptr;
+    QToolBar* m_toolsBar = nullptr;
+    std::array<QLabel*, 5> m_panes{};
+    TileSetPaletteWnd* m_pTileSetPalette = nullptr;
+    TileInfoWnd* m_pTileInfo = nullptr;
+    CRadarWnd* m_pRadar = nullptr;
+    CSpclObjWnd* m_pSpclObj = nullptr;
+    std::array<QImage, 4> m_objectPictures;
+    QHash<int, QCursor> m_cursors;
+    QCursor m_moveCursor;
     int m_nextUntitled = 1;
+    bool m_palettesPlaced = false;
+    CKRAVView* m_lastActiveView = nullptr;
 };
 
 } // namespace krav

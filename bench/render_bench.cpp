@@ -1,0 +1,82 @@
+// Painting a whole 1024 x 768 map view against copying the same number of pixel bytes.
+#include "Ratio.h"
+#include "document/LoadTileSet.h"
+#include "render/MapRenderer.h"
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace krav {
+namespace {
+
+constexpr int CLIENT_WIDTH = 1024;
+constexpr int CLIENT_HEIGHT = 768;
+
+// A busy map: tiles everywhere, some empty cells, a 2 x 2 object every few cells.
+std::vector<Cell> BusyMap() {
+    std::vector<Cell> cells(MAP_CELLS);
+    for (int i = 0; i < MAP_CELLS; ++i)
+        cells[i] = i % 97 == 0 ? EMPTY_CELL : static_cast<Cell>(i * 7 % TILE_COUNT);
+    for (int y = 0; y + 1 < MAP_SIZE; y += 9)
+        for (int x = 0; x + 1 < MAP_SIZE; x += 11)
+            for (int d = 0; d < 4; ++d)
+                cells[(y + d / 2) * MAP_SIZE + x + d % 2] = OBJECT_2X2 + d;
+    return cells;
+}
+
+ObjectPictureSet PlainObjects() {
+    ObjectPictureSet objects;
+    const int sizes[4] = {96, 80, 32, 16};
+    for (int i = 0; i < 4; ++i) {
+        objects.pictures[i].size = sizes[i];
+        objects.pictures[i].pixels.assign(sizes[i] * sizes[i], static_cast<std::uint8_t>(i + 1));
+        objects.colours[i + 1] = 0xFF404040u + 0x202020u * i;
+    }
+    return objects;
+}
+
+void PaintWholeView(benchmark::State& state, double zoom, int cellSize) {
+    const std::vector<Cell> cells = BusyMap();
+    const auto tileSet = LoadBuiltInTileSet();
+    const ObjectPictureSet objects = PlainObjects();
+    RadarPicture radar;
+    radar.Build(cells.data());
+    ViewGeometry view;
+    view.Reset(CLIENT_WIDTH, CLIENT_HEIGHT);
+    view.m_dZoom = zoom;
+    view.m_nCellWidth = view.m_nCellHeight = cellSize;
+    view.m_nLeftCol = view.m_nTopRow = 100;
+    view.m_nRightCol = 100 + CLIENT_WIDTH / cellSize;
+    view.m_nBottomRow = 100 + CLIENT_HEIGHT / cellSize;
+    view.m_bGrid = !view.IsLowZoom();
+
+    MapRenderer renderer;
+    const RenderSource source{cells.data(), tileSet.get(), &radar, &objects};
+    std::vector<std::uint32_t> out(CLIENT_WIDTH * CLIENT_HEIGHT);
+    std::vector<std::uint32_t> copyFrom(out.size(), 0xFF102030u);
+    renderer.Render(source, view, view.ClientRect(), out.data(), CLIENT_WIDTH); // scales the tiles
+    bench::RunWithBaseline(
+        state,
+        [&] {
+            renderer.Render(source, view, view.ClientRect(), out.data(), CLIENT_WIDTH);
+            benchmark::DoNotOptimize(out.data());
+        },
+        [&] {
+            std::memcpy(out.data(), copyFrom.data(), out.size() * sizeof(std::uint32_t));
+            benchmark::DoNotOptimize(out.data());
+        });
+}
+
+void BM_paint_view_1to1(benchmark::State& state) {
+    PaintWholeView(state, 1.0, 16);
+}
+BENCHMARK(BM_paint_view_1to1)->Unit(benchmark::kMicrosecond);
+
+void BM_paint_view_1to16(benchmark::State& state) {
+    PaintWholeView(state, 0.0625, 1);
+}
+BENCHMARK(BM_paint_view_1to16)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace krav

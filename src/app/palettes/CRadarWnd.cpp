@@ -1,0 +1,156 @@
+#include "palettes/CRadarWnd.h"
+
+#include "document/TileCodes.h"
+#include "editing/RadarPicture.h"
+#include "palettes/FramePlacement.h"
+#include "palettes/InsideFrame.h"
+
+#include <QCloseEvent>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+#include <cstddef>
+#include <cstdint>
+
+namespace krav {
+
+namespace {
+constexpr QSize MIN_CLIENT(100, 100);
+constexpr QSize MAX_CLIENT(1023, 1023);
+constexpr QSize PLACED_CLIENT(125, 125);
+constexpr QRect CREATED(100, 100, 200, 200);
+} // namespace
+
+CRadarWnd::CRadarWnd(QWidget* mainFrame)
+    : QWidget(mainFrame, Qt::Tool), m_colours(256, qRgb(0, 0, 0)) {
+    setWindowTitle(tr("Radar"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(MIN_CLIENT);
+    setMaximumSize(MAX_CLIENT);
+    setGeometry(CREATED);
+    m_viewport.Resize(width(), height());
+    for (int i = 0; i < RadarPicture::COLOUR_COUNT; ++i) {
+        const RadarColour c = RadarPicture::COLOURS[static_cast<std::size_t>(i)];
+        m_colours[i] = qRgb(c.red, c.green, c.blue);
+    }
+}
+
+void CRadarWnd::PlaceBesideView(const QRect& viewClientOnScreen) {
+    PlaceFrameCorner(this, PLACED_CLIENT, Qt::BottomRightCorner,
+                     QPoint(viewClientOnScreen.left() + viewClientOnScreen.width(),
+                            viewClientOnScreen.top() + viewClientOnScreen.height()));
+    // A hidden window hears of its new size only when shown; the shown part must fit now.
+    m_viewport.Resize(width(), height());
+    update();
+}
+
+void CRadarWnd::ShowDocument(const void* docKey, const RadarPicture* picture, Rect viewArea) {
+    if (docKey != m_docKey)
+        m_viewport.SetViewRect(viewArea);
+    m_docKey = docKey;
+    m_picture = picture;
+    m_viewport.SetViewArea(viewArea);
+    update();
+}
+
+void CRadarWnd::SetViewRect(Rect viewArea) {
+    m_viewport.SetViewRect(viewArea);
+    update();
+}
+
+void CRadarWnd::ScrollViewRows(int top, int bottom) {
+    const QRect old = Outline();
+    const int shift = m_viewport.ScrollViewRows(top, bottom);
+    // What is drawn moves along; only the uncovered strip and the outlines are painted.
+    if (shift != 0)
+        scroll(0, shift);
+    UpdateOutline(old.translated(0, shift));
+    UpdateOutline(Outline());
+}
+
+void CRadarWnd::ScrollViewCols(int left, int right) {
+    const QRect old = Outline();
+    const int shift = m_viewport.ScrollViewCols(left, right);
+    if (shift != 0)
+        scroll(shift, 0);
+    UpdateOutline(old.translated(shift, 0));
+    UpdateOutline(Outline());
+}
+
+QRect CRadarWnd::CellsOnClient(Rect cells) const {
+    const Rect& shown = m_viewport.Shown();
+    return QRect(cells.left - shown.left, cells.top - shown.top, cells.Width(), cells.Height()) &
+           rect();
+}
+
+void CRadarWnd::UpdateCell(int x, int y) {
+    UpdateCells({x, y, x + 1, y + 1});
+}
+
+void CRadarWnd::UpdateCells(Rect cells) {
+    if (!m_picture || !isVisible())
+        return;
+    const QRect r = CellsOnClient(cells);
+    if (!r.isEmpty())
+        repaint(r);
+}
+
+QRect CRadarWnd::Outline() const {
+    const Rect r = m_viewport.ViewRectOnClient();
+    return {r.left, r.top, r.Width(), r.Height()};
+}
+
+void CRadarWnd::UpdateOutline(const QRect& outline) {
+    QRegion edges(outline.left(), outline.top(), outline.width(), 1);
+    edges += QRect(outline.left(), outline.bottom(), outline.width(), 1);
+    edges += QRect(outline.left(), outline.top(), 1, outline.height());
+    edges += QRect(outline.right(), outline.top(), 1, outline.height());
+    update(edges);
+}
+
+void CRadarWnd::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    painter.fillRect(exposed, Qt::black); // outside the picture, or no picture yet
+    if (!m_picture)
+        return;
+
+    const Rect& shown = m_viewport.Shown();
+    const QPoint origin(shown.left, shown.top);
+    const QRect source = exposed.translated(origin) & QRect(0, 0, MAP_SIZE, MAP_SIZE);
+    if (!source.isEmpty()) {
+        // A view of just the exposed part of the picture's rows: nothing is copied but the
+        // pixels that get painted.
+        const std::uint8_t* first = m_picture->Row(source.top()) + source.left();
+        QImage part(first, source.width(), source.height(), MAP_SIZE, QImage::Format_Indexed8);
+        part.setColorTable(m_colours);
+        painter.drawImage(source.topLeft() - origin, part);
+    }
+    FillInsideFrame(painter, Outline(), 1, QColor(255, 0, 0));
+}
+
+void CRadarWnd::resizeEvent(QResizeEvent*) {
+    if (width() == m_viewport.Width() && height() == m_viewport.Height())
+        return;
+    m_viewport.Resize(width(), height());
+    update();
+}
+
+void CRadarWnd::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_picture) {
+        const QPoint at = event->position().toPoint();
+        const Rect area = m_viewport.Click(at.x(), at.y());
+        update();
+        emit visibleAreaRequested(area.left, area.top, area.right, area.bottom);
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void CRadarWnd::closeEvent(QCloseEvent* event) {
+    hide();
+    event->ignore();
+}
+
+} // namespace krav

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "editing/Geometry.h"
+#include "editing/RadarViewport.h"
+
+#include <QList>
+#include <QRgb>
+#include <QWidget>
+
+namespace krav {
+
+class RadarPicture;
+
+// The "Radar" window: a window-sized part of the active view's radar picture, one pixel per
+// map cell, with the map area the view shows outlined in red. It follows the view while it
+// scrolls; a left click asks for the view to be moved there.
+class CRadarWnd : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CRadarWnd(QWidget* mainFrame);
+
+    // A 125 x 125 client area whose window's bottom-right corner is at the bottom-right
+    // corner of a view's client area (screen coordinates).
+    void PlaceBesideView(const QRect& viewClientOnScreen);
+    // Shows a view's picture (borrowed: it must live until another one is shown, or null is
+    // passed) and the area (in cells) that view shows. Another document than the last one
+    // places the shown part anew.
+    void ShowDocument(const void* docKey, const RadarPicture* picture, Rect viewArea);
+    // The view was resized or zoomed.
+    void SetViewRect(Rect viewArea);
+    // The view scrolled.
+    void ScrollViewRows(int top, int bottom);
+    void ScrollViewCols(int left, int right);
+    // Cells changed in the picture: show them at once.
+    void UpdateCell(int x, int y);
+    void UpdateCells(Rect cells);
+
+    const RadarViewport& Viewport() const { return m_viewport; }
+
+signals:
+    // The user clicked: the active view should show these cells.
+    void visibleAreaRequested(int left, int top, int right, int bottom);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QRect Outline() const;
+    void UpdateOutline(const QRect& outline);
+    QRect CellsOnClient(Rect cells) const;
+
+    RadarViewport m_viewport;
+    const void* m_docKey = nullptr;
+    const RadarPicture* m_picture = nullptr;
+    QList<QRgb> m_colours;
+};
+
+} // namespace krav

@@ -1,0 +1,89 @@
+#include "palettes/CSpclObjWnd.h"
+
+#include "palettes/EdgeSnapper.h"
+#include "palettes/FramePlacement.h"
+#include "palettes/InsideFrame.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
+
+namespace krav {
+
+namespace {
+constexpr unsigned FIRST_OBJECT = 500;
+constexpr unsigned OBJECT_STEP = 100;
+// Room left below the palette for a task bar.
+constexpr int BOTTOM_GAP = 56;
+} // namespace
+
+CSpclObjWnd::CSpclObjWnd(QWidget* mainFrame) : QWidget(mainFrame, Qt::Tool), m_strip(LoadStrip()) {
+    setWindowTitle(tr("Special Objects"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(CELL, CELL);
+    setMaximumSize(CELLS * CELL, CELL);
+
+    const QMargins frame = FrameMarginsOf(this);
+    const int windowHeight = CELL + frame.top() + frame.bottom();
+    const int screenHeight = screen() ? screen()->geometry().height() : 0;
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    PlaceFrameCorner(this, QSize(CELLS * CELL, CELL), Qt::TopLeftCorner,
+                     QPoint(3, screenHeight - windowHeight - scrollBar - BOTTOM_GAP));
+    new EdgeSnapper(this, CELL, 0); // owned by this window
+}
+
+QImage CSpclObjWnd::LoadStrip() {
+    QImage strip(QStringLiteral(":/art/strip205.xpm"));
+    if (!strip.isNull())
+        return strip.convertToFormat(QImage::Format_RGB32);
+
+    // Without the picture the palette still has to work: numbered cells.
+    strip = QImage(CELLS * CELL + 1, CELL, QImage::Format_RGB32);
+    strip.fill(Qt::black);
+    QPainter painter(&strip);
+    painter.setPen(QColor(200, 200, 200));
+    for (int i = 0; i < CELLS; ++i) {
+        const QRect cell(i * CELL + 1, 1, CELL - 2, CELL - 2);
+        painter.fillRect(cell, QColor(64, 64, 64));
+        painter.drawText(cell, Qt::AlignCenter, QString::number(FIRST_OBJECT + i * OBJECT_STEP));
+    }
+    return strip;
+}
+
+QRect CSpclObjWnd::CellRect(unsigned object) const {
+    const int i = static_cast<int>((object - FIRST_OBJECT) / OBJECT_STEP);
+    return {i * CELL, 0, CELL, height()};
+}
+
+void CSpclObjWnd::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    painter.drawImage(QPoint(0, 0), m_strip, rect() & m_strip.rect());
+    FillInsideFrame(painter, CellRect(m_selected), 1, Qt::white);
+}
+
+void CSpclObjWnd::mouseReleaseEvent(QMouseEvent* event) {
+    // The press may have started here and the release may come from anywhere else.
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && rect().contains(at)) {
+        const int i = std::min(at.x() / CELL, CELLS - 1);
+        const unsigned object = FIRST_OBJECT + static_cast<unsigned>(i) * OBJECT_STEP;
+        if (object != m_selected) {
+            update(CellRect(m_selected));
+            m_selected = object;
+            update(CellRect(m_selected));
+        }
+        emit objectChosen(m_selected);
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void CSpclObjWnd::closeEvent(QCloseEvent* event) {
+    hide();
+    event->ignore();
+}
+
+} // namespace krav

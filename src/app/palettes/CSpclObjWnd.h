@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace krav {
+
+// The "Special Objects" palette: the four stamp objects side by side in cells of 50 x 50
+// pixels; a left click chooses one and makes the Rubber Stamp current (through the main
+// frame), also when that object was already chosen.
+class CSpclObjWnd : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int CELL = 50;
+    static constexpr int CELLS = 4;
+
+    explicit CSpclObjWnd(QWidget* mainFrame);
+
+    // 500, 600, 700 or 800.
+    unsigned GetSelectedObject() const { return m_selected; }
+
+signals:
+    void objectChosen(unsigned object);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    static QImage LoadStrip();
+    QRect CellRect(unsigned object) const;
+
+    QImage m_strip;
+    unsigned m_selected = 500;
+};
+
+} // namespace krav

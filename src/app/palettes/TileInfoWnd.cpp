@@ -1,0 +1,49 @@
+#include "palettes/TileInfoWnd.h"
+
+#include "palettes/FramePlacement.h"
+#include "palettes/TilePreviewWnd.h"
+
+#include <QCloseEvent>
+
+namespace krav {
+
+namespace {
+constexpr QSize CLIENT(72, 134);
+constexpr QPoint FORE_AT(10, 10);
+constexpr QPoint BACK_AT(10, 70);
+} // namespace
+
+TileInfoWnd::TileInfoWnd(QWidget* mainFrame)
+    : QWidget(mainFrame, Qt::Tool), m_fore(new TilePreviewWnd(true, this)),
+      m_back(new TilePreviewWnd(false, this)) {
+    setWindowTitle(tr("Tile Info"));
+    setAutoFillBackground(true);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setFixedSize(CLIENT);
+    m_fore->move(FORE_AT);
+    m_back->move(BACK_AT);
+}
+
+void TileInfoWnd::PlaceBesideView(const QRect& viewClientOnScreen) {
+    PlaceFrameCorner(
+        this, CLIENT, Qt::TopRightCorner,
+        QPoint(viewClientOnScreen.left() + viewClientOnScreen.width(), viewClientOnScreen.top()));
+}
+
+void TileInfoWnd::SetupInfo(int fore, int back, const QImage& tileSet) {
+    m_fore->SetupPreview(fore, tileSet);
+    m_back->SetupPreview(back, tileSet);
+}
+
+void TileInfoWnd::UpdateTile(int index, bool isFore) {
+    (isFore ? m_fore : m_back)->ShowTile(index);
+}
+
+void TileInfoWnd::closeEvent(QCloseEvent* event) {
+    hide();
+    event->ignore();
+}
+
+} // namespace krav

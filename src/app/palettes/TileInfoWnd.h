@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+namespace krav {
+
+class TilePreviewWnd;
+
+// The "Tile Info" window: the current foreground tile over the current background tile,
+// each enlarged three times. It has no input; the main frame keeps it up to date.
+class TileInfoWnd : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TileInfoWnd(QWidget* mainFrame);
+
+    // Puts the window's top-right corner at the top-right corner of a view's client area
+    // (screen coordinates).
+    void PlaceBesideView(const QRect& viewClientOnScreen);
+    void SetupInfo(int fore, int back, const QImage& tileSet);
+    void UpdateTile(int index, bool isFore);
+
+    const TilePreviewWnd* ForePreview() const { return m_fore; }
+    const TilePreviewWnd* BackPreview() const { return m_back; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    TilePreviewWnd* m_fore;
+    TilePreviewWnd* m_back;
+};
+
+} // namespace krav

@@ -1,0 +1,193 @@
+#include "palettes/TileSetPaletteWnd.h"
+
+#include "palettes/EdgeSnapper.h"
+#include "palettes/FramePlacement.h"
+#include "palettes/InsideFrame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdint>
+
+namespace krav {
+
+namespace {
+constexpr int MIN_CLIENT = 80;
+constexpr int WHEEL_LINE = 120; // one notch of a common mouse wheel
+const QColor FORE_FRAME(255, 255, 0);
+const QColor BACK_FRAME(255, 0, 0);
+const QColor SAME_FRAME(255, 255, 255);
+} // namespace
+
+TileSetPaletteWnd::TileSetPaletteWnd(QWidget* mainFrame)
+    : QWidget(mainFrame, Qt::Tool), m_snapper(new EdgeSnapper(this, 0, 0)) {
+    setWindowTitle(tr("Tileset"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+    resize(10, 10);
+}
+
+void TileSetPaletteWnd::SetupForView(int fore, int back, const QImage& tileSet, const void* viewKey,
+                                     const QRect& viewClientOnScreen) {
+    if (m_placed && viewKey == m_viewKey) {
+        update();
+        return;
+    }
+    m_viewKey = viewKey;
+    m_fore = fore;
+    m_back = back;
+    m_tileSet = tileSet;
+    m_rows.SetCount(tileSet.height() / TILE);
+    m_cols.SetCount(tileSet.width() / TILE);
+    setMinimumSize(std::min(tileSet.width(), MIN_CLIENT), std::min(tileSet.height(), MIN_CLIENT));
+    setMaximumSize(tileSet.size());
+
+    if (!m_placed) {
+        m_placed = true;
+        const int width = viewClientOnScreen.width() > tileSet.width()
+                              ? tileSet.width()
+                              : viewClientOnScreen.width() / TILE * TILE;
+        const QPoint bottomLeft(viewClientOnScreen.left(),
+                                viewClientOnScreen.top() + viewClientOnScreen.height());
+        PlaceFrameCorner(this, QSize(width, tileSet.height()), Qt::BottomLeftCorner, bottomLeft);
+        FitViewPort();
+    } else {
+        m_rows.Reset(height() / TILE);
+        m_cols.Reset(width() / TILE);
+    }
+    m_snapper->SetSteps(TILE, TILE);
+    m_snapper->Record();
+    update();
+}
+
+void TileSetPaletteWnd::SetTile(int index, bool isFore) {
+    UpdateFrames();
+    (isFore ? m_fore : m_back) = index;
+    UpdateFrames();
+}
+
+QRect TileSetPaletteWnd::FrameRect(int index) const {
+    if (m_cols.Count() == 0 || index < 0)
+        return {};
+    const int c = index % m_cols.Count();
+    const int r = index / m_cols.Count();
+    if (!m_cols.Shows(c) || !m_rows.Shows(r))
+        return {};
+    const int x = (c - m_cols.First()) * TILE;
+    const int y = (r - m_rows.First()) * TILE;
+    return {x - 1, y - 1, TILE + 1, TILE + 1};
+}
+
+void TileSetPaletteWnd::UpdateFrames() {
+    // Both: a frame's colour depends on the other tile too.
+    update(FrameRect(m_fore));
+    update(FrameRect(m_back));
+}
+
+void TileSetPaletteWnd::FitViewPort() {
+    if (m_rows.Count() == 0 || m_cols.Count() == 0)
+        return;
+    m_rows.Resize(height() / TILE);
+    m_cols.Resize(width() / TILE);
+    update();
+}
+
+void TileSetPaletteWnd::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (m_tileSet.isNull())
+        return;
+    const QRect source =
+        QRect(m_cols.First() * TILE, m_rows.First() * TILE, width(), height()) & m_tileSet.rect();
+    painter.drawImage(QPoint(0, 0), m_tileSet, source);
+    const bool same = m_fore == m_back;
+    FillInsideFrame(painter, FrameRect(m_fore), 2, same ? SAME_FRAME : FORE_FRAME);
+    FillInsideFrame(painter, FrameRect(m_back), 2, same ? SAME_FRAME : BACK_FRAME);
+}
+
+void TileSetPaletteWnd::resizeEvent(QResizeEvent*) {
+    FitViewPort();
+}
+
+void TileSetPaletteWnd::Choose(QPoint at, bool isFore) {
+    // The index is 16-bit, as the tile choices are everywhere else.
+    const int index = static_cast<std::int16_t>((m_rows.First() + at.y() / TILE) * m_cols.Count() +
+                                                m_cols.First() + at.x() / TILE);
+    if (index >= TileCount()) {
+        QApplication::beep();
+        return;
+    }
+    if (index == (isFore ? m_fore : m_back))
+        return;
+    SetTile(index, isFore);
+    emit tileChosen(index, isFore);
+}
+
+void TileSetPaletteWnd::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        Choose(event->position().toPoint(), event->button() == Qt::LeftButton);
+    QWidget::mousePressEvent(event);
+}
+
+void TileSetPaletteWnd::Scroll(PaletteAxis& axis, PaletteAxis::Step step) {
+    const int visible = (&axis == &m_rows ? height() : width()) / TILE;
+    if (axis.Scroll(step, visible) != 0)
+        update();
+}
+
+void TileSetPaletteWnd::keyPressEvent(QKeyEvent* event) {
+    using Step = PaletteAxis::Step;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        Scroll(m_rows, Step::LineBack);
+        break;
+    case Qt::Key_Down:
+        Scroll(m_rows, Step::LineForward);
+        break;
+    case Qt::Key_Left:
+        Scroll(m_cols, Step::LineBack);
+        break;
+    case Qt::Key_Right:
+        Scroll(m_cols, Step::LineForward);
+        break;
+    // Shift pages sideways, as Shift turns the wheel sideways.
+    case Qt::Key_PageUp:
+        Scroll(shift ? m_cols : m_rows, Step::PageBack);
+        break;
+    case Qt::Key_PageDown:
+        Scroll(shift ? m_cols : m_rows, Step::PageForward);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TileSetPaletteWnd::wheelEvent(QWheelEvent* event) {
+    QPoint delta = event->angleDelta();
+    if ((event->modifiers() & Qt::ShiftModifier) && delta.x() == 0)
+        delta = {delta.y(), 0};
+    m_wheel += delta;
+    using Step = PaletteAxis::Step;
+    for (; m_wheel.y() >= WHEEL_LINE; m_wheel.ry() -= WHEEL_LINE)
+        Scroll(m_rows, Step::LineBack);
+    for (; m_wheel.y() <= -WHEEL_LINE; m_wheel.ry() += WHEEL_LINE)
+        Scroll(m_rows, Step::LineForward);
+    for (; m_wheel.x() >= WHEEL_LINE; m_wheel.rx() -= WHEEL_LINE)
+        Scroll(m_cols, Step::LineBack);
+    for (; m_wheel.x() <= -WHEEL_LINE; m_wheel.rx() += WHEEL_LINE)
+        Scroll(m_cols, Step::LineForward);
+    event->accept();
+}
+
+void TileSetPaletteWnd::closeEvent(QCloseEvent* event) {
+    hide();
+    event->ignore();
+}
+
+} // namespace krav

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "editing/PaletteAxis.h"
+
+#include <QImage>
+#include <QWidget>
+
+namespace krav {
+
+class EdgeSnapper;
+
+// The "Tileset" palette: the active view's tile set at its natural size. The left button
+// chooses the foreground tile (yellow frame), the right button the background tile (red
+// frame; both white when they are the same tile). It follows the view it was set up for
+// last; the main frame passes its choices on.
+class TileSetPaletteWnd : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int TILE = 16;
+
+    explicit TileSetPaletteWnd(QWidget* mainFrame);
+
+    // A view was set up, activated or got a new tile set. The first call places the window
+    // over the bottom-left corner of that view's client area (given in screen coordinates);
+    // the same view again only repaints; another view brings its tiles and tile set and
+    // shows the tile set from its first row and column.
+    void SetupForView(int fore, int back, const QImage& tileSet, const void* viewKey,
+                      const QRect& viewClientOnScreen);
+    // Moves a frame (the tile was chosen elsewhere); nobody is told.
+    void SetTile(int index, bool isFore);
+
+    int ForeTile() const { return m_fore; }
+    int BackTile() const { return m_back; }
+    int TileCount() const { return m_rows.Count() * m_cols.Count(); }
+
+signals:
+    void tileChosen(int index, bool isFore);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The 17 x 17 frame of a tile (the tile and one pixel above and to the left); empty
+    // when the tile is out of the view-port.
+    QRect FrameRect(int index) const;
+    void UpdateFrames();
+    void FitViewPort();
+    void Scroll(PaletteAxis& axis, PaletteAxis::Step step);
+    void Choose(QPoint at, bool isFore);
+
+    QImage m_tileSet;
+    const void* m_viewKey = nullptr;
+    int m_fore = 0;
+    int m_back = 0;
+    PaletteAxis m_rows;
+    PaletteAxis m_cols;
+    bool m_placed = false;
+    QPoint m_wheel; // eighths of a degree not yet turned into lines
+    EdgeSnapper* m_snapper;
+};
+
+} // namespace krav

@@ -1,0 +1,101 @@
+// The main frame's files: new levels, opening, saving, closing and the recent-file list.
+#include "document/CKRAVDoc.h"
+#include "frame/CommandIds.h"
+#include "shell/CChildFrame.h"
+#include "shell/CMainFrame.h"
+#include "view/CKRAVView.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+
+namespace krav {
+
+namespace {
+
+const QString LEVEL_FILTER = QStringLiteral("KRAV Files (*.lvl);;All Files (*)");
+
+QString CanonicalPath(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+}
+
+} // namespace
+
+bool CMainFrame::NewLevel() {
+    auto doc = std::make_unique<CKRAVDoc>();
+    if (!doc->OnNewDocument(m_prompt)) return false;
+    doc->SetTitle("KRAV" + std::to_string(m_nextUntitled++));
+    AddChildFrame(std::move(doc));
+    return true;
+}
+
+bool CMainFrame::OpenLevel(const QString& requested) {
+    QString path = requested;
+    if (path.isEmpty()) {
+        path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(), LEVEL_FILTER);
+        if (path.isEmpty()) return false;
+    }
+    // A level that is open already is brought forward rather than opened twice.
+    if (CChildFrame* open = FrameOfPath(path)) {
+        m_mdiArea->setActiveSubWindow(open);
+        return true;
+    }
+    auto doc = std::make_unique<CKRAVDoc>();
+    if (!doc->OnOpenDocument(QFileInfo(path).absoluteFilePath().toStdString(), m_prompt)) {
+        if (!QFileInfo::exists(path)) {
+            m_recent.Remove(path);
+            UpdateRecentMenu();
+        }
+        return false;
+    }
+    AddChildFrame(std::move(doc));
+    m_recent.Add(path);
+    UpdateRecentMenu();
+    return true;
+}
+
+bool CMainFrame::SaveLevel(CChildFrame* child, bool askForName) {
+    CKRAVDoc& doc = child->Document();
+    QString path = QString::fromStdString(doc.GetPathName());
+    if (askForName || path.isEmpty()) {
+        const QString suggested = path.isEmpty() ? QString::fromStdString(doc.GetTitle()) + QStringLiteral(".lvl") : path;
+        path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), suggested, LEVEL_FILTER);
+        if (path.isEmpty()) return false;
+        if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".lvl");
+    }
+    if (!doc.OnSaveDocument(path.toStdString(), m_prompt)) return false;
+    child->UpdateTitle();
+    m_recent.Add(path);
+    UpdateRecentMenu();
+    return true;
+}
+
+bool CMainFrame::CloseLevel(CChildFrame* child) {
+    CKRAVDoc& doc = child->Document();
+    if (doc.IsModified()) {
+        const auto answer = m_prompt.AskYesNoCancel("KRAV", "Save changes to " + doc.GetTitle() + "?");
+        if (answer == Prompt::Answer::Cancel) return false;
+        if (answer == Prompt::Answer::Yes && !SaveLevel(child, false)) return false;
+    }
+    CKRAVView* view = child->View();
+    if (m_lastActiveView == view) m_lastActiveView = nullptr;
+    if (m_hub.ActiveView() == &view->Engine()) m_hub.SetActiveView(nullptr);
+    m_hub.ViewClosed();
+    child->m_bClosing = true;
+    child->close(); // deletes it
+    UpdateMenuBar();
+    OnSubWindowActivated(nullptr);
+    return true;
+}
+
+CChildFrame* CMainFrame::FrameOfPath(const QString& path) const {
+    const QString wanted = CanonicalPath(path);
+    for (CChildFrame* child : ChildFrames()) {
+        const QString open = QString::fromStdString(child->Document().GetPathName());
+        if (!open.isEmpty() && CanonicalPath(open) == wanted) return child;
+    }
+    return nullptr;
+}
+
+} // namespace krav

@@ -1,0 +1,193 @@
+// The main frame's side of the palette windows and the views: setting a view up, following
+// the active view, and the radar window.
+#include "document/CKRAVDoc.h"
+#include "palettes/CRadarWnd.h"
+#include "palettes/CSpclObjWnd.h"
+#include "palettes/TileInfoWnd.h"
+#include "palettes/TileSetPaletteWnd.h"
+#include "render/BuiltinObjectPictures.h"
+#include "shell/CChildFrame.h"
+#include "shell/CMainFrame.h"
+#include "view/CKRAVView.h"
+#include "view/CursorHotSpots.h"
+
+#include <QCoreApplication>
+#include <QMdiArea>
+#include <QPointer>
+#include <QTimer>
+#include <QToolBar>
+
+namespace krav {
+
+namespace {
+
+QImage PictureImage(const ObjectPictureSet& set, int index) {
+    const auto& picture = set.pictures[index];
+    QImage image(picture.size, picture.size, QImage::Format_RGB32);
+    for (int y = 0; y < picture.size; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < picture.size; ++x) line[x] = set.colours[picture.pixels[y * picture.size + x]];
+    }
+    return image;
+}
+
+QCursor CursorFrom(const char* name, Point hotSpot, Qt::CursorShape fallback) {
+    const QPixmap picture(QStringLiteral(":/art/") + QString::fromUtf8(name));
+    return picture.isNull() ? QCursor(fallback) : QCursor(picture, hotSpot.x, hotSpot.y);
+}
+
+Rect ViewArea(const MapViewEngine& engine) {
+    const ViewGeometry& view = engine.Geometry();
+    return {view.m_nLeftCol, view.m_nTopRow, view.m_nRightCol, view.m_nBottomRow};
+}
+
+} // namespace
+
+void CMainFrame::LoadPictures() {
+    const ObjectPictureSet& pictures = BuiltinObjectPictures();
+    for (int i = 0; i < 4; ++i) m_objectPictures[i] = PictureImage(pictures, i);
+    m_cursors.insert(ID_TOOL_PENCIL, CursorFrom("cursor_pencil.xpm", PENCIL_HOT_SPOT, Qt::ArrowCursor));
+    m_cursors.insert(ID_TOOL_ERASER, CursorFrom("cursor_eraser.xpm", ERASER_HOT_SPOT, Qt::ArrowCursor));
+    m_cursors.insert(ID_TOOL_STAMP, CursorFrom("cursor_stamp.xpm", STAMP_HOT_SPOT, Qt::ArrowCursor));
+    m_cursors.insert(ID_TOOL_MAGNIFY, CursorFrom("cursor_magnify.xpm", MAGNIFY_HOT_SPOT, Qt::ArrowCursor));
+    m_cursors.insert(ID_TOOL_DROPPER, CursorFrom("cursor_dropper.xpm", DROPPER_HOT_SPOT, Qt::ArrowCursor));
+    m_moveCursor = CursorFrom("cursor_move.xpm", MOVE_HOT_SPOT, Qt::SizeAllCursor);
+}
+
+QCursor CMainFrame::ToolCursor(int tool) const {
+    if (m_cursors.contains(tool)) return m_cursors.value(tool);
+    if (tool == ID_TOOL_SELECT || IsShapeTool(tool)) return QCursor(Qt::CrossCursor);
+    return QCursor(Qt::ArrowCursor);
+}
+
+QCursor CMainFrame::MoveCursor() const { return m_moveCursor; }
+
+void CMainFrame::CreatePalettes() {
+    m_pTileSetPalette = new TileSetPaletteWnd(this);
+    m_pTileInfo = new TileInfoWnd(this);
+    m_pSpclObj = new CSpclObjWnd(this);
+    m_pRadar = new CRadarWnd(this);
+    connect(m_pTileSetPalette, &TileSetPaletteWnd::tileChosen, this,
+            [this](int index, bool isFore) { m_hub.SetCurrentTile(index, isFore, true); });
+    connect(m_pSpclObj, &CSpclObjWnd::objectChosen, this, [this](unsigned object) {
+        m_hub.SelectStampObject(object);
+        if (CKRAVView* view = ActiveView()) view->UpdateCursor();
+    });
+    connect(m_pRadar, &CRadarWnd::visibleAreaRequested, this, [this](int left, int top, int right, int bottom) {
+        if (CKRAVView* view = ActiveView()) view->Engine().SetVisibleArea(left, top, right, bottom);
+    });
+}
+
+QRect CMainFrame::ViewClientOnScreen(CKRAVView& view) const {
+    QWidget* client = view.viewport();
+    return QRect(client->mapToGlobal(QPoint(0, 0)), client->size());
+}
+
+void CMainFrame::AddChildFrame(std::unique_ptr<CKRAVDoc> doc) {
+    auto* child = new CChildFrame(std::move(doc), *this);
+    connect(child, &CChildFrame::closeRequested, this, [this](CChildFrame* frame) { CloseLevel(frame); });
+    m_mdiArea->addSubWindow(child);
+    child->showMaximized();
+    UpdateMenuBar();
+    // Let the new window take its size now: the palettes are placed beside its view.
+    QCoreApplication::sendPostedEvents();
+    m_hub.ViewOpened();
+    OnSubWindowActivated(child);
+    if (!m_palettesPlaced) {
+        // The first view of the run places the palettes beside it, once its window has
+        // settled on the screen.
+        m_palettesPlaced = true;
+        QPointer<CKRAVView> view = child->View();
+        QTimer::singleShot(0, this, [this, view] {
+            if (!view) return;
+            m_pRadar->PlaceBesideView(ViewClientOnScreen(*view));
+            m_pTileInfo->PlaceBesideView(ViewClientOnScreen(*view));
+            const MapViewEngine& engine = view->Engine();
+            m_pTileSetPalette->SetupForView(engine.m_nForeTile, engine.m_nBackTile, view->TileSetImage(),
+                                            view, ViewClientOnScreen(*view));
+        });
+    }
+}
+
+void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
+    auto* child = qobject_cast<CChildFrame*>(window ? window : m_mdiArea->currentSubWindow());
+    CKRAVView* view = child ? child->View() : nullptr;
+    if (view == m_lastActiveView) return;
+    m_lastActiveView = view;
+    m_hub.SetActiveView(view ? &view->Engine() : nullptr);
+    if (!view) {
+        m_pRadar->ShowDocument(nullptr, nullptr, {}); // the radar must not keep a closed map
+        return;
+    }
+    MapViewEngine& engine = view->Engine();
+    // The first view's set-up also places the palette, once the view has its size.
+    if (m_palettesPlaced)
+        m_pTileSetPalette->SetupForView(engine.m_nForeTile, engine.m_nBackTile, view->TileSetImage(), view,
+                                        ViewClientOnScreen(*view));
+    m_pTileInfo->SetupInfo(engine.m_nForeTile, engine.m_nBackTile, view->TileSetImage());
+    RadarShowDocument(*view);
+    view->UpdateCursor();
+}
+
+// --- FrameHost -----------------------------------------------------------------------------
+
+namespace {
+QWidget* PaletteWidget(PaletteWindow palette, QWidget* tileSet, QWidget* objects, QWidget* radar, QWidget* info) {
+    switch (palette) {
+    case PaletteWindow::TileSet: return tileSet;
+    case PaletteWindow::SpecialObjects: return objects;
+    case PaletteWindow::Radar: return radar;
+    default: return info;
+    }
+}
+} // namespace
+
+bool CMainFrame::IsPaletteVisible(PaletteWindow palette) const {
+    return PaletteWidget(palette, m_pTileSetPalette, m_pSpclObj, m_pRadar, m_pTileInfo)->isVisible();
+}
+
+void CMainFrame::ShowPalette(PaletteWindow palette, bool show) {
+    PaletteWidget(palette, m_pTileSetPalette, m_pSpclObj, m_pRadar, m_pTileInfo)->setVisible(show);
+}
+
+bool CMainFrame::IsToolsToolbarVisible() const { return m_toolsBar->isVisible(); }
+
+void CMainFrame::ShowToolsToolbar(bool show) { m_toolsBar->setVisible(show); }
+
+void CMainFrame::TileChoiceChanged(int tile, bool isFore) {
+    m_pTileSetPalette->SetTile(tile, isFore);
+    m_pTileInfo->UpdateTile(tile, isFore);
+}
+
+Cell CMainFrame::SpecialObjectsChoice() const { return m_pSpclObj->GetSelectedObject(); }
+
+void CMainFrame::RunImportTileset() {
+    m_prompt.ShowMessage("Importing tile sets comes with a later version.");
+}
+
+// --- the radar follows the active view -----------------------------------------------------
+
+void CMainFrame::RadarCellsChanged(CKRAVView& view, const Rect& cells) {
+    if (IsActive(view)) m_pRadar->UpdateCells(cells);
+}
+
+void CMainFrame::RadarCellChanged(CKRAVView& view, int x, int y) {
+    if (IsActive(view)) m_pRadar->UpdateCell(x, y);
+}
+
+void CMainFrame::RadarViewScrolled(CKRAVView& view, bool vertical) {
+    if (!IsActive(view)) return;
+    const Rect area = ViewArea(view.Engine());
+    vertical ? m_pRadar->ScrollViewRows(area.top, area.bottom) : m_pRadar->ScrollViewCols(area.left, area.right);
+}
+
+void CMainFrame::RadarViewRectChanged(CKRAVView& view) {
+    if (IsActive(view)) m_pRadar->SetViewRect(ViewArea(view.Engine()));
+}
+
+void CMainFrame::RadarShowDocument(CKRAVView& view) {
+    // During set-up the view is not active yet; activation shows it.
+    if (IsActive(view)) m_pRadar->ShowDocument(&view.Document(), &view.Engine().Radar(), ViewArea(view.Engine()));
+}
+
+} // namespace krav

@@ -1,0 +1,316 @@
+#include "view/CKRAVView.h"
+
+#include "document/CKRAVDoc.h"
+#include "frame/MainFrameHub.h"
+#include "render/BuiltinObjectPictures.h"
+#include "view/TileSetImage.h"
+#include "view/ViewFrame.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace krav {
+
+namespace {
+
+constexpr int FIRST_TIMER = TIMER_FLOAT_SCROLL;
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+int ButtonFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    return (buttons & Qt::LeftButton ? MK_LBUTTON : 0) | (buttons & Qt::RightButton ? MK_RBUTTON : 0) |
+           (modifiers & Qt::ShiftModifier ? MK_SHIFT : 0) | (modifiers & Qt::ControlModifier ? MK_CONTROL : 0);
+}
+
+Point PointOf(const QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    return {p.x(), p.y()};
+}
+
+} // namespace
+
+CKRAVView::CKRAVView(CKRAVDoc& doc, ViewFrame& frame, QWidget* parent)
+    : QAbstractScrollArea(parent), m_doc(doc), m_frame(frame), m_engine(doc, *this) {
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    for (int i = 0; i < 3; ++i) {
+        m_timers[i] = new QTimer(this);
+        connect(m_timers[i], &QTimer::timeout, this, [this, i] {
+            const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
+            m_engine.OnTimer(FIRST_TIMER + i, {p.x(), p.y()});
+        });
+    }
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) { OnScrollAction(true, action); });
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) { OnScrollAction(false, action); });
+    if (doc.GetTileSet()) m_tileSetImage = ToImage(*doc.GetTileSet());
+    doc.SetUpdateAllViews([this] { m_engine.OnUpdate(0); });
+    m_engine.OnInitialUpdate(viewport()->width(), viewport()->height());
+    UpdateCursor();
+}
+
+CKRAVView::~CKRAVView() { m_doc.SetUpdateAllViews({}); }
+
+void CKRAVView::OnTileSetChanged() {
+    if (m_doc.GetTileSet()) m_tileSetImage = ToImage(*m_doc.GetTileSet());
+    m_renderer.ForgetTiles();
+    viewport()->update();
+}
+
+RenderSource CKRAVView::Source() const {
+    return {m_doc.GetCells(), m_doc.GetTileSet(), &m_engine.Radar(), &BuiltinObjectPictures()};
+}
+
+// --- events --------------------------------------------------------------------------------
+
+void CKRAVView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    m_engine.OnSize(viewport()->width(), viewport()->height());
+    viewport()->update();
+}
+
+void CKRAVView::mousePressEvent(QMouseEvent* event) {
+    const int flags = ButtonFlags(event->buttons(), event->modifiers());
+    if (event->button() == Qt::LeftButton)
+        m_engine.OnLButtonDown(flags, PointOf(event));
+    else if (event->button() == Qt::RightButton)
+        m_engine.OnRButtonDown(flags, PointOf(event));
+    UpdateCursor();
+}
+
+void CKRAVView::mouseReleaseEvent(QMouseEvent* event) {
+    const int flags = ButtonFlags(event->buttons(), event->modifiers());
+    if (event->button() == Qt::LeftButton)
+        m_engine.OnLButtonUp(flags, PointOf(event));
+    else if (event->button() == Qt::RightButton)
+        m_engine.OnRButtonUp(flags, PointOf(event));
+    UpdateCursor();
+}
+
+void CKRAVView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const int flags = ButtonFlags(event->buttons(), event->modifiers());
+    if (event->button() == Qt::LeftButton)
+        m_engine.OnLButtonDblClk(flags, PointOf(event));
+    else if (event->button() == Qt::RightButton)
+        m_engine.OnRButtonDblClk(flags, PointOf(event));
+}
+
+void CKRAVView::mouseMoveEvent(QMouseEvent* event) {
+    m_engine.OnMouseMove(ButtonFlags(event->buttons(), event->modifiers()), PointOf(event));
+    UpdateCursor();
+}
+
+void CKRAVView::keyPressEvent(QKeyEvent* event) {
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    switch (event->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: m_engine.OnKeyDown(ViewKey::Tab, shift); break;
+    case Qt::Key_Escape: m_engine.OnKeyDown(ViewKey::Escape, shift); break;
+    case Qt::Key_PageUp: m_engine.OnKeyDown(ViewKey::PageUp, shift); break;
+    case Qt::Key_PageDown: m_engine.OnKeyDown(ViewKey::PageDown, shift); break;
+    case Qt::Key_Left: m_engine.OnKeyDown(ViewKey::Left, shift); break;
+    case Qt::Key_Up: m_engine.OnKeyDown(ViewKey::Up, shift); break;
+    case Qt::Key_Right: m_engine.OnKeyDown(ViewKey::Right, shift); break;
+    case Qt::Key_Down: m_engine.OnKeyDown(ViewKey::Down, shift); break;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
+    }
+    UpdateCursor();
+}
+
+void CKRAVView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+// Tab beeps in the map view rather than moving the focus away.
+bool CKRAVView::focusNextPrevChild(bool) { return false; }
+
+// The engine decides how far the view scrolls; the contents move through ScrollContents.
+void CKRAVView::scrollContentsBy(int, int) {}
+
+void CKRAVView::OnScrollAction(bool vertical, int action) {
+    QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    int code = -1;
+    int thumb = 0;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+    case QAbstractSlider::SliderMove:
+    case QAbstractSlider::SliderToMinimum:
+    case QAbstractSlider::SliderToMaximum:
+        code = SB_THUMBTRACK;
+        thumb = bar->sliderPosition();
+        break;
+    default: break;
+    }
+    if (code >= 0) vertical ? m_engine.OnVScroll(code, thumb) : m_engine.OnHScroll(code, thumb);
+    // The bar moves where the engine put the view, not where the action alone would.
+    const ScrollBar& state = vertical ? m_engine.Geometry().m_vScroll : m_engine.Geometry().m_hScroll;
+    bar->setSliderPosition(state.position);
+}
+
+// --- ViewHost ------------------------------------------------------------------------------
+
+void CKRAVView::InvalidateClient(const Rect& client, bool) {
+    // A 2-pixel edge and frames drawn around rectangles reach one pixel beyond them.
+    viewport()->update(ToQRect(client.Normalized().Inflated(1)));
+}
+
+void CKRAVView::UpdateNow() { viewport()->repaint(); }
+
+void CKRAVView::ScrollContents(int dx, int dy) { viewport()->scroll(dx, dy); }
+
+void CKRAVView::ScrollBarsChanged() {
+    const ViewGeometry& view = m_engine.Geometry();
+    for (const bool vertical : {true, false}) {
+        QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+        const ScrollBar& state = vertical ? view.m_vScroll : view.m_hScroll;
+        const QSignalBlocker blocker(bar);
+        bar->setRange(0, state.MaxPosition());
+        bar->setPageStep(std::max(state.page, 1));
+        bar->setValue(state.position);
+    }
+}
+
+void CKRAVView::StartTimer(int id, int periodMs) { m_timers[id - FIRST_TIMER]->start(periodMs); }
+
+void CKRAVView::StopTimer(int id) { m_timers[id - FIRST_TIMER]->stop(); }
+
+// Qt holds the mouse for the widget while a button is down; nothing more is needed.
+void CKRAVView::SetCapture(bool) {}
+
+void CKRAVView::Beep(int) { QApplication::beep(); }
+
+Prompt& CKRAVView::UserPrompt() { return m_frame.UserPrompt(); }
+
+void CKRAVView::RadarCellsChanged(const Rect& cells) { m_frame.RadarCellsChanged(*this, cells); }
+
+void CKRAVView::RadarCellChanged(int x, int y) { m_frame.RadarCellChanged(*this, x, y); }
+
+void CKRAVView::RadarViewScrolled(bool vertical) { m_frame.RadarViewScrolled(*this, vertical); }
+
+void CKRAVView::RadarViewRectChanged() { m_frame.RadarViewRectChanged(*this); }
+
+void CKRAVView::RadarShowDocument() { m_frame.RadarShowDocument(*this); }
+
+int CKRAVView::CurrentTool() const { return m_frame.Hub().m_nCurrentTool; }
+
+Cell CKRAVView::GetStampObject() const { return m_frame.Hub().GetStampObject(); }
+
+void CKRAVView::SetCurrentTile(int tile, bool fore) { m_frame.Hub().SetCurrentTile(tile, fore, false); }
+
+void CKRAVView::RequestTool(int tool) { m_frame.Hub().Execute(tool); }
+
+void CKRAVView::UpdateCursor() {
+    const Rect selection = m_engine.Geometry().MapToClient(m_engine.m_rcSelection);
+    const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
+    const bool overSelection = (m_engine.m_bHasSelection || m_engine.m_bFloating) &&
+                               selection.Contains({p.x(), p.y()});
+    viewport()->setCursor(overSelection ? m_frame.MoveCursor() : m_frame.ToolCursor(CurrentTool()));
+}
+
+// --- painting ------------------------------------------------------------------------------
+
+void CKRAVView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QRect area = event->rect();
+    QImage map(area.size(), QImage::Format_RGB32);
+    m_renderer.Render(Source(), m_engine.Geometry(), {area.left(), area.top(), area.right() + 1, area.bottom() + 1},
+                      reinterpret_cast<std::uint32_t*>(map.bits()), map.bytesPerLine() / 4);
+    painter.drawImage(area.topLeft(), map);
+    PaintOverlays(painter, area);
+}
+
+void CKRAVView::PaintOverlays(QPainter& painter, const QRect& area) {
+    const ViewGeometry& view = m_engine.Geometry();
+    PaintPreview(painter, area);
+    if (m_engine.m_bHasSelection && !m_engine.m_bFloating) {
+        // A black dotted outline as the map draws it, over white so it shows on empty cells.
+        const QRect outline = ToQRect(view.MapToClient(m_engine.m_rcSelection).Inflated(1)).adjusted(0, 0, -1, -1);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.drawRect(outline);
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(outline);
+    }
+    if (m_engine.m_bSelecting) {
+        // The rubber band inverts what it covers.
+        const SelectionTool& selection = m_engine.Selection();
+        const Rect band = Rect{selection.m_ptAnchor.x, selection.m_ptAnchor.y, selection.m_ptCorner.x,
+                               selection.m_ptCorner.y}.Normalized();
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_Difference);
+        painter.setPen(QPen(Qt::white, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(ToQRect(band).adjusted(0, 0, -1, -1));
+        painter.restore();
+    }
+    PaintFloatingBlock(painter, area);
+    PaintStamp(painter);
+}
+
+void CKRAVView::PaintPreview(QPainter& painter, const QRect& area) {
+    const auto points = m_engine.Shapes().PreviewPoints();
+    if (points.empty()) return;
+    const ViewGeometry& view = m_engine.Geometry();
+    const int cw = view.m_nCellWidth;
+    const int ch = view.m_nCellHeight;
+    for (const ShapePoint& point : points) {
+        const QRect cell(point.column * cw, point.row * ch, cw, ch);
+        if (!cell.intersects(area)) continue;
+        if (view.IsLowZoom() || point.value < 0 || point.value >= TILE_COUNT) {
+            painter.fillRect(cell, QColor(0xC0, 0xC0, 0xC0));
+        } else {
+            const TileRect tile = TileRectOf(point.value);
+            painter.drawImage(cell, m_tileSetImage, QRect(tile.x, tile.y, tile.width, tile.height));
+        }
+    }
+}
+
+void CKRAVView::PaintFloatingBlock(QPainter& painter, const QRect& area) {
+    const SelectionTool& selection = m_engine.Selection();
+    if (!m_engine.m_bFloating || !selection.m_pFloatCells) return;
+    const ViewGeometry& view = m_engine.Geometry();
+    const Rect client = view.MapToClient(m_engine.m_rcSelection);
+    const int columns = client.Width() / view.m_nCellWidth;
+    const int rows = client.Height() / view.m_nCellHeight;
+    const QRect target = ToQRect(client).intersected(area);
+    if (!target.isEmpty() && columns * rows <= static_cast<int>(selection.m_pFloatCells->size())) {
+        QImage block(target.size(), QImage::Format_RGB32);
+        block.fill(Qt::black);
+        m_renderer.RenderBlock(Source(), view, selection.m_pFloatCells->data(), columns, rows,
+                               {client.left, client.top},
+                               {target.left(), target.top(), target.right() + 1, target.bottom() + 1},
+                               reinterpret_cast<std::uint32_t*>(block.bits()), block.bytesPerLine() / 4);
+        painter.drawImage(target.topLeft(), block);
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 1, Qt::DashLine));
+    painter.drawRect(ToQRect(client.Inflated(1)).adjusted(0, 0, -1, -1));
+}
+
+void CKRAVView::PaintStamp(QPainter& painter) {
+    if (!m_engine.m_bStampShown) return;
+    const QRect footprint = ToQRect(m_engine.m_rcStamp);
+    if (m_engine.Geometry().IsLowZoom()) {
+        painter.fillRect(footprint, QColor(0xC0, 0xC0, 0xC0));
+    } else {
+        const int index = ObjectPictureIndex(m_engine.m_nStampBase);
+        if (index >= 0) painter.drawImage(footprint, m_frame.ObjectPicture(index));
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+    painter.drawRect(footprint.adjusted(-1, -1, 0, 0));
+}
+
+} // namespace krav

@@ -1,0 +1,413 @@
+#include "render/MapRenderer.h"
+
+#include "editing/GridLines.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+namespace krav {
+
+namespace {
+
+constexpr std::uint32_t BLACK = 0xFF000000u;
+constexpr std::uint32_t GRID_GREY = 0xFF5F5F5Fu;
+constexpr std::uint32_t EDGE_WHITE = 0xFFFFFFFFu;
+// The placeholder drawn for a floating block's cells at the low zooms.
+constexpr std::uint32_t PLACEHOLDER_GREY = 0xFFC0C0C0u;
+
+// How far an anchor can lie from a cell of its object: the largest offsets the cell values
+// 500..799 give (599 mod 6 = 5 columns; 799 div 2 = 49 rows).
+constexpr int ANCHOR_REACH_COLS = 5;
+constexpr int ANCHOR_REACH_ROWS = 49;
+
+Rect Intersect(const Rect& a, const Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+int FloorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// The caller's pixels: the clip rectangle of the client area, rows stride pixels apart.
+struct Canvas {
+    std::uint32_t* out;
+    int stride;
+    Rect clip;
+
+    std::uint32_t* At(int x, int y) const {
+        return out + static_cast<std::ptrdiff_t>(y - clip.top) * stride + (x - clip.left);
+    }
+
+    void Fill(const Rect& r, std::uint32_t colour) const {
+        const Rect cut = Intersect(r, clip);
+        if (cut.IsEmpty())
+            return;
+        for (int y = cut.top; y < cut.bottom; ++y)
+            std::fill_n(At(cut.left, y), cut.Width(), colour);
+    }
+
+    // A width x height picture with its top-left at (x, y), cut to the clip.
+    void Copy(const std::uint32_t* picture, int width, int height, int x, int y) const {
+        const Rect cut = Intersect({x, y, x + width, y + height}, clip);
+        if (cut.IsEmpty())
+            return;
+        const std::uint32_t* from =
+            picture + static_cast<std::ptrdiff_t>(cut.top - y) * width + (cut.left - x);
+        for (int row = cut.top; row < cut.bottom; ++row, from += width)
+            std::copy_n(from, cut.Width(), At(cut.left, row));
+    }
+};
+
+// Nearest-neighbour scaling as a stretched copy without smoothing does it: destination pixel
+// d takes source pixel d x source size / destination size.
+template <typename Source>
+std::vector<std::uint32_t> Scale(int sourceSize, int size, Source source) {
+    std::vector<std::uint32_t> scaled(static_cast<std::size_t>(size) * size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            scaled[static_cast<std::size_t>(y) * size + x] =
+                source(x * sourceSize / size, y * sourceSize / size);
+    return scaled;
+}
+
+// The picture index and anchor offset (columns, rows back to the anchor) of an object cell
+// value 500..799; the offset is the value's row-major place in a footprint of that side.
+struct AnchorOffset {
+    int picture;
+    int cols;
+    int rows;
+};
+
+AnchorOffset AnchorOffsetOf(Cell v) {
+    if (v < 600)
+        return {0, static_cast<int>(v - 500) % 6, static_cast<int>(v - 500) / 6};
+    if (v < 700)
+        return {1, static_cast<int>(v - 600) % 5, static_cast<int>(v - 600) / 5};
+    return {2, static_cast<int>(v - 700) % 2, static_cast<int>(v - 700) / 2};
+}
+
+bool IsQueuedObjectValue(Cell v) {
+    return v >= OBJECT_6X6 && v < OBJECT_1X1;
+}
+
+// The radar's colour indices as pixels; indices past the table are black like empty cells.
+std::array<std::uint32_t, 256> RadarPixels() {
+    std::array<std::uint32_t, 256> pixels;
+    pixels.fill(BLACK);
+    for (int i = 0; i < RadarPicture::COLOUR_COUNT; ++i) {
+        const RadarColour& c = RadarPicture::COLOURS[i];
+        pixels[i] = BLACK | static_cast<std::uint32_t>(c.red) << 16 |
+                    static_cast<std::uint32_t>(c.green) << 8 | c.blue;
+    }
+    return pixels;
+}
+
+const std::array<std::uint32_t, 256> RADAR_PIXELS = RadarPixels();
+
+// Fills r except where a cell is covered: the view draws the grid first and the tiles over
+// it, so a tile hides the grid in its cell.
+template <typename Covered>
+void FillUncoveredCells(const Canvas& canvas, const Rect& r, int cell, std::uint32_t colour,
+                        Covered covered) {
+    const Rect cut = Intersect(r, canvas.clip);
+    if (cut.IsEmpty())
+        return;
+    for (int top = cut.top; top < cut.bottom;) {
+        const int row = FloorDiv(top, cell);
+        const int bottom = std::min(cut.bottom, (row + 1) * cell);
+        for (int left = cut.left; left < cut.right;) {
+            const int col = FloorDiv(left, cell);
+            const int right = std::min(cut.right, (col + 1) * cell);
+            if (!covered(col, row))
+                canvas.Fill({left, top, right, bottom}, colour);
+            left = right;
+        }
+        top = bottom;
+    }
+}
+
+// The edge pen is 2 pixels wide and centred on its line's position the way a wide pen of
+// even width is: it covers pos - 1 and pos. The view's edge then lies on the two pixels
+// right after (below) the map's last cell.
+template <typename Covered>
+void DrawGrid(const Canvas& canvas, const ViewGeometry& view, Covered covered) {
+    const int cell = view.m_nCellWidth;
+    const GridLines grid = ComputeGridLines(view, canvas.clip);
+    for (const GridLine& line : grid.vertical) {
+        if (line.edge)
+            FillUncoveredCells(canvas, {line.pos - 1, line.from, line.pos + 1, line.to}, cell,
+                               EDGE_WHITE, covered);
+        else
+            FillUncoveredCells(canvas, {line.pos, line.from, line.pos + 1, line.to}, cell,
+                               GRID_GREY, covered);
+    }
+    for (const GridLine& line : grid.horizontal) {
+        if (line.edge)
+            FillUncoveredCells(canvas, {line.from, line.pos - 1, line.to, line.pos + 1}, cell,
+                               EDGE_WHITE, covered);
+        else
+            FillUncoveredCells(canvas, {line.from, line.pos, line.to, line.pos + 1}, cell,
+                               GRID_GREY, covered);
+    }
+}
+
+// One whole cell's picture, the copies of a constant size so that they inline.
+template <int N>
+void CopyWholeCell(const Canvas& canvas, const std::uint32_t* picture, int x, int y) {
+    std::uint32_t* to = canvas.At(x, y);
+    for (int row = 0; row < N; ++row, to += canvas.stride, picture += N)
+        std::memcpy(to, picture, N * sizeof(std::uint32_t));
+}
+
+void CopyCell(const Canvas& canvas, const std::uint32_t* picture, int cell, int x, int y) {
+    const Rect& clip = canvas.clip;
+    if (x < clip.left || y < clip.top || x + cell > clip.right || y + cell > clip.bottom)
+        return canvas.Copy(picture, cell, cell, x, y);
+    switch (cell) {
+    case 8:
+        return CopyWholeCell<8>(canvas, picture, x, y);
+    case 16:
+        return CopyWholeCell<16>(canvas, picture, x, y);
+    case 32:
+        return CopyWholeCell<32>(canvas, picture, x, y);
+    default:
+        return canvas.Copy(picture, cell, cell, x, y);
+    }
+}
+
+// Pixels of the clip around the cells drawn (past the map's last column and row) are black.
+void FillAroundCells(const Canvas& canvas, const Rect& cells) {
+    const Rect& clip = canvas.clip;
+    canvas.Fill({clip.left, clip.top, clip.right, cells.top}, BLACK);
+    canvas.Fill({clip.left, cells.bottom, clip.right, clip.bottom}, BLACK);
+    canvas.Fill({clip.left, cells.top, cells.left, cells.bottom}, BLACK);
+    canvas.Fill({cells.right, cells.top, clip.right, cells.bottom}, BLACK);
+}
+
+} // namespace
+
+void MapRenderer::ForgetTiles() {
+    m_tiles.clear();
+    m_tilesFrom = nullptr;
+    m_tilesCellSize = 0;
+    m_objectsFrom = nullptr;
+    m_objectsCellSize = 0;
+}
+
+void MapRenderer::PrepareTiles(const TileSetBitmap& tileSet, int cellSize) {
+    if (m_tilesFrom == &tileSet && m_tilesCellSize == cellSize)
+        return;
+    const std::size_t tilePixels = static_cast<std::size_t>(cellSize) * cellSize;
+    m_tiles.resize(tilePixels * TILE_COUNT);
+    std::array<std::uint32_t, 256> colours;
+    for (int i = 0; i < 256; ++i)
+        colours[i] = BLACK | tileSet.ColourRgb(i);
+    for (int t = 0; t < TILE_COUNT; ++t) {
+        const TileRect rect = TileRectOf(t);
+        const auto scaled = Scale(TILE_SIZE, cellSize, [&](int x, int y) {
+            return colours[tileSet.PixelAt(rect.x + x, rect.y + y)];
+        });
+        std::copy(scaled.begin(), scaled.end(), m_tiles.begin() + tilePixels * t);
+    }
+    m_tilesFrom = &tileSet;
+    m_tilesCellSize = cellSize;
+}
+
+void MapRenderer::PrepareObjects(const ObjectPictureSet& objects, int cellSize) {
+    if (m_objectsFrom == &objects && m_objectsCellSize == cellSize)
+        return;
+    for (int i = 0; i < 4; ++i) {
+        const ObjectPictureSet::Picture& picture = objects.pictures[i];
+        // Whole pictures at the zoom (cell size / 16), the 1 x 1 object onto its cell.
+        const int size = picture.size <= 0 ? 0 : (i == 3 ? cellSize : picture.size * cellSize / 16);
+        m_objectSizes[i] = size;
+        m_objectPictures[i] = Scale(std::max(picture.size, 1), size, [&](int x, int y) {
+            return objects.colours[picture.pixels[static_cast<std::size_t>(y) * picture.size + x]];
+        });
+    }
+    m_objectsFrom = &objects;
+    m_objectsCellSize = cellSize;
+}
+
+void MapRenderer::StartQueue(int firstCol, int firstRow, int endCol, int endRow) {
+    m_queue.clear();
+    m_queued.firstCol = firstCol - ANCHOR_REACH_COLS;
+    m_queued.firstRow = firstRow - ANCHOR_REACH_ROWS;
+    m_queued.columns = std::max(endCol - m_queued.firstCol, 0);
+    const int rows = std::max(endRow - m_queued.firstRow, 0);
+    m_queued.marks.assign(static_cast<std::size_t>(m_queued.columns) * rows, 0);
+}
+
+// Objects are drawn once each, whole, after the cells: a cell only notes its anchor.
+void MapRenderer::QueueObject(int col, int row, Cell v) {
+    const AnchorOffset offset = AnchorOffsetOf(v);
+    const QueuedObject object{col - offset.cols, row - offset.rows, offset.picture};
+    std::uint8_t& mark =
+        m_queued.marks[static_cast<std::size_t>(object.row - m_queued.firstRow) * m_queued.columns +
+                       (object.col - m_queued.firstCol)];
+    if (mark)
+        return;
+    mark = 1;
+    m_queue.push_back(object);
+}
+
+void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, const Rect& clip,
+                         std::uint32_t* out, int stride) {
+    if (clip.IsEmpty())
+        return;
+    const Canvas canvas{out, stride, clip};
+    // Cells are square: both cell sizes are 16 x zoom.
+    const int cell = view.m_nCellWidth;
+    const int firstCol = std::max(clip.left / cell, 0);
+    const int endCol = std::min({clip.right / cell + 1, MAP_SIZE, MAP_SIZE - view.m_nLeftCol});
+    const int firstRow = std::max(clip.top / cell, 0);
+    const int endRow = std::min({clip.bottom / cell + 1, MAP_SIZE, MAP_SIZE - view.m_nTopRow});
+    // The view erases to black and then draws the cells; every pixel is written once here
+    // instead: the cells' own pixels by the cells, black only past them.
+    FillAroundCells(canvas, {firstCol * cell, firstRow * cell, std::max(endCol, firstCol) * cell,
+                             std::max(endRow, firstRow) * cell});
+
+    if (view.IsLowZoom()) {
+        // One pixel of the radar picture per cell, scaled up to the cell size.
+        for (int r = firstRow; r < endRow; ++r) {
+            const int top = std::max(r * cell, clip.top);
+            const int bottom = std::min(r * cell + cell, clip.bottom);
+            if (top >= bottom)
+                continue;
+            const int left = std::max(firstCol * cell, clip.left);
+            const int right = std::min(endCol * cell, clip.right);
+            if (left >= right)
+                continue;
+            // One line of pixels, then copies of it for the cell's other lines.
+            std::uint32_t* line = canvas.At(left, top);
+            const std::uint8_t* indices =
+                source.radar ? source.radar->Row(view.m_nTopRow + r) + view.m_nLeftCol : nullptr;
+            if (!indices) {
+                std::fill(line, line + (right - left), BLACK);
+            } else if (cell == 1) {
+                for (int x = left; x < right; ++x)
+                    line[x - left] = RADAR_PIXELS[indices[x]];
+            } else {
+                for (int x = left; x < right;) {
+                    const int end = std::min(x / cell * cell + cell, right);
+                    std::fill(line + (x - left), line + (end - left),
+                              RADAR_PIXELS[indices[x / cell]]);
+                    x = end;
+                }
+            }
+            for (int y = top + 1; y < bottom; ++y)
+                std::copy_n(line, right - left, canvas.At(left, y));
+        }
+        return;
+    }
+
+    const bool drawTiles = source.cells && source.tileSet;
+    if (drawTiles)
+        PrepareTiles(*source.tileSet, cell);
+    if (source.objects)
+        PrepareObjects(*source.objects, cell);
+    const bool drawSmallObjects = source.objects && m_objectSizes[3] == cell;
+    // Tiles and 1 x 1 objects cover their whole cell, grid line included.
+    const auto coversCell = [&](Cell v) {
+        return (drawTiles && IsTileCell(v)) || (drawSmallObjects && v == OBJECT_1X1);
+    };
+    StartQueue(firstCol, firstRow, endCol, endRow);
+    const std::size_t tilePixels = static_cast<std::size_t>(cell) * cell;
+    for (int r = firstRow; r < endRow; ++r) {
+        const Cell* values =
+            source.cells ? source.cells + static_cast<std::size_t>(view.m_nTopRow + r) * MAP_SIZE +
+                               view.m_nLeftCol
+                         : nullptr;
+        for (int c = firstCol; c < endCol; ++c) {
+            const Cell v = values ? values[c] : EMPTY_CELL;
+            if (!coversCell(v)) {
+                canvas.Fill({c * cell, r * cell, c * cell + cell, r * cell + cell}, BLACK);
+                if (IsQueuedObjectValue(v))
+                    QueueObject(c, r, v);
+            } else if (v == OBJECT_1X1) {
+                CopyCell(canvas, m_objectPictures[3].data(), cell, c * cell, r * cell);
+            } else {
+                CopyCell(canvas, &m_tiles[tilePixels * v], cell, c * cell, r * cell);
+            }
+        }
+    }
+    // The view draws the grid before the cells, so it shows only on the cells left black.
+    if (view.m_bGrid)
+        DrawGrid(canvas, view, [&](int col, int row) {
+            return source.cells && col >= 0 && row >= 0 && col < MAP_SIZE - view.m_nLeftCol &&
+                   row < MAP_SIZE - view.m_nTopRow &&
+                   coversCell(
+                       source.cells[static_cast<std::size_t>(view.m_nTopRow + row) * MAP_SIZE +
+                                    view.m_nLeftCol + col]);
+        });
+    if (!source.objects)
+        return;
+    // The other objects are drawn whole, after all cells.
+    for (const QueuedObject& object : m_queue) {
+        const int size = m_objectSizes[object.picture];
+        canvas.Copy(m_objectPictures[object.picture].data(), size, size, object.col * cell,
+                    object.row * cell);
+    }
+}
+
+void MapRenderer::RenderBlock(const RenderSource& source, const ViewGeometry& view,
+                              const Cell* block, int columns, int rows, Point at, const Rect& clip,
+                              std::uint32_t* out, int stride) {
+    if (clip.IsEmpty() || !block)
+        return;
+    const Canvas canvas{out, stride, clip};
+    const int cell = view.m_nCellWidth;
+    // Only the block's cells that meet the clip.
+    const int firstCol = std::max(FloorDiv(clip.left - at.x, cell), 0);
+    const int endCol = std::min(FloorDiv(clip.right - at.x - 1, cell) + 1, columns);
+    const int firstRow = std::max(FloorDiv(clip.top - at.y, cell), 0);
+    const int endRow = std::min(FloorDiv(clip.bottom - at.y - 1, cell) + 1, rows);
+    if (firstCol >= endCol || firstRow >= endRow)
+        return;
+
+    if (view.IsLowZoom()) {
+        // No pictures at these sizes: every tile and object cell is a grey block.
+        for (int r = firstRow; r < endRow; ++r)
+            for (int c = firstCol; c < endCol; ++c) {
+                const Cell v = block[static_cast<std::size_t>(r) * columns + c];
+                if (IsTileCell(v) || IsQueuedObjectValue(v) || v == OBJECT_1X1)
+                    canvas.Fill({at.x + c * cell, at.y + r * cell, at.x + c * cell + cell,
+                                 at.y + r * cell + cell},
+                                PLACEHOLDER_GREY);
+            }
+        return;
+    }
+
+    if (source.tileSet)
+        PrepareTiles(*source.tileSet, cell);
+    if (source.objects)
+        PrepareObjects(*source.objects, cell);
+    StartQueue(firstCol, firstRow, endCol, endRow);
+    const std::size_t tilePixels = static_cast<std::size_t>(cell) * cell;
+    for (int r = firstRow; r < endRow; ++r)
+        for (int c = firstCol; c < endCol; ++c) {
+            const Cell v = block[static_cast<std::size_t>(r) * columns + c];
+            const int x = at.x + c * cell;
+            const int y = at.y + r * cell;
+            if (IsTileCell(v)) {
+                if (source.tileSet)
+                    CopyCell(canvas, &m_tiles[tilePixels * v], cell, x, y);
+            } else if (v == OBJECT_1X1) {
+                if (source.objects && m_objectSizes[3] == cell)
+                    CopyCell(canvas, m_objectPictures[3].data(), cell, x, y);
+            } else if (IsQueuedObjectValue(v)) {
+                QueueObject(c, r, v);
+            }
+        }
+    if (!source.objects)
+        return;
+    for (const QueuedObject& object : m_queue) {
+        const int size = m_objectSizes[object.picture];
+        canvas.Copy(m_objectPictures[object.picture].data(), size, size, at.x + object.col * cell,
+                    at.y + object.row * cell);
+    }
+}
+
+} // namespace krav

@@ -1,0 +1,153 @@
+// What only the editor's windows do: menus, enabling without a level, the save prompt, the
+// recent files, the layout kept across runs, and input reaching the map and the radar.
+#include "document/CKRAVDoc.h"
+#include "frame/CommandIds.h"
+#include "palettes/CRadarWnd.h"
+#include "shell/CChildFrame.h"
+#include "shell/CKRAVApp.h"
+#include "shell/CMainFrame.h"
+#include "support/FakePrompt.h"
+#include "support/LevelBytes.h"
+#include "view/CKRAVView.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace krav {
+namespace {
+
+QStringList MenuTitles(CMainFrame& frame) {
+    QStringList titles;
+    for (QAction* action : frame.menuBar()->actions()) titles.append(action->text());
+    return titles;
+}
+
+class Shell : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CKRAVApp::Profile()->clear();
+        frame = std::make_unique<CMainFrame>();
+        frame->SetPromptForTesting(prompt);
+        frame->resize(1000, 700);
+        frame->show();
+    }
+    void TearDown() override {
+        for (CChildFrame* child : frame->ChildFrames()) child->Document().SetModifiedFlag(false);
+        frame.reset();
+    }
+
+    CKRAVView& View() { return *frame->ActiveView(); }
+    // Client point of the middle of a map cell at the view's zoom.
+    QPoint At(int column, int row) {
+        const ViewGeometry& view = View().Engine().Geometry();
+        return {(column - view.m_nLeftCol) * view.m_nCellWidth + view.m_nCellWidth / 2,
+                (row - view.m_nTopRow) * view.m_nCellHeight + view.m_nCellHeight / 2};
+    }
+
+    test::FakePrompt prompt;
+    test::ScratchFolder folder;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(Shell, MenusFollowWhetherALevelIsOpen) {
+    EXPECT_EQ(MenuTitles(*frame), (QStringList{"&File", "&View", "&Help"}));
+    for (const int id : {ID_TOOL_PENCIL, ID_EDIT_UNDO, ID_TOGGLE_GRID, ID_TOGGLE_RADAR, ID_TOGGLE_TILESET,
+                         ID_FILE_SAVE, ID_EDIT_PASTE}) {
+        frame->UpdateCommandUi();
+        EXPECT_FALSE(frame->Action(id)->isEnabled()) << id;
+    }
+    ASSERT_TRUE(frame->NewLevel());
+    frame->UpdateCommandUi();
+    EXPECT_EQ(MenuTitles(*frame), (QStringList{"&File", "&Edit", "&View", "Tools", "&Window", "&Help"}));
+    EXPECT_TRUE(frame->Action(ID_TOOL_PENCIL)->isEnabled());
+    EXPECT_TRUE(frame->Action(ID_TOOL_PENCIL)->isChecked());
+    EXPECT_EQ(frame->ChildFrames().front()->windowTitle(), "KRAV1[*]");
+}
+
+TEST_F(Shell, ClosingAModifiedLevelAsksToSave) {
+    ASSERT_TRUE(frame->NewLevel());
+    CChildFrame* child = frame->ChildFrames().front();
+    child->Document().SetCell(0, 0, 5);
+    prompt.threeWayAnswers = {Prompt::Answer::Cancel};
+    EXPECT_FALSE(frame->CloseLevel(child));
+    EXPECT_EQ(prompt.messages.back(), "Save changes to KRAV1?");
+    EXPECT_EQ(frame->ChildFrames().size(), 1);
+    prompt.threeWayAnswers = {Prompt::Answer::No};
+    EXPECT_TRUE(frame->CloseLevel(child));
+    EXPECT_TRUE(frame->ChildFrames().isEmpty());
+    EXPECT_EQ(MenuTitles(*frame).size(), 3);
+}
+
+TEST_F(Shell, OpenedLevelsGoToTheRecentListAndOpenOnlyOnce) {
+    const std::string first = folder.Write("first.lvl", {});
+    const std::string second = folder.Write("second.lvl", {});
+    ASSERT_TRUE(frame->OpenLevel(QString::fromStdString(first)));
+    ASSERT_TRUE(frame->OpenLevel(QString::fromStdString(second)));
+    ASSERT_TRUE(frame->OpenLevel(QString::fromStdString(first)));
+    EXPECT_EQ(frame->ChildFrames().size(), 2) << "an open level is activated, not opened again";
+    auto profile = CKRAVApp::Profile();
+    EXPECT_EQ(profile->value("Recent File List/File1").toString().toStdString(), second);
+    EXPECT_EQ(profile->value("Recent File List/File2").toString().toStdString(), first);
+
+    // A level that fails to read leaves no window.
+    test::Bytes bad;
+    test::AppendRecord(bad, 0, 0, 0);
+    EXPECT_FALSE(frame->OpenLevel(QString::fromStdString(folder.Write("bad.lvl", bad))));
+    EXPECT_EQ(frame->ChildFrames().size(), 2);
+    EXPECT_EQ(prompt.messages.back(), "The map tile data is corrupt:\nTile ID out of Range!");
+}
+
+TEST_F(Shell, TheToolbarLayoutSurvivesARestart) {
+    frame->findChild<QToolBar*>("Tools")->hide();
+    frame->close();
+    frame = std::make_unique<CMainFrame>();
+    frame->show();
+    EXPECT_FALSE(frame->findChild<QToolBar*>("Tools")->isVisible());
+    EXPECT_TRUE(frame->findChild<QToolBar*>("Main")->isVisible());
+}
+
+TEST_F(Shell, APencilStrokeReachesTheMapAndTheRadar) {
+    ASSERT_TRUE(frame->NewLevel());
+    QTest::qWait(10);
+    CKRAVView& view = View();
+    view.Engine().m_nForeTile = 169; // a flag: yellow on the radar
+    QWidget* client = view.viewport();
+    QTest::mousePress(client, Qt::LeftButton, {}, At(2, 3));
+    QMouseEvent move(QEvent::MouseMove, At(4, 3), client->mapToGlobal(At(4, 3)), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(client, &move);
+    QTest::mouseRelease(client, Qt::LeftButton, {}, At(4, 3));
+    EXPECT_EQ(view.Document().GetCell(3, 2), FLAG_CELL);
+    EXPECT_EQ(view.Document().GetCell(3, 4), FLAG_CELL);
+    EXPECT_EQ(view.Engine().m_nFlags, 2);
+    EXPECT_EQ(view.Engine().Radar().IndexAt(4, 3), 5) << "yellow";
+    EXPECT_TRUE(view.Engine().CanUndo());
+    EXPECT_TRUE(view.Document().IsModified());
+    EXPECT_TRUE(frame->ChildFrames().front()->isWindowModified() || (frame->UpdateCommandUi(), true));
+}
+
+TEST_F(Shell, TheViewShowsTheMapAtEveryZoom) {
+    ASSERT_TRUE(frame->NewLevel());
+    QTest::qWait(10);
+    CKRAVView& view = View();
+    view.Engine().m_nForeTile = FLAG_CELL;
+    view.Engine().OnLButtonDown(MK_LBUTTON, {1, 1});
+    view.Engine().OnLButtonUp(0, {1, 1});
+    struct Step { double zoom; QPoint pixel; QRgb colour; };
+    // At 1:1 the grid line lies on each cell's last pixel column; at low zoom the map is the
+    // radar's colours: the flag yellow, empty cells black.
+    const Step steps[] = {{1.0, {15, 20}, 0xFF5F5F5F}, {0.5, {10, 7}, 0xFF5F5F5F}, {0.25, {1, 1}, 0xFFFFFF00},
+                          {0.125, {0, 0}, 0xFFFFFF00}, {0.0625, {5, 5}, 0xFF000000}};
+    for (const Step& step : steps) {
+        while (view.Engine().Geometry().m_dZoom > step.zoom) view.Engine().ZoomAt(0, 0, true);
+        const QImage shown = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown.pixel(step.pixel), step.colour) << step.zoom;
+    }
+}
+
+} // namespace
+} // namespace krav

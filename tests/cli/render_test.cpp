@@ -1,0 +1,204 @@
+// krav-lvl render: pictures of a level as the map view draws it, written as PNG.
+#include "document/CKRAVDoc.h"
+#include "render/BuiltinObjectPictures.h"
+#include "render/MapRenderer.h"
+#include "support/FakePrompt.h"
+#include "support/LevelBytes.h"
+
+#include <QImage>
+#include <QString>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace krav {
+namespace {
+
+using test::AppendRecord;
+using test::Bytes;
+
+struct Zoom {
+    const char* text;
+    double factor;
+    int cell;
+};
+constexpr Zoom ZOOMS[] = {{"1:16", 0.0625, 1}, {"1:8", 0.125, 2}, {"1:4", 0.25, 4},
+                          {"1:2", 0.5, 8},     {"1:1", 1.0, 16},  {"2:1", 2.0, 32}};
+
+struct LvlRun {
+    int exitCode;
+    std::string err;
+};
+
+class RenderCli : public ::testing::Test {
+protected:
+    LvlRun Lvl(const std::string& arguments) {
+        const std::string errPath = folder.Path("stderr.txt");
+        const std::string command =
+            std::string(KRAV_LVL) + " " + arguments + " >/dev/null 2>" + errPath;
+        const int status = std::system(command.c_str());
+        std::ifstream err(errPath);
+        std::stringstream errText;
+        errText << err.rdbuf();
+        return {WEXITSTATUS(status), errText.str()};
+    }
+
+    // A level with its own tile set: tiles, a flag, the four objects (one of them reaching
+    // into the areas below from above and left) and, at the map's corner, a tile.
+    std::string MakeLevel() {
+        Bytes bytes = test::MakeBmp();
+        AppendRecord(bytes, 1, 12, 22);
+        AppendRecord(bytes, 40, 13, 22);
+        AppendRecord(bytes, 190, 30, 40);
+        AppendRecord(bytes, 170, 14, 23); // flag
+        AppendRecord(bytes, 219, 7, 18);  // 6 x 6, anchor above-left of the areas
+        AppendRecord(bytes, 220, 20, 30); // 5 x 5
+        AppendRecord(bytes, 217, 40, 25); // 2 x 2
+        AppendRecord(bytes, 216, 16, 24); // 1 x 1
+        AppendRecord(bytes, 100, 1023, 1023);
+        return folder.Write("level.lvl", bytes);
+    }
+
+    test::ScratchFolder folder;
+};
+
+QImage ReadPng(const std::string& path) {
+    return QImage(QString::fromStdString(path), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+TEST_F(RenderCli, PictureIsTheAreaAtTheCellSize) {
+    const std::string level = MakeLevel();
+    const std::string out = folder.Path("out.png");
+    for (const Zoom& zoom : ZOOMS) {
+        SCOPED_TRACE(zoom.text);
+        const LvlRun run =
+            Lvl("render " + level + " " + out + " --zoom " + zoom.text + " --area 10,20,50,45");
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const QImage image = ReadPng(out);
+        EXPECT_EQ(image.width(), 40 * zoom.cell);
+        EXPECT_EQ(image.height(), 25 * zoom.cell);
+    }
+    // By default the whole map at 1:16.
+    ASSERT_EQ(Lvl("render " + level + " " + out).exitCode, 0);
+    EXPECT_EQ(ReadPng(out).size(), QSize(1024, 1024));
+}
+
+TEST_F(RenderCli, RefusesAPictureOver16384PixelsASide) {
+    const std::string level = MakeLevel();
+    const std::string out = folder.Path("out.png");
+    EXPECT_EQ(Lvl("render " + level + " " + out + " --zoom 2:1 --area 0,0,512,1").exitCode, 0);
+    EXPECT_EQ(ReadPng(out).width(), 16384);
+    std::filesystem::remove(out);
+    for (const char* arguments :
+         {"--zoom 2:1 --area 0,0,513,1", "--zoom 2:1 --area 0,0,1,513", "--zoom 2:1"}) {
+        SCOPED_TRACE(arguments);
+        const LvlRun run = Lvl("render " + level + " " + out + " " + arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(run.err.find("at most 16384"), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
+
+TEST_F(RenderCli, BadArgumentsAreUsageErrors) {
+    const std::string level = MakeLevel();
+    const std::string out = folder.Path("out.png");
+    const std::string files = level + " " + out;
+    const std::string cases[] = {
+        "",
+        level,
+        files + " extra",
+        files + " --zoom",
+        files + " --zoom 1:3",
+        files + " --zoom 4:1",
+        files + " --area",
+        files + " --area 0,0,10",
+        files + " --area 0,0,10,10,10",
+        files + " --area 10,0,10,5",
+        files + " --area 0,6,5,5",
+        files + " --area 0,0,1025,5",
+        files + " --area -1,0,5,5",
+        files + " --area 0,0,5,5x",
+        files + " --area 0,,5,5",
+        files + " --colour",
+    };
+    for (const std::string& arguments : cases) {
+        const LvlRun run = Lvl("render " + arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments;
+        EXPECT_NE(run.err.find("usage: krav-lvl render"), std::string::npos) << arguments;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(RenderCli, UnreadableLevelFailsInTheReadersWords) {
+    Bytes bytes;
+    AppendRecord(bytes, 0, 0, 0);
+    const LvlRun run =
+        Lvl("render " + folder.Write("bad.lvl", bytes) + " " + folder.Path("out.png"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "The map tile data is corrupt:\nTile ID out of Range!\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("out.png")));
+}
+
+// The picture is what the map view's renderer draws for a client area the size of the area,
+// scrolled to the area's corner.
+TEST_F(RenderCli, PixelsAreTheViewRenderersPixels) {
+    const std::string level = MakeLevel();
+    CKRAVDoc doc;
+    test::FakePrompt prompt;
+    ASSERT_TRUE(doc.OnOpenDocument(level, prompt));
+    RadarPicture radar;
+    radar.Build(doc.GetCells());
+
+    struct Case {
+        Zoom zoom;
+        Rect area;
+        bool grid;
+    };
+    const Case cases[] = {
+        {ZOOMS[0], {0, 0, 1024, 1024}, false}, {ZOOMS[2], {5, 15, 45, 50}, false},
+        {ZOOMS[3], {10, 20, 50, 45}, true},    {ZOOMS[4], {10, 20, 50, 45}, true},
+        {ZOOMS[5], {11, 21, 43, 41}, false},   {ZOOMS[4], {1000, 1010, 1024, 1024}, true},
+    };
+    const std::string out = folder.Path("out.png");
+    for (const Case& c : cases) {
+        const std::string area = std::to_string(c.area.left) + "," + std::to_string(c.area.top) +
+                                 "," + std::to_string(c.area.right) + "," +
+                                 std::to_string(c.area.bottom);
+        SCOPED_TRACE(std::string(c.zoom.text) + " " + area + (c.grid ? " grid" : ""));
+        const LvlRun run = Lvl("render " + level + " " + out + " --zoom " + c.zoom.text +
+                               " --area " + area + (c.grid ? " --grid" : ""));
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const QImage image = ReadPng(out);
+
+        ViewGeometry view;
+        view.Reset(c.area.Width() * c.zoom.cell, c.area.Height() * c.zoom.cell);
+        view.m_dZoom = c.zoom.factor;
+        view.m_nCellWidth = view.m_nCellHeight = c.zoom.cell;
+        view.m_nLeftCol = c.area.left;
+        view.m_nTopRow = c.area.top;
+        view.m_nRightCol = c.area.right;
+        view.m_nBottomRow = c.area.bottom;
+        view.m_bGrid = c.grid;
+        const Rect client = view.ClientRect();
+        std::vector<std::uint32_t> expected(static_cast<std::size_t>(client.Width()) *
+                                            client.Height());
+        MapRenderer renderer;
+        renderer.Render({doc.GetCells(), doc.GetTileSet(), &radar, &BuiltinObjectPictures()}, view,
+                        client, expected.data(), client.Width());
+
+        ASSERT_EQ(image.size(), QSize(client.Width(), client.Height()));
+        int differing = 0;
+        for (int y = 0; y < client.Height(); ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+            for (int x = 0; x < client.Width(); ++x)
+                differing += row[x] != expected[static_cast<std::size_t>(y) * client.Width() + x];
+        }
+        EXPECT_EQ(differing, 0);
+    }
+}
+
+} // namespace
+} // namespace krav

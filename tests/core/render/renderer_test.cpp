@@ -1,0 +1,621 @@
+// The map view's pictures at every zoom: tiles, objects drawn whole from their anchors, the
+// grid under the tiles, the white edge past the map, the radar picture at the low zooms, and
+// floating blocks.
+#include "render/MapRenderer.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace krav {
+namespace {
+
+constexpr std::uint32_t BLACK = 0xFF000000u;
+constexpr std::uint32_t GRID_GREY = 0xFF5F5F5Fu;
+constexpr std::uint32_t EDGE_WHITE = 0xFFFFFFFFu;
+constexpr std::uint32_t PLACEHOLDER_GREY = 0xFFC0C0C0u;
+constexpr std::uint32_t RADAR_GREY_PIXEL = 0xFFC0C0C0u;
+constexpr std::uint32_t RADAR_RED_PIXEL = 0xFFFF0000u;
+constexpr std::uint32_t RADAR_YELLOW_PIXEL = 0xFFFFFF00u;
+constexpr std::uint32_t RADAR_CYAN_PIXEL = 0xFF00FFFFu;
+constexpr std::uint32_t RADAR_MAGENTA_PIXEL = 0xFFFF00FFu;
+
+// Tile pictures use colour index t for tile t, and index 255 on their diagonal so that the
+// scaling shows. Every index has its own colour.
+constexpr int DIAGONAL_INDEX = 255;
+constexpr std::uint32_t IndexColour(int index) {
+    return BLACK | static_cast<std::uint32_t>(index) << 16 |
+           static_cast<std::uint32_t>(255 - index) << 8 |
+           static_cast<std::uint32_t>(index * 7 & 255);
+}
+
+// Object pictures: a frame around a plain fill, colours per picture. The frame is two pixels
+// wide so that it survives the halving at 1:2.
+constexpr std::uint32_t OBJECT_FILL[4] = {0xFF204080u, 0xFF408020u, 0xFF802040u, 0xFF6060F0u};
+constexpr std::uint32_t OBJECT_FRAME[4] = {0xFFFFA000u, 0xFF00A0FFu, 0xFFA0FF00u, 0xFFFF00A0u};
+
+TileSetBitmap DiagonalTiles() {
+    TileSetBitmap tiles;
+    tiles.topDown = true;
+    for (int i = 0; i < 256; ++i) {
+        const std::uint32_t rgb = IndexColour(i);
+        tiles.colourTable[i * 4] = rgb & 0xFF;
+        tiles.colourTable[i * 4 + 1] = rgb >> 8 & 0xFF;
+        tiles.colourTable[i * 4 + 2] = rgb >> 16 & 0xFF;
+    }
+    for (int t = 0; t < TILE_COUNT; ++t) {
+        const TileRect rect = TileRectOf(t);
+        for (int y = 0; y < TILE_SIZE; ++y)
+            for (int x = 0; x < TILE_SIZE; ++x)
+                tiles.pixels[(rect.y + y) * TILESET_WIDTH + rect.x + x] =
+                    static_cast<std::uint8_t>(x == y ? DIAGONAL_INDEX : t);
+    }
+    return tiles;
+}
+
+ObjectPictureSet FramedObjects() {
+    ObjectPictureSet objects;
+    const int sizes[4] = {96, 80, 32, 16};
+    for (int i = 0; i < 4; ++i) {
+        auto& picture = objects.pictures[i];
+        picture.size = sizes[i];
+        picture.pixels.resize(sizes[i] * sizes[i]);
+        for (int y = 0; y < sizes[i]; ++y)
+            for (int x = 0; x < sizes[i]; ++x) {
+                const bool frame = std::min({x, y, sizes[i] - 1 - x, sizes[i] - 1 - y}) < 2;
+                picture.pixels[y * sizes[i] + x] = static_cast<std::uint8_t>((frame ? 20 : 10) + i);
+            }
+        objects.colours[10 + i] = OBJECT_FILL[i];
+        objects.colours[20 + i] = OBJECT_FRAME[i];
+    }
+    return objects;
+}
+
+struct Zoom {
+    const char* name;
+    double factor;
+    int cell;
+};
+constexpr Zoom ZOOMS[] = {{"1_16", 0.0625, 1}, {"1_8", 0.125, 2}, {"1_4", 0.25, 4},
+                          {"1_2", 0.5, 8},     {"1_1", 1.0, 16},  {"2_1", 2.0, 32}};
+
+// The fixture view sits on the map's bottom-right corner: its origin is map cell (1014,
+// 1016), 10 x 8 map cells are visible, and the client area is 12 x 10 cells, so the white
+// edge is on screen. View cells (column, row):
+//   6 x 6 object anchored at (-2, -2), above and left of the view: cells (0..3, 0..3) show
+//   tiles 0 at (5, 0), 7 at (6, 0), 189 at (7, 1), a flag at (8, 0), 100 at (2, 5)
+//   5 x 5 object anchored at (5, 3), reaching the map's corner
+//   2 x 2 object anchored at (0, 5); 1 x 1 object at (3, 6); every other cell empty.
+constexpr int ORIGIN_COL = 1014;
+constexpr int ORIGIN_ROW = 1016;
+constexpr int CLIENT_COLS = 12;
+constexpr int CLIENT_ROWS = 10;
+
+class MapRender : public ::testing::Test {
+protected:
+    MapRender() : cells(MAP_CELLS, EMPTY_CELL), tiles(DiagonalTiles()), objects(FramedObjects()) {
+        PlaceObject(OBJECT_6X6, -2, -2);
+        PlaceObject(OBJECT_5X5, 5, 3);
+        PlaceObject(OBJECT_2X2, 0, 5);
+        PlaceObject(OBJECT_1X1, 3, 6);
+        At(5, 0) = 0;
+        At(6, 0) = 7;
+        At(7, 1) = 189;
+        At(8, 0) = FLAG_CELL;
+        At(2, 5) = 100;
+        radar.Build(cells.data());
+    }
+
+    Cell& At(int viewCol, int viewRow) {
+        return cells[(ORIGIN_ROW + viewRow) * MAP_SIZE + ORIGIN_COL + viewCol];
+    }
+    void PlaceObject(Cell base, int viewCol, int viewRow) {
+        const int side = ObjectSide(base);
+        for (int dy = 0; dy < side; ++dy)
+            for (int dx = 0; dx < side; ++dx)
+                At(viewCol + dx, viewRow + dy) = base + dy * side + dx;
+    }
+
+    static ViewGeometry View(const Zoom& zoom) {
+        ViewGeometry view;
+        view.Reset(CLIENT_COLS * zoom.cell, CLIENT_ROWS * zoom.cell);
+        view.m_dZoom = zoom.factor;
+        view.m_nCellWidth = view.m_nCellHeight = zoom.cell;
+        view.m_nLeftCol = ORIGIN_COL;
+        view.m_nTopRow = ORIGIN_ROW;
+        view.m_nRightCol = view.m_nBottomRow = MAP_SIZE;
+        view.m_bGrid = !view.IsLowZoom();
+        return view;
+    }
+
+    RenderSource Source() const { return {cells.data(), &tiles, &radar, &objects}; }
+
+    std::vector<std::uint32_t> Draw(MapRenderer& renderer, const ViewGeometry& view,
+                                    const Rect& clip) {
+        std::vector<std::uint32_t> out(static_cast<std::size_t>(clip.Width()) * clip.Height(), 0);
+        renderer.Render(Source(), view, clip, out.data(), clip.Width());
+        return out;
+    }
+    std::vector<std::uint32_t> DrawClient(const ViewGeometry& view) {
+        MapRenderer renderer;
+        return Draw(renderer, view, view.ClientRect());
+    }
+
+    std::vector<Cell> cells;
+    TileSetBitmap tiles;
+    ObjectPictureSet objects;
+    RadarPicture radar;
+};
+
+// Golden pictures are kept run-length coded (they are mostly flat colour): "KRAVRLE1", width
+// and height, then (count, pixel) pairs, all 32-bit little-endian. A mismatch leaves both
+// pictures as PPM files for a look.
+std::string GoldenPath(const std::string& name) {
+    return std::string(KRAV_SOURCE_DIR) + "/tests/golden/" + name + ".rle";
+}
+
+void PutU32(std::string& bytes, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<char>(v >> (8 * i) & 0xFF));
+}
+std::uint32_t GetU32(const std::string& bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+    return v;
+}
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+std::string EncodeRuns(const Picture& picture) {
+    std::string bytes = "KRAVRLE1";
+    PutU32(bytes, picture.width);
+    PutU32(bytes, picture.height);
+    for (std::size_t i = 0; i < picture.pixels.size();) {
+        std::size_t end = i;
+        while (end < picture.pixels.size() && picture.pixels[end] == picture.pixels[i])
+            ++end;
+        PutU32(bytes, static_cast<std::uint32_t>(end - i));
+        PutU32(bytes, picture.pixels[i]);
+        i = end;
+    }
+    return bytes;
+}
+
+bool DecodeRuns(const std::string& bytes, Picture& picture) {
+    if (bytes.size() < 16 || bytes.compare(0, 8, "KRAVRLE1") != 0 || (bytes.size() - 16) % 8)
+        return false;
+    picture.width = static_cast<int>(GetU32(bytes, 8));
+    picture.height = static_cast<int>(GetU32(bytes, 12));
+    picture.pixels.clear();
+    for (std::size_t at = 16; at < bytes.size(); at += 8)
+        picture.pixels.insert(picture.pixels.end(), GetU32(bytes, at), GetU32(bytes, at + 4));
+    return picture.pixels.size() == static_cast<std::size_t>(picture.width) * picture.height;
+}
+
+void WritePpm(const std::string& path, const Picture& picture) {
+    std::ofstream file(path, std::ios::binary);
+    file << "P6\n" << picture.width << ' ' << picture.height << "\n255\n";
+    for (const std::uint32_t p : picture.pixels) {
+        const char rgb[3] = {static_cast<char>(p >> 16 & 0xFF), static_cast<char>(p >> 8 & 0xFF),
+                             static_cast<char>(p & 0xFF)};
+        file.write(rgb, 3);
+    }
+}
+
+void ExpectMatchesGolden(const std::string& name, const Picture& actual) {
+    const std::string path = GoldenPath(name);
+    const char* update = std::getenv("KRAV_UPDATE_GOLDEN");
+    if (update && std::string(update) == "1") {
+        std::ofstream(path, std::ios::binary) << EncodeRuns(actual);
+        std::cout << "wrote " << path << '\n';
+        return;
+    }
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    Picture golden;
+    if (!file || !DecodeRuns(bytes, golden)) {
+        ADD_FAILURE() << "no readable golden picture " << path
+                      << "; make it with KRAV_UPDATE_GOLDEN=1 once the picture is right";
+        return;
+    }
+    if (golden.width == actual.width && golden.height == actual.height &&
+        golden.pixels == actual.pixels)
+        return;
+    const std::string actualPath = ::testing::TempDir() + name + ".actual.ppm";
+    const std::string goldenPath = ::testing::TempDir() + name + ".golden.ppm";
+    WritePpm(actualPath, actual);
+    WritePpm(goldenPath, golden);
+    std::string where = "a different size";
+    if (golden.width == actual.width && golden.height == actual.height) {
+        const auto i = static_cast<int>(
+            std::mismatch(golden.pixels.begin(), golden.pixels.end(), actual.pixels.begin()).first -
+            golden.pixels.begin());
+        where = "pixel (" + std::to_string(i % actual.width) + ", " +
+                std::to_string(i / actual.width) + ")";
+    }
+    ADD_FAILURE() << name << " differs from its golden picture first at " << where << ": see "
+                  << actualPath << " and " << goldenPath
+                  << "; if the change is intended, run with KRAV_UPDATE_GOLDEN=1";
+}
+
+TEST_F(MapRender, MatchesTheGoldenPictureAtEachZoom) {
+    for (const Zoom& zoom : ZOOMS) {
+        SCOPED_TRACE(zoom.name);
+        const ViewGeometry view = View(zoom);
+        ExpectMatchesGolden(std::string("map_view_") + zoom.name,
+                            {view.ClientWidth(), view.ClientHeight(), DrawClient(view)});
+    }
+}
+
+// A few pixels worked out by hand, so that a wrong golden picture cannot hide a fault.
+struct KnownPixel {
+    const char* what;
+    Point (*at)(int cell);
+    std::uint32_t colour;
+};
+
+void ExpectKnownPixels(const ViewGeometry& view, const std::vector<std::uint32_t>& pixels,
+                       const std::vector<KnownPixel>& known) {
+    for (const KnownPixel& k : known) {
+        const Point p = k.at(view.m_nCellWidth);
+        EXPECT_EQ(pixels[p.y * view.ClientWidth() + p.x], k.colour)
+            << k.what << " at (" << p.x << ", " << p.y << ")";
+    }
+}
+
+TEST_F(MapRender, KnownPixelsAtTheHighZooms) {
+    const std::vector<KnownPixel> known = {
+        {"tile 0 off its diagonal",
+         [](int c) {
+             return Point{5 * c + c - 1, 0};
+         },
+         IndexColour(0)},
+        {"tile 0's diagonal",
+         [](int c) {
+             return Point{5 * c + c / 2, c / 2};
+         },
+         IndexColour(DIAGONAL_INDEX)},
+        {"tile 189",
+         [](int c) {
+             return Point{7 * c + c - 1, c};
+         },
+         IndexColour(189)},
+        {"the flag tile",
+         [](int c) {
+             return Point{8 * c + c - 1, 0};
+         },
+         IndexColour(FLAG_CELL)},
+        {"a tile's last column has no grid line",
+         [](int c) {
+             return Point{6 * c - 1, c / 2};
+         },
+         IndexColour(0)},
+        {"grid on an empty cell's last column",
+         [](int c) {
+             return Point{5 * c - 1, c + c / 2};
+         },
+         GRID_GREY},
+        {"grid on an empty cell's last row",
+         [](int c) {
+             return Point{4 * c + c / 2, 2 * c - 1};
+         },
+         GRID_GREY},
+        {"inside an empty cell",
+         [](int c) {
+             return Point{4 * c + c / 2, c + c / 2};
+         },
+         BLACK},
+        {"the map's last column, replaced by the edge",
+         [](int c) {
+             return Point{10 * c - 1, c / 2};
+         },
+         BLACK},
+        {"right edge, first pixel",
+         [](int c) {
+             return Point{10 * c, c / 2};
+         },
+         EDGE_WHITE},
+        {"right edge, second pixel",
+         [](int c) {
+             return Point{10 * c + 1, c / 2};
+         },
+         EDGE_WHITE},
+        {"past the right edge",
+         [](int c) {
+             return Point{10 * c + 2, c / 2};
+         },
+         BLACK},
+        {"bottom edge, first pixel",
+         [](int c) {
+             return Point{4 * c + c / 2, 8 * c};
+         },
+         EDGE_WHITE},
+        {"bottom edge, second pixel",
+         [](int c) {
+             return Point{4 * c + c / 2, 8 * c + 1};
+         },
+         EDGE_WHITE},
+        {"past the bottom edge",
+         [](int c) {
+             return Point{4 * c + c / 2, 8 * c + 2};
+         },
+         BLACK},
+        {"6 x 6 object from an anchor above-left",
+         [](int) {
+             return Point{0, 0};
+         },
+         OBJECT_FILL[0]},
+        {"6 x 6 object's right frame",
+         [](int c) {
+             return Point{4 * c - 1, 0};
+         },
+         OBJECT_FRAME[0]},
+        {"6 x 6 object over the grid",
+         [](int c) {
+             return Point{c - 1, c / 2};
+         },
+         OBJECT_FILL[0]},
+        {"5 x 5 object's corner",
+         [](int c) {
+             return Point{5 * c, 3 * c};
+         },
+         OBJECT_FRAME[1]},
+        {"5 x 5 object's last pixel",
+         [](int c) {
+             return Point{10 * c - 1, 8 * c - 1};
+         },
+         OBJECT_FRAME[1]},
+        {"2 x 2 object",
+         [](int c) {
+             return Point{c, 5 * c + c / 2};
+         },
+         OBJECT_FILL[2]},
+        {"1 x 1 object's frame",
+         [](int c) {
+             return Point{3 * c, 6 * c};
+         },
+         OBJECT_FRAME[3]},
+        {"1 x 1 object's fill",
+         [](int c) {
+             return Point{3 * c + c / 2, 6 * c + c / 2};
+         },
+         OBJECT_FILL[3]},
+    };
+    for (const Zoom& zoom : ZOOMS) {
+        const ViewGeometry view = View(zoom);
+        if (view.IsLowZoom())
+            continue;
+        SCOPED_TRACE(zoom.name);
+        ExpectKnownPixels(view, DrawClient(view), known);
+    }
+}
+
+TEST_F(MapRender, KnownPixelsAtTheLowZooms) {
+    const std::vector<KnownPixel> known = {
+        {"6 x 6 object",
+         [](int) {
+             return Point{0, 0};
+         },
+         RADAR_RED_PIXEL},
+        {"6 x 6 object's last visible cell",
+         [](int c) {
+             return Point{4 * c - 1, 4 * c - 1};
+         },
+         RADAR_RED_PIXEL},
+        {"tile 0",
+         [](int c) {
+             return Point{5 * c, 0};
+         },
+         RADAR_GREY_PIXEL},
+        {"tile 189",
+         [](int c) {
+             return Point{8 * c - 1, 2 * c - 1};
+         },
+         RADAR_CYAN_PIXEL},
+        {"flag",
+         [](int c) {
+             return Point{8 * c, 0};
+         },
+         RADAR_YELLOW_PIXEL},
+        {"empty cell, no grid",
+         [](int c) {
+             return Point{5 * c - 1, 2 * c - 1};
+         },
+         BLACK},
+        {"5 x 5 object",
+         [](int c) {
+             return Point{10 * c - 1, 8 * c - 1};
+         },
+         RADAR_MAGENTA_PIXEL},
+        {"2 x 2 object",
+         [](int c) {
+             return Point{0, 5 * c};
+         },
+         RADAR_GREY_PIXEL},
+        {"1 x 1 object",
+         [](int c) {
+             return Point{3 * c, 6 * c};
+         },
+         RADAR_GREY_PIXEL},
+        {"past the map, no edge",
+         [](int c) {
+             return Point{10 * c, 0};
+         },
+         BLACK},
+        {"below the map, no edge",
+         [](int c) {
+             return Point{0, 8 * c};
+         },
+         BLACK},
+    };
+    for (const Zoom& zoom : ZOOMS) {
+        const ViewGeometry view = View(zoom);
+        if (!view.IsLowZoom())
+            continue;
+        SCOPED_TRACE(zoom.name);
+        ExpectKnownPixels(view, DrawClient(view), known);
+    }
+}
+
+std::vector<std::uint32_t> Crop(const std::vector<std::uint32_t>& pixels, int width,
+                                const Rect& r) {
+    std::vector<std::uint32_t> part;
+    for (int y = r.top; y < r.bottom; ++y)
+        part.insert(part.end(), pixels.begin() + y * width + r.left,
+                    pixels.begin() + y * width + r.right);
+    return part;
+}
+
+// A repaint of part of the window must show what a paint of the whole window shows there.
+TEST_F(MapRender, ClipsShowTheirPartOfTheWholePicture) {
+    for (const Zoom& zoom : ZOOMS) {
+        SCOPED_TRACE(zoom.name);
+        const ViewGeometry view = View(zoom);
+        const int w = view.ClientWidth();
+        const int h = view.ClientHeight();
+        const auto whole = DrawClient(view);
+        const Rect clips[] = {{0, 0, 1, 1},
+                              {w / 3, h / 4, w * 2 / 3 + 1, h - 1},
+                              {0, h / 2, w, h / 2 + 1},
+                              {w - 3, h - 5, w, h},
+                              {1, 1, w / 2, h / 3}};
+        MapRenderer renderer;
+        for (const Rect& clip : clips) {
+            SCOPED_TRACE(::testing::Message() << "clip " << clip.left << ", " << clip.top << ", "
+                                              << clip.right << ", " << clip.bottom);
+            EXPECT_EQ(Draw(renderer, view, clip), Crop(whole, w, clip));
+        }
+    }
+}
+
+TEST_F(MapRender, ReusedRendererDrawsAsAFreshOne) {
+    MapRenderer reused;
+    for (const int z : {4, 5, 3, 0, 4}) {
+        SCOPED_TRACE(ZOOMS[z].name);
+        const ViewGeometry view = View(ZOOMS[z]);
+        EXPECT_EQ(Draw(reused, view, view.ClientRect()), DrawClient(view));
+    }
+    // A new tile set for the level, in the same place.
+    for (int i = 0; i < TILE_COUNT; ++i)
+        tiles.colourTable[i * 4] ^= 0xFF;
+    reused.ForgetTiles();
+    const ViewGeometry view = View(ZOOMS[4]);
+    EXPECT_EQ(Draw(reused, view, view.ClientRect()), DrawClient(view));
+}
+
+TEST_F(MapRender, ObjectAnchoredFarAboveTheClipIsStillDrawnWhole) {
+    // Only the 6 x 6 object's last row is in the view: its picture's bottom frame shows there.
+    const ViewGeometry base = View(ZOOMS[4]);
+    ViewGeometry view = base;
+    view.m_nTopRow = ORIGIN_ROW + 3;
+    const auto pixels = DrawClient(view);
+    const int c = view.m_nCellWidth;
+    EXPECT_EQ(pixels[(c - 1) * view.ClientWidth() + c], OBJECT_FRAME[0]);
+    EXPECT_EQ(pixels[(c - 3) * view.ClientWidth() + c], OBJECT_FILL[0]);
+}
+
+// Floating blocks.
+class BlockRender : public MapRender {
+protected:
+    // 4 x 3 cells: a whole 2 x 2 object, tiles, a flag, the 1 x 1 object and empty cells.
+    static constexpr int COLUMNS = 4;
+    static constexpr int ROWS = 3;
+    const std::vector<Cell> block = {
+        3, EMPTY_CELL,     OBJECT_1X1,     20,        OBJECT_2X2, OBJECT_2X2 + 1, EMPTY_CELL,
+        5, OBJECT_2X2 + 2, OBJECT_2X2 + 3, FLAG_CELL, EMPTY_CELL};
+    static constexpr std::uint32_t UNTOUCHED = 0xFF123456u;
+
+    // The view with the block's cells at its origin and no grid.
+    ViewGeometry PutBlockAtOrigin(const Zoom& zoom) {
+        ViewGeometry view = View(zoom);
+        view.m_nLeftCol = view.m_nTopRow = 100;
+        view.m_nRightCol = view.m_nBottomRow = 100 + CLIENT_COLS;
+        view.m_bGrid = false;
+        for (int r = 0; r < ROWS; ++r)
+            for (int c = 0; c < COLUMNS; ++c)
+                cells[(100 + r) * MAP_SIZE + 100 + c] = block[r * COLUMNS + c];
+        return view;
+    }
+
+    std::vector<std::uint32_t> DrawBlock(MapRenderer& renderer, const ViewGeometry& view, Point at,
+                                         const Rect& clip, std::uint32_t background) {
+        std::vector<std::uint32_t> out(static_cast<std::size_t>(clip.Width()) * clip.Height(),
+                                       background);
+        renderer.RenderBlock(Source(), view, block.data(), COLUMNS, ROWS, at, clip, out.data(),
+                             clip.Width());
+        return out;
+    }
+};
+
+TEST_F(BlockRender, DrawsItsCellsAsTheViewDrawsThem) {
+    for (const Zoom& zoom : ZOOMS) {
+        const ViewGeometry view = PutBlockAtOrigin(zoom);
+        if (view.IsLowZoom())
+            continue;
+        SCOPED_TRACE(zoom.name);
+        const int c = zoom.cell;
+        const Rect blockRect{0, 0, COLUMNS * c, ROWS * c};
+        const auto map = DrawClient(view);
+        MapRenderer renderer;
+        EXPECT_EQ(DrawBlock(renderer, view, {0, 0}, blockRect, BLACK),
+                  Crop(map, view.ClientWidth(), blockRect));
+        // Cut by a clip that leaves out the 2 x 2 object's anchor row.
+        const Rect lower{1, 2 * c, COLUMNS * c - 1, ROWS * c};
+        EXPECT_EQ(DrawBlock(renderer, view, {0, 0}, lower, BLACK),
+                  Crop(map, view.ClientWidth(), lower));
+    }
+}
+
+TEST_F(BlockRender, PlaceOnScreenOnlyMovesThePicture) {
+    for (const Zoom& zoom : ZOOMS) {
+        SCOPED_TRACE(zoom.name);
+        const ViewGeometry view = PutBlockAtOrigin(zoom);
+        MapRenderer renderer;
+        const Rect clip{0, 0, 5 * zoom.cell, 4 * zoom.cell};
+        for (const Point at : {Point{1, 1}, Point{-5, -7}, Point{zoom.cell + 3, -zoom.cell}}) {
+            SCOPED_TRACE(::testing::Message() << "at " << at.x << ", " << at.y);
+            EXPECT_EQ(DrawBlock(renderer, view, at, clip, UNTOUCHED),
+                      DrawBlock(renderer, view, {0, 0}, clip.Offset(-at.x, -at.y), UNTOUCHED));
+        }
+    }
+}
+
+TEST_F(BlockRender, EmptyCellsLeaveThePixelsAndLowZoomsShowGreyBlocks) {
+    for (const Zoom& zoom : ZOOMS) {
+        SCOPED_TRACE(zoom.name);
+        const ViewGeometry view = PutBlockAtOrigin(zoom);
+        const int c = zoom.cell;
+        const Rect clip{0, 0, COLUMNS * c + 2, ROWS * c + 2};
+        MapRenderer renderer;
+        const auto pixels = DrawBlock(renderer, view, {1, 1}, clip, UNTOUCHED);
+        for (int r = 0; r < ROWS; ++r)
+            for (int col = 0; col < COLUMNS; ++col) {
+                const Cell v = block[r * COLUMNS + col];
+                const auto cellPixel = [&](int dx, int dy) {
+                    return pixels[(1 + r * c + dy) * clip.Width() + 1 + col * c + dx];
+                };
+                if (v == EMPTY_CELL) {
+                    EXPECT_EQ(cellPixel(c / 2, c / 2), UNTOUCHED) << "cell " << col << ", " << r;
+                } else if (view.IsLowZoom()) {
+                    EXPECT_EQ(cellPixel(0, 0), PLACEHOLDER_GREY) << "cell " << col << ", " << r;
+                    EXPECT_EQ(cellPixel(c - 1, c - 1), PLACEHOLDER_GREY)
+                        << "cell " << col << ", " << r;
+                }
+            }
+        EXPECT_EQ(pixels[0], UNTOUCHED) << "outside the block";
+    }
+}
+
+} // namespace
+} // namespace krav
