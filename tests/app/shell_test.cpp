@@ -3,6 +3,8 @@
 #include "document/CKRAVDoc.h"
 #include "frame/CommandIds.h"
 #include "palettes/CRadarWnd.h"
+#include "render/BuiltinObjectPictures.h"
+#include "render/MapRenderer.h"
 #include "shell/CChildFrame.h"
 #include "shell/CKRAVApp.h"
 #include "shell/CMainFrame.h"
@@ -140,13 +142,37 @@ TEST_F(Shell, TheViewShowsTheMapAtEveryZoom) {
     struct Step { double zoom; QPoint pixel; QRgb colour; };
     // At 1:1 the grid line lies on each cell's last pixel column; at low zoom the map is the
     // radar's colours: the flag yellow, empty cells black.
-    const Step steps[] = {{1.0, {15, 20}, 0xFF5F5F5F}, {0.5, {10, 7}, 0xFF5F5F5F}, {0.25, {1, 1}, 0xFFFFFF00},
+    const Step steps[] = {{2.0, {31, 40}, 0xFF5F5F5F}, {1.0, {15, 20}, 0xFF5F5F5F}, {0.5, {10, 7}, 0xFF5F5F5F}, {0.25, {1, 1}, 0xFFFFFF00},
                           {0.125, {0, 0}, 0xFFFFFF00}, {0.0625, {5, 5}, 0xFF000000}};
+    view.Engine().ZoomAt(0, 0, false);
     for (const Step& step : steps) {
         while (view.Engine().Geometry().m_dZoom > step.zoom) view.Engine().ZoomAt(0, 0, true);
         const QImage shown = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(shown.pixel(step.pixel), step.colour) << step.zoom;
     }
+}
+
+// The view and krav-lvl render draw with the same renderer: what the view shows of an area is
+// what the renderer gives for that area at that zoom.
+TEST_F(Shell, TheViewShowsWhatTheRendererDraws) {
+    ASSERT_TRUE(frame->NewLevel());
+    QTest::qWait(10);
+    CKRAVView& view = View();
+    MapViewEngine& engine = view.Engine();
+    engine.m_nStampBase = OBJECT_6X6;
+    engine.PlaceStamp({40, 40});
+    engine.StampObject();
+    engine.m_nForeTile = 37;
+    engine.OnLButtonDown(MK_LBUTTON, {100, 20});
+    engine.OnLButtonUp(0, {100, 20});
+    const QImage shown = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const ViewGeometry& geometry = engine.Geometry();
+    const Rect client = geometry.ClientRect();
+    QImage drawn(client.Width(), client.Height(), QImage::Format_RGB32);
+    MapRenderer renderer;
+    renderer.Render({view.Document().GetCells(), view.Document().GetTileSet(), &engine.Radar(), &BuiltinObjectPictures()},
+                    geometry, client, reinterpret_cast<std::uint32_t*>(drawn.bits()), drawn.bytesPerLine() / 4);
+    EXPECT_EQ(shown, drawn);
 }
 
 } // namespace
