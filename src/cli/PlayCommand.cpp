@@ -7,6 +7,7 @@
 #include "document/CKRAVDoc.h"
 #include "editing/MapViewEngine.h"
 #include "frame/CommandIds.h"
+#include "frame/HubViewHost.h"
 #include "frame/StatusPanes.h"
 
 #include <fstream>
@@ -19,7 +20,7 @@ namespace {
 
 struct PlayView {
     std::unique_ptr<CKRAVDoc> doc;
-    std::unique_ptr<PlayViewHost> host;
+    std::unique_ptr<HubViewHost> host;
     std::unique_ptr<MapViewEngine> engine;
 };
 
@@ -74,7 +75,8 @@ bool PlaySession::Open(const std::string& level) {
 void PlaySession::AddView(std::unique_ptr<CKRAVDoc> doc) {
     PlayView view;
     view.doc = std::move(doc);
-    view.host = std::make_unique<PlayViewHost>(m_hub, m_prompt, std::cout);
+    view.host = std::make_unique<HubViewHost>(m_hub, m_prompt);
+    view.host->onBeep = [](int type) { std::cout << "beep: " << type << '\n'; };
     view.engine = std::make_unique<MapViewEngine>(*view.doc, *view.host);
     MapViewEngine* engine = view.engine.get();
     view.doc->SetUpdateAllViews([engine] { engine->OnUpdate(0); });

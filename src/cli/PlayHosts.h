@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Prompt.h"
-#include "editing/ViewHost.h"
 #include "frame/FrameHost.h"
 #include "frame/MainFrameHub.h"
 
@@ -41,40 +40,6 @@ public:
 private:
     std::set<PaletteWindow> m_visible;
     bool m_toolsToolbar = true;
-};
-
-// A map view's window without a screen: it keeps the running timers and prints beeps.
-class PlayViewHost final : public ViewHost {
-public:
-    PlayViewHost(MainFrameHub& hub, PlayPrompt& prompt, std::ostream& out)
-        : m_hub(hub), m_prompt(prompt), m_out(out) {}
-
-    bool IsTimerRunning(int id) const { return m_timers.contains(id); }
-
-    void InvalidateClient(const Rect&, bool) override {}
-    void UpdateNow() override {}
-    void ScrollContents(int, int) override {}
-    void ScrollBarsChanged() override {}
-    void StartTimer(int id, int) override { m_timers.insert(id); }
-    void StopTimer(int id) override { m_timers.erase(id); }
-    void SetCapture(bool) override {}
-    void Beep(int type) override { m_out << "beep: " << type << '\n'; }
-    Prompt& UserPrompt() override { return m_prompt; }
-    void RadarCellsChanged(const Rect&) override {}
-    void RadarCellChanged(int, int) override {}
-    void RadarViewScrolled(bool) override {}
-    void RadarViewRectChanged() override {}
-    void RadarShowDocument() override {}
-    int CurrentTool() const override { return m_hub.m_nCurrentTool; }
-    Cell GetStampObject() const override { return m_hub.GetStampObject(); }
-    void SetCurrentTile(int tile, bool fore) override { m_hub.SetCurrentTile(tile, fore, false); }
-    void RequestTool(int tool) override { m_hub.Execute(tool); }
-
-private:
-    MainFrameHub& m_hub;
-    PlayPrompt& m_prompt;
-    std::ostream& m_out;
-    std::set<int> m_timers;
 };
 
 } // namespace krav::cli

@@ -3,6 +3,7 @@
 // A main frame hub with one or more map views over new levels, without a display.
 #include "document/CKRAVDoc.h"
 #include "editing/MapViewEngine.h"
+#include "frame/HubViewHost.h"
 #include "frame/MainFrameHub.h"
 #include "support/FakePrompt.h"
 
@@ -28,36 +29,6 @@ public:
     bool toolsToolbar = true;
     int shownFore = -1, shownBack = -1, imports = 0;
     Cell object = OBJECT_6X6;
-};
-
-// The window of one view, wired to the hub as the editor wires it.
-class HubViewHost final : public ViewHost {
-public:
-    HubViewHost(MainFrameHub& hub, FakePrompt& prompt) : m_hub(hub), m_prompt(prompt) {}
-    void InvalidateClient(const Rect&, bool) override {}
-    void UpdateNow() override {}
-    void ScrollContents(int, int) override {}
-    void ScrollBarsChanged() override {}
-    void StartTimer(int id, int) override { timers.insert(id); }
-    void StopTimer(int id) override { timers.erase(id); }
-    void SetCapture(bool) override {}
-    void Beep(int) override {}
-    Prompt& UserPrompt() override { return m_prompt; }
-    void RadarCellsChanged(const Rect&) override {}
-    void RadarCellChanged(int, int) override {}
-    void RadarViewScrolled(bool) override {}
-    void RadarViewRectChanged() override {}
-    void RadarShowDocument() override {}
-    int CurrentTool() const override { return m_hub.m_nCurrentTool; }
-    Cell GetStampObject() const override { return m_hub.GetStampObject(); }
-    void SetCurrentTile(int tile, bool fore) override { m_hub.SetCurrentTile(tile, fore, false); }
-    void RequestTool(int tool) override { m_hub.Execute(tool); }
-
-    std::set<int> timers;
-
-private:
-    MainFrameHub& m_hub;
-    FakePrompt& m_prompt;
 };
 
 struct HubView {

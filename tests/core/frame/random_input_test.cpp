@@ -21,7 +21,7 @@ protected:
     Point AnyPoint() { return {Pick(-40, 700), Pick(-40, 520)}; }
     int Mods() { return (Pick(0, 3) == 0 ? MK_SHIFT : 0) | (Pick(0, 3) == 0 ? MK_CONTROL : 0); }
 
-    void Step(MapViewEngine& view, test::HubViewHost& host) {
+    void Step(MapViewEngine& view, HubViewHost& host) {
         static const int commands[] = {
             ID_TOGGLE_GRID, ID_FILL_SELECTION, ID_FLIP_HORIZONTAL, ID_FLIP_VERTICAL, ID_ERASE_MAP,
             ID_DROP_SELECTION, ID_FLOAT_SELECTION, ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE,
@@ -63,7 +63,7 @@ protected:
         case 13: view.OnKeyDown(static_cast<ViewKey>(Pick(0, 7)), Pick(0, 1) == 1); break;
         case 14:
             for (const int timer : {TIMER_FLOAT_SCROLL, TIMER_SELECT_SCROLL, TIMER_PAINT_SCROLL})
-                if (host.timers.contains(timer)) view.OnTimer(timer, p);
+                if (host.IsTimerRunning(timer)) view.OnTimer(timer, p);
             break;
         case 15:
             if (Pick(0, 3) == 0) view.ZoomAt(p.x, p.y, Pick(0, 1) == 1);
@@ -84,7 +84,7 @@ TEST_P(RandomInput, KeepsTheMapAndItsCountsConsistent) {
     // Start near the flag limit, so that it is met often.
     for (int i = 0; i < 250; ++i) view.Document().GetCells()[500 * MAP_SIZE + i] = FLAG_CELL;
     view.m_nFlags = 250;
-    test::HubViewHost& host = *fixture.views.front().host;
+    HubViewHost& host = *fixture.views.front().host;
     for (int step = 0; step < 4000; ++step) {
         Step(view, host);
         const Cell* cells = view.Document().GetCells();
