@@ -57,6 +57,7 @@ CMainFrame::CMainFrame() {
     UpdateRecentMenu();
     UpdateMenuBar();
     restoreState(CKRAVApp::Profile()->value(QStringLiteral("MyDockState")).toByteArray());
+    StartAutosave();
 
     // Commands and panes follow the active view whenever the application has nothing to do.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,

@@ -4,13 +4,17 @@
 #include "frame/MainFrameHub.h"
 #include "shell/MessageBoxPrompt.h"
 #include "shell/RecentFiles.h"
+#include "shell/RecoveryDialog.h"
+#include "shell/RecoveryStore.h"
 #include "view/ViewFrame.h"
 
 #include <QHash>
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -18,6 +22,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
+class QTimer;
 class QToolBar;
 
 namespace krav {
@@ -56,6 +61,14 @@ public:
     // Tests answer the frame's questions instead of message boxes.
     void SetPromptForTesting(Prompt& prompt) { m_prompt.SetTarget(prompt); }
     CRadarWnd* Radar() const { return m_pRadar; }
+
+    // Crash recovery: what the autosave timer does, on demand.
+    void AutosaveNow();
+    // Offers the levels a crashed run left behind, choose deciding (by default the recovery
+    // dialog asks the user); returns how many were opened.
+    using RecoveryChooser = std::function<RecoveryDecision(const std::vector<RecoveryEntry>&)>;
+    int OfferRecovery(const RecoveryChooser& choose);
+    int OfferRecovery();
 
     // FrameHost
     bool IsPaletteVisible(PaletteWindow palette) const override;
@@ -98,6 +111,10 @@ private:
     CChildFrame* FrameOfPath(const QString& path) const;
     bool IsActive(const CKRAVView& view) const { return ActiveView() == &view; }
     QRect ViewClientOnScreen(CKRAVView& view) const;
+    void StartAutosave();
+    // The level is saved or closed on purpose: its recovery copy has served.
+    void DropRecoveryCopy(CChildFrame* child);
+    bool OpenRecovered(const RecoveryEntry& entry);
 
     MessageBoxPrompt m_boxes{this};
     ForwardingPrompt m_prompt{m_boxes};
@@ -123,6 +140,13 @@ private:
     int m_nextUntitled = 1;
     bool m_palettesPlaced = false;
     CKRAVView* m_lastActiveView = nullptr;
+    RecoveryStore m_recovery;
+    struct RecoveryCopy {
+        QString id;
+        std::size_t hash = 0; // of the bytes last written, to skip unchanged levels
+    };
+    QHash<CChildFrame*, RecoveryCopy> m_recoveryCopies;
+    QTimer* m_autosaveTimer = nullptr;
 };
 
 } // namespace krav

@@ -65,6 +65,7 @@ bool CMainFrame::SaveLevel(CChildFrame* child, bool askForName) {
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".lvl");
     }
     if (!doc.OnSaveDocument(path.toStdString(), m_prompt)) return false;
+    DropRecoveryCopy(child);
     child->UpdateTitle();
     m_recent.Add(path);
     UpdateRecentMenu();
@@ -82,6 +83,7 @@ bool CMainFrame::CloseLevel(CChildFrame* child) {
     if (m_lastActiveView == view) m_lastActiveView = nullptr;
     if (m_hub.ActiveView() == &view->Engine()) m_hub.SetActiveView(nullptr);
     m_hub.ViewClosed();
+    DropRecoveryCopy(child);
     child->m_bClosing = true;
     child->close(); // deletes it
     UpdateMenuBar();

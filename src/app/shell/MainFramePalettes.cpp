@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QMdiArea>
-#include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 
@@ -97,8 +96,9 @@ void CMainFrame::AddChildFrame(std::unique_ptr<CKRAVDoc> doc) {
         // The first view of the run places the palettes beside it, once its window has
         // settled on the screen.
         m_palettesPlaced = true;
-        QPointer<CKRAVView> view = child->View();
-        QTimer::singleShot(0, this, [this, view] {
+        // The palette follows whichever view is active by then (several may open at once).
+        QTimer::singleShot(0, this, [this] {
+            CKRAVView* view = ActiveView();
             if (!view) return;
             m_pRadar->PlaceBesideView(ViewClientOnScreen(*view));
             m_pTileInfo->PlaceBesideView(ViewClientOnScreen(*view));
