@@ -1,5 +1,5 @@
 # Shared by run.sh and test.sh: installs missing Debian packages, then configures and builds
-# the project in build/ (release with debug info). Sourced, not run.
+# the project (release with debug info). Sourced, not run.
 
 KRAV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KRAV_BUILD="$KRAV_ROOT/build"
@@ -26,8 +26,16 @@ krav_install_packages() {
             "${missing[@]}"
 }
 
-krav_build() {
+# krav_build_in DIR [CMAKE_ARGS...]: configures and builds in DIR; the arguments go to cmake.
+krav_build_in() {
+    local dir=$1
+    shift
     krav_install_packages "${KRAV_PACKAGES[@]}" || return 1
-    cmake -S "$KRAV_ROOT" -B "$KRAV_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
-        cmake --build "$KRAV_BUILD" -j "$(nproc)"
+    cmake -S "$KRAV_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
+        cmake --build "$dir" -j "$(nproc)"
+}
+
+# krav_build [CMAKE_ARGS...]: the usual build, in build/.
+krav_build() {
+    krav_build_in "$KRAV_BUILD" "$@"
 }

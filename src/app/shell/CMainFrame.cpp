@@ -64,7 +64,9 @@ CMainFrame::CMainFrame() {
             &CMainFrame::UpdateCommandUi);
 }
 
-CMainFrame::~CMainFrame() = default;
+// Qt hides the MDI area while the frame is torn down; its activation signal must not reach a
+// frame that is no longer whole.
+CMainFrame::~CMainFrame() { disconnect(m_mdiArea, nullptr, this, nullptr); }
 
 void CMainFrame::CreateActions() {
     for (const CommandInfo& command : CommandTable()) {

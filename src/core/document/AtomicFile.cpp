@@ -1,9 +1,14 @@
 #include "document/AtomicFile.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -11,6 +16,8 @@
 namespace krav {
 
 namespace {
+
+std::atomic<WriteCall> g_writeCall{nullptr};
 
 SaveError ErrorFor(int error) {
     switch (error) {
@@ -39,7 +46,9 @@ std::string FolderOf(const std::string& path) {
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const WriteCall call = g_writeCall.load();
+        const ssize_t n = call ? call(fd, bytes.data() + done, bytes.size() - done)
+                               : ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -55,7 +64,41 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+// Whether entry is one of our temporary files for name: "." name "." and the six letters or
+// digits mkstemp puts in place of XXXXXX.
+bool IsTemporaryFor(std::string_view entry, std::string_view name) {
+    const std::size_t prefix = name.size() + 2;
+    if (entry.size() != prefix + 6 || entry.front() != '.' ||
+        entry.substr(1, name.size()) != name || entry[prefix - 1] != '.')
+        return false;
+    return std::all_of(entry.begin() + prefix, entry.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    });
+}
+
+// A save keeps its temporary file locked until it is done, and the lock dies with the
+// process, so one we can lock was left by a save that was killed or crashed. Without this
+// every crash would leave a hidden copy of the level behind, eating the disk.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryFor(entry->d_name, name)) continue;
+        const int fd = ::openat(::dirfd(dir), entry->d_name,
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 } // namespace
+
+void SetWriteCallForTesting(WriteCall call) { g_writeCall.store(call); }
 
 SaveError WriteFileAtomically(const std::string& requestedPath,
                               std::span<const std::uint8_t> bytes) {
@@ -72,21 +115,25 @@ SaveError WriteFileAtomically(const std::string& requestedPath,
     }
 
     const std::string name = path.substr(path.rfind('/') + 1);
+    RemoveStaleTemporaries(FolderOf(path), name);
     std::string temp = FolderOf(path) + "/." + name + ".XXXXXX";
     std::vector<char> templateBuffer(temp.begin(), temp.end());
     templateBuffer.push_back('\0');
-    const int fd = ::mkstemp(templateBuffer.data());
+    const int fd = ::mkostemp(templateBuffer.data(), O_CLOEXEC);
     if (fd < 0) return ErrorFor(errno);
     temp = templateBuffer.data();
+    ::flock(fd, LOCK_EX); // where locks are not supported, stale files are merely kept
 
     int error = 0;
-    if (!WriteAll(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
+    // A partial file must never be renamed, even by a failure that forgot to set errno.
+    if (!WriteAll(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
+        error = errno != 0 ? errno : EIO;
+    // Renamed while still open and locked, so that no other save takes it for a stale file;
+    // after fsync, close has nothing left to report.
     if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(temp.c_str());
-        return ErrorFor(error);
-    }
+    if (error != 0) ::unlink(temp.c_str());
+    ::close(fd);
+    if (error != 0) return ErrorFor(error);
     // Make the rename itself durable; a failure here no longer endangers the old file.
     const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {

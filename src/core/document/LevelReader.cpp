@@ -7,23 +7,57 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <vector>
 
 namespace krav {
 
 namespace {
 
-// A special object read from a file writes its whole footprint, row by row from the anchor.
-// Cells of a footprint that would lie past the right or bottom edge are left out: nothing
-// outside the grid is written, and the anchor keeps the object, which is saved back as read.
-void PlaceObject(Cell* cells, int x, int y, Cell base) {
+// Calls visit(cell, value) for the cells of the footprint of the object whose anchor is cell
+// `at`, row by row. Cells that would lie past the right or bottom edge are left out.
+template <typename Visit> void ForEachFootprintCell(Cell* cells, int at, Cell base, Visit visit) {
     const int side = ObjectSide(base);
+    const int x = at % MAP_SIZE, y = at / MAP_SIZE;
     const int columns = std::min(side, MAP_SIZE - x);
     const int rows = std::min(side, MAP_SIZE - y);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
-            cells[(y + r) * MAP_SIZE + x + c] = base + static_cast<Cell>(r * side + c);
+            visit(cells[at + r * MAP_SIZE + c], base + static_cast<Cell>(r * side + c));
 }
+
+// Anchors at which objects of more than one cell were placed.
+class PlacedAnchors {
+public:
+    void Add(int at) {
+        try {
+            // A file may place objects at the same anchors over and over: keep each anchor once
+            // when the list has grown large, so that it never holds much more than the map has
+            // cells, and leave room for at least as many again before the next time.
+            if (m_anchors.size() == m_anchors.capacity() && m_anchors.size() >= MAP_CELLS / 16) {
+                Compact();
+                if (m_anchors.size() > m_anchors.capacity() / 2) m_anchors.reserve(m_anchors.capacity() * 2);
+            }
+            m_anchors.push_back(at);
+        } catch (const std::bad_alloc&) {
+            throw ReadError(messages::RECORDS_OUT_OF_MEMORY);
+        }
+    }
+
+    // Each anchor once, row by row.
+    const std::vector<int>& InRowOrder() {
+        Compact();
+        return m_anchors;
+    }
+
+private:
+    void Compact() {
+        std::sort(m_anchors.begin(), m_anchors.end());
+        m_anchors.erase(std::unique(m_anchors.begin(), m_anchors.end()), m_anchors.end());
+    }
+
+    std::vector<int> m_anchors;
+};
 
 class RecordDecoder {
 public:
@@ -40,18 +74,51 @@ public:
             else
                 m_result.tooManyFlags = true;
         }
+        const int at = y * MAP_SIZE + x;
         if (code >= 1 && code <= TILE_COUNT) {
-            m_cells[y * MAP_SIZE + x] = static_cast<Cell>(code - 1);
+            if (ObjectSide(m_cells[at]) > 1) m_overlapped = true; // the rest of that object stays behind
+            m_cells[at] = static_cast<Cell>(code - 1);
         } else if (const auto base = ObjectBaseForCode(code)) {
-            PlaceObject(m_cells, x, y, *base);
+            // A special object writes its whole footprint, row by row from the anchor; past the
+            // right or bottom edge nothing is written, and the anchor keeps the object, which is
+            // saved back as read. A file as saved never puts one over a cell already set: a
+            // footprint comes after its anchor row by row, and footprints do not overlap.
+            ForEachFootprintCell(m_cells, at, *base, [this](Cell& cell, Cell value) {
+                if (cell != EMPTY_CELL && cell != value) m_overlapped = true;
+                cell = value;
+            });
+            if (*base != OBJECT_1X1) m_placed.Add(at);
         } else {
             throw ReadError(messages::TILE_ID_OUT_OF_RANGE);
+        }
+    }
+
+    // Overlapping objects, or a tile on an object's anchor, leave pieces of objects that saving
+    // would drop or cut otherwise, and the level would open as another map next time. So the map
+    // is made what saving it and reading it back gives: pieces go, tiles and anchors (what is
+    // saved) stay, and each anchor, row by row, fills its footprint again around them.
+    void Finish() {
+        if (!m_overlapped) return;
+        const auto saved = [](Cell cell) { return CodeForCell(cell).has_value(); };
+        const std::vector<int>& anchors = m_placed.InRowOrder();
+        for (const int at : anchors)
+            ForEachFootprintCell(m_cells, at, OBJECT_6X6, [&](Cell& cell, Cell) {
+                if (!saved(cell)) cell = EMPTY_CELL; // the widest footprint covers every piece
+            });
+        for (const int at : anchors) {
+            const Cell anchor = m_cells[at];
+            if (ObjectSide(anchor) < 2) continue;
+            ForEachFootprintCell(m_cells, at, anchor, [&](Cell& cell, Cell value) {
+                if (!saved(cell)) cell = value;
+            });
         }
     }
 
 private:
     Cell* m_cells;
     LevelReadResult& m_result;
+    PlacedAnchors m_placed;
+    bool m_overlapped = false;
 };
 
 } // namespace
@@ -87,6 +154,7 @@ LevelReadResult ReadLevel(const ByteSource& file, Cell* cells) {
         left -= want;
         offset += want * 4;
     }
+    decoder.Finish();
     return result;
 }
 
