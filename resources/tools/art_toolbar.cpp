@@ -604,7 +604,7 @@ std::vector<Button> buttons() {
         {"filled_ellipse", im(kFilledEllipse)},
         {"grid", im(kGrid)},
         {"radar", im(kRadar)},
-        {"special_objects", im(kSpecialObjects)},
+        {"objects_palette", im(kSpecialObjects)},
         {"tileset", im(kTileset)},
         {"tile_info", im(kTileInfo)},
     };

@@ -45,7 +45,7 @@ std::vector<CommandInfo> MakeTable() {
         Command(ID_VIEW_TOOLS_TOOLBAR, "&Tools Toolbar", {}, "Show or Hide the Tools toolbar\nToggle Tools ToolBar"),
         Command(ID_TOGGLE_TILESET, "Tile &Set", {}, "Show or hide the tile set palette\nToggle Tile Set Palette", "toolbar/tileset.xpm"),
         Command(ID_TOGGLE_TILE_INFO, "Tile Info", {}, "Show/Hide Tile Info Window.\nToggle Tile Info Window", "toolbar/tile_info.xpm"),
-        Command(ID_TOGGLE_SPECIAL_OBJECTS, "Special &Objects", {}, "Show or hide Special Objects Palette\nToggle Special Objects palette", "toolbar/special_objects.xpm"),
+        Command(ID_TOGGLE_SPECIAL_OBJECTS, "Special &Objects", {}, "Show or hide Special Objects Palette\nToggle Special Objects palette", "toolbar/objects_palette.xpm"),
         Command(ID_TOGGLE_RADAR, "&Radar", {}, "Show or hide Radar Window\nToggle Radar Window", "toolbar/radar.xpm"),
         Command(ID_TOGGLE_GRID, "Toggle &Grid", {"G", "Shift+G"}, "Toggles Grid on and off\nToggle Map Grid", "toolbar/grid.xpm"),
         Command(ID_TOOL_PENCIL, "Pencil", {"P", "Shift+P"}, "Draws one tile on the grid\nPencil", "toolbar/pencil.xpm"),
