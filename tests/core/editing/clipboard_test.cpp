@@ -1,6 +1,6 @@
 // Copy, Cut and Paste through the copy buffer that all views share.
 #include "editing/MapViewEngine.h"
-#include "support/RecordingHost.h"
+#include "support/SelectToolFixture.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -9,17 +9,8 @@
 namespace krav {
 namespace {
 
-class Clipboard : public ::testing::Test {
+class Clipboard : public test::SelectToolFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(doc.OnNewDocument(host.prompt));
-        host.tool = ID_TOOL_SELECT;
-        engine.OnInitialUpdate(640, 480);
-    }
-    void TearDown() override {
-        EXPECT_EQ(engine.m_nFlags,
-                  std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, FLAG_CELL));
-    }
 
     // Drags out the cells (right and bottom excluded) with the mouse.
     void Select(MapViewEngine& view, const Rect& cells) {
@@ -35,10 +26,6 @@ protected:
     void Select(const Rect& cells) { Select(engine, cells); }
     Rect SelectionPixels() const { return engine.m_rcSelection; }
 
-    void Put(int x, int y, Cell value) {
-        engine.m_nFlags += (value == FLAG_CELL) - (doc.GetCell(y, x) == FLAG_CELL);
-        doc.SetCell(y, x, value);
-    }
     // Numbered tiles, so that every cell of a block can be told apart.
     void PutPattern(const Rect& cells, Cell first = 1) {
         for (int y = cells.top; y < cells.bottom; ++y)
@@ -53,9 +40,6 @@ protected:
         return true;
     }
 
-    test::RecordingHost host;
-    CKRAVDoc doc;
-    MapViewEngine engine{doc, host};
     CopyBuffer buffer;
 };
 

@@ -1,6 +1,6 @@
 // Fill Selection and the two flips on the selection of a view.
 #include "editing/MapViewEngine.h"
-#include "support/RecordingHost.h"
+#include "support/SelectToolFixture.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -10,17 +10,8 @@
 namespace krav {
 namespace {
 
-class BlockCommand : public ::testing::Test {
+class BlockCommand : public test::SelectToolFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(doc.OnNewDocument(host.prompt));
-        host.tool = ID_TOOL_SELECT;
-        engine.OnInitialUpdate(640, 480);
-    }
-    void TearDown() override {
-        EXPECT_EQ(engine.m_nFlags,
-                  std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, FLAG_CELL));
-    }
 
     // Drags out the cells (right and bottom excluded) with the mouse.
     void Select(const Rect& cells) {
@@ -29,29 +20,12 @@ protected:
         engine.OnMouseMove(MK_LBUTTON, at(cells.right, cells.bottom));
         engine.OnLButtonUp(0, at(cells.right, cells.bottom));
     }
-    void Put(int x, int y, Cell value) {
-        engine.m_nFlags += (value == FLAG_CELL) - (doc.GetCell(y, x) == FLAG_CELL);
-        doc.SetCell(y, x, value);
-    }
-    void FillCells(const Rect& cells, Cell value) {
-        for (int y = cells.top; y < cells.bottom; ++y)
-            for (int x = cells.left; x < cells.right; ++x)
-                Put(x, y, value);
-    }
-    void PutObject(Cell base, int x, int y) {
-        const int side = ObjectSide(base);
-        for (int offset = 0; offset < side * side; ++offset)
-            Put(x + offset % side, y + offset / side, base + static_cast<Cell>(offset));
-    }
     std::vector<Cell> Snapshot() const { return {doc.GetCells(), doc.GetCells() + MAP_CELLS}; }
     bool MapIs(const std::vector<Cell>& cells) const {
         return std::equal(cells.begin(), cells.end(), doc.GetCells());
     }
     const UndoRecord* NewestStep() const { return engine.History().GetUndoStack().Newest(); }
 
-    test::RecordingHost host;
-    CKRAVDoc doc;
-    MapViewEngine engine{doc, host};
 };
 
 using Fill = BlockCommand;

@@ -1,7 +1,7 @@
 // The Select tool driven like a mouse: dragging out selections, the auto-scroll timers, and
 // floating blocks that are lifted, copied, dragged and dropped.
 #include "editing/MapViewEngine.h"
-#include "support/RecordingHost.h"
+#include "support/SelectToolFixture.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -11,18 +11,8 @@
 namespace krav {
 namespace {
 
-class Selection : public ::testing::Test {
+class Selection : public test::SelectToolFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(doc.OnNewDocument(host.prompt));
-        host.tool = ID_TOOL_SELECT;
-        engine.OnInitialUpdate(640, 480);
-    }
-    // Whatever a test did, the live count matches the flags on the map.
-    void TearDown() override {
-        EXPECT_EQ(engine.m_nFlags,
-                  std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, FLAG_CELL));
-    }
 
     // A pointer a few pixels inside a map cell.
     Point At(int column, int row) const {
@@ -49,20 +39,6 @@ protected:
     // Drops the selection and any floating block, as choosing another tool does.
     void LeaveTool() { engine.ChangeTool(ID_TOOL_SELECT, ID_TOOL_PENCIL); }
 
-    void Put(int x, int y, Cell value) {
-        engine.m_nFlags += (value == FLAG_CELL) - (doc.GetCell(y, x) == FLAG_CELL);
-        doc.SetCell(y, x, value);
-    }
-    void FillCells(const Rect& cells, Cell value) {
-        for (int y = cells.top; y < cells.bottom; ++y)
-            for (int x = cells.left; x < cells.right; ++x)
-                Put(x, y, value);
-    }
-    void PutObject(Cell base, int x, int y) {
-        const int side = ObjectSide(base);
-        for (int offset = 0; offset < side * side; ++offset)
-            Put(x + offset % side, y + offset / side, base + static_cast<Cell>(offset));
-    }
     // Numbered tiles, so that every cell of a block can be told apart.
     void PutPattern(const Rect& cells) {
         Cell value = 1;
@@ -87,9 +63,6 @@ protected:
     }
     int UndoSteps() const { return engine.History().GetUndoStack().Count(); }
 
-    test::RecordingHost host;
-    CKRAVDoc doc;
-    MapViewEngine engine{doc, host};
 };
 
 // --- dragging out a selection -----------------------------------------------------------------
