@@ -11,7 +11,6 @@ namespace {
 
 class Clipboard : public test::SelectToolFixture {
 protected:
-
     // Drags out the cells (right and bottom excluded) with the mouse.
     void Select(MapViewEngine& view, const Rect& cells) {
         const ViewGeometry& g = view.Geometry();

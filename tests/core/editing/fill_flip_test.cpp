@@ -12,7 +12,6 @@ namespace {
 
 class BlockCommand : public test::SelectToolFixture {
 protected:
-
     // Drags out the cells (right and bottom excluded) with the mouse.
     void Select(const Rect& cells) {
         const auto at = [](int column, int row) { return Point{column * 16 + 1, row * 16 + 1}; };

@@ -13,7 +13,6 @@ namespace {
 
 class Selection : public test::SelectToolFixture {
 protected:
-
     // A pointer a few pixels inside a map cell.
     Point At(int column, int row) const {
         const ViewGeometry& view = engine.Geometry();
