@@ -5,7 +5,7 @@
 #
 # --sanitize builds in build-sanitize/ with AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer, and any report they make fails its test. Other arguments go
-# to ctest, e.g. `scripts/test.sh -R Saving`.
+# to ctest, e.g. `scripts/test.sh -R Saving` or `scripts/test.sh -L desktop`.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/build-common.sh"
 
@@ -39,5 +39,7 @@ else
     build="$KRAV_BUILD"
     krav_build
 fi
+krav_install_packages "${KRAV_DESKTOP_PACKAGES[@]}"
 cd "$build"
+# The desktop tests (label "desktop") start their own X display and choose xcb themselves.
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" "${ctest_args[@]}"

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Starts the editor on a level and closes it through the window manager, again and again: every
+# run must end cleanly, with status 0 and no abort or sanitizer report. KRAV_START_LOOPS sets
+# how many runs (a long hunt for a rare fault sets it high).
+source "$(dirname "$0")/lib.sh"
+
+LOOPS=${KRAV_START_LOOPS:-15}
+FAULT_TEXT='Aborted|AddressSanitizer|LeakSanitizer|UndefinedBehaviorSanitizer|runtime error:|Segmentation fault|terminate called|ASSERT'
+
+start_desktop
+make_level a.lvl
+for run in $(seq "$LOOPS"); do
+    start_editor_on a.lvl
+    xdotool windowactivate --sync "$MAIN_WINDOW"
+    xdotool key --clearmodifiers alt+F4
+    wait_exit "$KRAV_PID" $((10 * WAIT_SCALE))
+    if [ "$EXIT_STATUS" -ne 0 ] || grep -qE "$FAULT_TEXT" "$KRAV_ERR"; then
+        echo "run $run: exit status $EXIT_STATUS, stderr in $KRAV_ERR:"
+        head -n 40 "$KRAV_ERR"
+        fail "run $run of $LOOPS did not end cleanly"
+    fi
+    echo "run $run: ok"
+done
+pass
