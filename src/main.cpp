@@ -1,11 +1,21 @@
 #include "shell/CKRAVApp.h"
 #include "shell/CMainFrame.h"
+#include "shell/SingleInstance.h"
 
 #include <QScreen>
 
 int main(int argc, char** argv) {
     krav::CKRAVApp app(argc, argv);
+    const QStringList files = krav::CKRAVApp::arguments().mid(1);
+    // A double-clicked level goes to the editor that is already running.
+    if (krav::SingleInstance::HandOver(files))
+        return 0;
+    krav::SingleInstance instance;
+    instance.Listen(); // without it the editor still works, only on its own
+
     krav::CMainFrame frame;
+    QObject::connect(&instance, &krav::SingleInstance::filesReceived, &frame,
+                     &krav::CMainFrame::OpenHandedOver);
     // Shown first, so that the palettes can be placed beside the first view on the screen.
     // Without a window manager a maximised window keeps its size: give it the screen's.
     frame.setGeometry(frame.screen()->availableGeometry());
@@ -13,12 +23,12 @@ int main(int argc, char** argv) {
     // Levels a crash left behind come first: a file named on the command line that is among
     // them is then brought forward with its recovered changes instead of opened again.
     const bool recovered = frame.OfferRecovery() > 0;
-    const QStringList args = krav::CKRAVApp::arguments();
     bool started = recovered;
-    if (args.size() > 1)
-        started = frame.OpenLevel(args.at(1)) || recovered;
-    else if (!recovered)
+    for (const QString& file : files)
+        started = frame.OpenLevel(file) || started;
+    if (files.isEmpty() && !recovered)
         started = frame.NewLevel();
-    if (!started) return 1;
+    if (!started)
+        return 1;
     return krav::CKRAVApp::exec();
 }

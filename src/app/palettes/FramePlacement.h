@@ -14,8 +14,10 @@ namespace krav {
 QMargins FrameMarginsOf(const QWidget* window);
 
 // Sizes a palette window's client area and moves the window so that the given corner of its
-// frame lies at `point` (screen coordinates; for a right or bottom corner the point is just
-// outside, like the exclusive right and bottom of a rectangle).
+// frame (decorations included) lies at `point` (screen coordinates; for a right or bottom
+// corner the point is just outside, like the exclusive right and bottom of a rectangle).
+// The window manager tells the real decoration only once the window is shown; the window is
+// then placed again with it, once, unless it has been placed anew in between.
 void PlaceFrameCorner(QWidget* window, QSize client, Qt::Corner corner, QPoint point);
 
 } // namespace krav

@@ -12,20 +12,28 @@ CChildFrame::CChildFrame(std::unique_ptr<CKRAVDoc> doc, ViewFrame& frame, QWidge
     setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-    setAutoFillBackground(true);
     setWidget(m_view);
+    // Black where the view does not paint: the corner between its scroll bars. Only there, so
+    // that the window's own title bar keeps the style's colours.
+    auto* corner = new QWidget;
+    QPalette black = corner->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    corner->setPalette(black);
+    corner->setAutoFillBackground(true);
+    m_view->setCornerWidget(corner);
     UpdateTitle();
 }
 
 // The view borrows the level: it goes first.
-CChildFrame::~CChildFrame() { delete m_view; }
+CChildFrame::~CChildFrame() {
+    delete m_view;
+}
 
 void CChildFrame::UpdateTitle() {
     setWindowTitle(QString::fromStdString(m_doc->GetTitle()) + QStringLiteral("[*]"));
-    setWindowModified(m_doc->IsModified());
+    // Setting the marker rewrites the title even when it stays the same.
+    if (isWindowModified() != m_doc->IsModified())
+        setWindowModified(m_doc->IsModified());
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

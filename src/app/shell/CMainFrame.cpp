@@ -6,9 +6,11 @@
 #include "shell/CChildFrame.h"
 #include "shell/CKRAVApp.h"
 #include "shell/CommandTable.h"
+#include "shell/DockState.h"
+#include "shell/UiUpdateTrigger.h"
+#include "shell/WindowMenu.h"
 #include "view/CKRAVView.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
@@ -20,8 +22,11 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-// The pictures are compiled into this static library; register them before first use.
-static void InitialiseResources() { Q_INIT_RESOURCE(krav); }
+// The pictures are compiled into this static library; register them before first use (tests
+// make frames without the application object, which does it too).
+static void InitialiseResources() {
+    Q_INIT_RESOURCE(krav);
+}
 
 namespace krav {
 
@@ -32,15 +37,18 @@ const char* const PANE_SIZES[5] = {"1024, 1024  :: AA99", "999, 999 --> 1024, 10
                                    "999, 999 --> 1024, 1024 :: A20 --> A20", "Zoom 100:100",
                                    "Flags: 99999"};
 
-bool IsLevelFile(const QUrl& url) { return url.isLocalFile(); }
+bool IsLevelFile(const QUrl& url) {
+    return url.isLocalFile();
+}
 
 } // namespace
 
 CMainFrame::CMainFrame() {
     InitialiseResources();
     setObjectName(QStringLiteral("MainFrame"));
+    // The title stays the editor's name: while a level window is maximised, the MDI area adds
+    // " - [level]" itself, with the level's modified marker placeholder.
     setWindowTitle(QStringLiteral("Orbalon Map Editor"));
-    setWindowIcon(QIcon(QStringLiteral(":/art/krav32.xpm")));
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setBackground(QColor(0x50, 0x50, 0x50));
     setCentralWidget(m_mdiArea);
@@ -56,52 +64,65 @@ CMainFrame::CMainFrame() {
     m_recent.Load();
     UpdateRecentMenu();
     UpdateMenuBar();
-    restoreState(CKRAVApp::Profile()->value(QStringLiteral("MyDockState")).toByteArray());
+    RestoreDockState(*this,
+                     CKRAVApp::Profile()->value(QStringLiteral("MyDockState")).toByteArray());
     StartAutosave();
 
-    // Commands and panes follow the active view whenever the application has nothing to do.
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            &CMainFrame::UpdateCommandUi);
+    // Commands, panes and titles follow the active view after whatever may have changed it;
+    // an idle editor does nothing at all.
+    m_uiUpdate = new UiUpdateTrigger([this] { UpdateCommandUi(); }, this);
+    m_uiUpdate->Request();
 }
 
 // Qt hides the MDI area while the frame is torn down; its activation signal must not reach a
 // frame that is no longer whole.
-CMainFrame::~CMainFrame() { disconnect(m_mdiArea, nullptr, this, nullptr); }
+CMainFrame::~CMainFrame() {
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
 
 void CMainFrame::CreateActions() {
     for (const CommandInfo& command : CommandTable()) {
         auto* action = new QAction(command.text, this);
         QList<QKeySequence> keys;
-        for (const QString& key : command.keys) keys.append(QKeySequence(key));
+        for (const QString& key : command.keys)
+            keys.append(QKeySequence(key));
         action->setShortcuts(keys);
         // Palettes are windows of their own: the keys must work while one of them is active.
         action->setShortcutContext(Qt::ApplicationShortcut);
         action->setStatusTip(command.prompt);
         action->setToolTip(command.tooltip.isEmpty() ? command.prompt : command.tooltip);
-        if (!command.icon.isEmpty()) action->setIcon(QIcon(QStringLiteral(":/art/") + command.icon));
+        if (!command.icon.isEmpty())
+            action->setIcon(QIcon(QStringLiteral(":/art/") + command.icon));
+        // Menus show a check mark for the toggles and the current tool; beside a picture they
+        // would only show the picture pressed in.
+        action->setIconVisibleInMenu(false);
         action->setData(command.id);
         const int id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         addAction(action); // keys without a menu entry still reach the frame
         m_actions.insert(id, action);
     }
-    for (const int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_TOOLS_TOOLBAR, ID_TOGGLE_GRID,
-                         ID_TOGGLE_TILESET, ID_TOGGLE_TILE_INFO, ID_TOGGLE_SPECIAL_OBJECTS, ID_TOGGLE_RADAR})
+    for (const int id :
+         {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_TOOLS_TOOLBAR, ID_TOGGLE_GRID,
+          ID_TOGGLE_TILESET, ID_TOGGLE_TILE_INFO, ID_TOGGLE_SPECIAL_OBJECTS, ID_TOGGLE_RADAR})
         m_actions[id]->setCheckable(true);
     for (int id = ID_TOOL_FIRST; id <= ID_TOOL_LAST; ++id)
-        if (m_actions.contains(id)) m_actions[id]->setCheckable(true);
+        if (m_actions.contains(id))
+            m_actions[id]->setCheckable(true);
 }
 
 void CMainFrame::CreateMenus() {
     const auto add = [this](QMenu* menu, std::initializer_list<int> ids) {
-        for (const int id : ids) id == 0 ? (void)menu->addSeparator() : menu->addAction(m_actions[id]);
+        for (const int id : ids)
+            id == 0 ? (void)menu->addSeparator() : menu->addAction(m_actions[id]);
     };
     auto* recentPlaceholder = new QAction(QStringLiteral("Recent File"), this);
     recentPlaceholder->setEnabled(false);
     for (int i = 0; i < RecentFiles::MAX_FILES; ++i) {
         auto* action = new QAction(this);
         connect(action, &QAction::triggered, this, [this, i] {
-            if (i < m_recent.Files().size()) OpenLevel(m_recent.Files().at(i));
+            if (i < m_recent.Files().size())
+                OpenLevel(m_recent.Files().at(i));
         });
         m_recentActions.append(action);
     }
@@ -123,34 +144,38 @@ void CMainFrame::CreateMenus() {
     m_menusNoLevel = {fileNoLevel, viewNoLevel, help};
 
     auto* file = new QMenu(QStringLiteral("&File"), this);
-    add(file, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_IMPORT_TILESET, 0,
-               ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP});
+    add(file, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
+               ID_IMPORT_TILESET, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP});
     addRecent(file);
     add(file, {ID_APP_EXIT});
     auto* edit = new QMenu(QStringLiteral("&Edit"), this);
-    add(edit, {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_ERASE_MAP, 0,
-               ID_FLOAT_SELECTION, ID_DROP_SELECTION, ID_FILL_SELECTION});
+    add(edit, {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
+               ID_ERASE_MAP, 0, ID_FLOAT_SELECTION, ID_DROP_SELECTION, ID_FILL_SELECTION});
     add(edit->addMenu(QStringLiteral("Flip Selection")), {ID_FLIP_HORIZONTAL, ID_FLIP_VERTICAL});
     auto* view = new QMenu(QStringLiteral("&View"), this);
-    add(view->addMenu(QStringLiteral("Toolbars")), {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_TOOLS_TOOLBAR});
+    add(view->addMenu(QStringLiteral("Toolbars")),
+        {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_TOOLS_TOOLBAR});
     add(view->addMenu(QStringLiteral("Palletes")),
         {ID_TOGGLE_TILESET, ID_TOGGLE_TILE_INFO, ID_TOGGLE_SPECIAL_OBJECTS, ID_TOGGLE_RADAR});
     add(view, {0, ID_TOGGLE_GRID});
     auto* tools = new QMenu(QStringLiteral("Tools"), this);
-    add(tools, {ID_TOOL_PENCIL, ID_TOOL_SELECT, ID_TOOL_ERASER, ID_TOOL_DROPPER, ID_TOOL_STAMP, ID_TOOL_MAGNIFY, 0,
-                ID_TOOL_LINE, ID_TOOL_CONNECTED_LINE, ID_TOOL_RECTANGLE, ID_TOOL_FILLED_RECTANGLE, ID_TOOL_ELLIPSE,
-                ID_TOOL_FILLED_ELLIPSE});
+    add(tools, {ID_TOOL_PENCIL, ID_TOOL_SELECT, ID_TOOL_ERASER, ID_TOOL_DROPPER, ID_TOOL_STAMP,
+                ID_TOOL_MAGNIFY, 0, ID_TOOL_LINE, ID_TOOL_CONNECTED_LINE, ID_TOOL_RECTANGLE,
+                ID_TOOL_FILLED_RECTANGLE, ID_TOOL_ELLIPSE, ID_TOOL_FILLED_ELLIPSE});
     auto* window = new QMenu(QStringLiteral("&Window"), this);
     add(window, {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT});
+    m_windowList = std::make_unique<WindowListMenu>(*window, *m_mdiArea);
     m_menusLevel = {file, edit, view, tools, window, help};
 }
 
 void CMainFrame::UpdateMenuBar() {
     const bool level = !m_mdiArea->subWindowList().isEmpty();
-    if (level == m_showingLevelMenus && !menuBar()->actions().isEmpty()) return;
+    if (level == m_showingLevelMenus && !menuBar()->actions().isEmpty())
+        return;
     m_showingLevelMenus = level;
     menuBar()->clear();
-    for (QMenu* menu : level ? m_menusLevel : m_menusNoLevel) menuBar()->addMenu(menu);
+    for (QMenu* menu : level ? m_menusLevel : m_menusNoLevel)
+        menuBar()->addMenu(menu);
 }
 
 void CMainFrame::UpdateRecentMenu() {
@@ -159,7 +184,8 @@ void CMainFrame::UpdateRecentMenu() {
     for (int i = 0; i < RecentFiles::MAX_FILES; ++i) {
         QAction* action = m_recentActions[i + 1];
         action->setVisible(i < files.size());
-        if (i < files.size()) action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i)));
+        if (i < files.size())
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(files.at(i)));
     }
 }
 
@@ -168,18 +194,37 @@ void CMainFrame::CreateToolBars() {
         QToolBar* bar = addToolBar(name);
         bar->setObjectName(name); // saveState finds the bars by name
         bar->setIconSize(QSize(16, 16));
-        for (const int id : ids) id == 0 ? (void)bar->addSeparator() : bar->addAction(m_actions[id]);
+        for (const int id : ids)
+            id == 0 ? (void)bar->addSeparator() : bar->addAction(m_actions[id]);
         return bar;
     };
-    m_mainBar = make(QStringLiteral("Main"), {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
-                                              ID_EDIT_PASTE, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_FILE_PRINT,
-                                              ID_APP_ABOUT});
-    m_toolsBar = make(QStringLiteral("Tools"),
-                      {ID_TOOL_PENCIL, ID_TOOL_SELECT, ID_TOOL_ERASER, ID_TOOL_DROPPER, ID_TOOL_STAMP,
-                       ID_TOOL_MAGNIFY, 0, ID_FILL_SELECTION, ID_FLIP_HORIZONTAL, ID_FLIP_VERTICAL, 0,
-                       ID_TOOL_LINE, ID_TOOL_CONNECTED_LINE, ID_TOOL_RECTANGLE, ID_TOOL_FILLED_RECTANGLE,
-                       ID_TOOL_ELLIPSE, ID_TOOL_FILLED_ELLIPSE, 0, ID_TOGGLE_GRID, ID_TOGGLE_RADAR,
-                       ID_TOGGLE_SPECIAL_OBJECTS, ID_TOGGLE_TILESET, ID_TOGGLE_TILE_INFO});
+    m_mainBar =
+        make(QStringLiteral("Main"),
+             {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
+              0, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_FILE_PRINT, ID_APP_ABOUT});
+    m_toolsBar = make(QStringLiteral("Tools"), {ID_TOOL_PENCIL,
+                                                ID_TOOL_SELECT,
+                                                ID_TOOL_ERASER,
+                                                ID_TOOL_DROPPER,
+                                                ID_TOOL_STAMP,
+                                                ID_TOOL_MAGNIFY,
+                                                0,
+                                                ID_FILL_SELECTION,
+                                                ID_FLIP_HORIZONTAL,
+                                                ID_FLIP_VERTICAL,
+                                                0,
+                                                ID_TOOL_LINE,
+                                                ID_TOOL_CONNECTED_LINE,
+                                                ID_TOOL_RECTANGLE,
+                                                ID_TOOL_FILLED_RECTANGLE,
+                                                ID_TOOL_ELLIPSE,
+                                                ID_TOOL_FILLED_ELLIPSE,
+                                                0,
+                                                ID_TOGGLE_GRID,
+                                                ID_TOGGLE_RADAR,
+                                                ID_TOGGLE_SPECIAL_OBJECTS,
+                                                ID_TOGGLE_TILESET,
+                                                ID_TOGGLE_TILE_INFO});
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -189,12 +234,14 @@ void CMainFrame::CreateStatusBar() {
         m_panes[i] = new QLabel(QStringLiteral(" "), bar);
         m_panes[i]->setObjectName(QStringLiteral("Pane%1").arg(i + 1));
         m_panes[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        m_panes[i]->setMinimumWidth(m_panes[i]->fontMetrics().horizontalAdvance(QString::fromUtf8(PANE_SIZES[i])) + 8);
+        m_panes[i]->setMinimumWidth(
+            m_panes[i]->fontMetrics().horizontalAdvance(QString::fromUtf8(PANE_SIZES[i])) + 8);
         bar->addPermanentWidget(m_panes[i]);
     }
     // The message pane says "Ready" whenever no prompt is shown.
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
-        if (message.isEmpty()) bar->showMessage(QStringLiteral("Ready"));
+        if (message.isEmpty())
+            bar->showMessage(QStringLiteral("Ready"));
     });
     bar->showMessage(QStringLiteral("Ready"));
 }
@@ -202,30 +249,56 @@ void CMainFrame::CreateStatusBar() {
 void CMainFrame::OnCommand(int id) {
     if (MainFrameHub::Handles(id)) {
         m_hub.Execute(id);
-        if (CKRAVView* view = ActiveView()) view->UpdateCursor();
+        if (CKRAVView* view = ActiveView())
+            view->UpdateCursor();
     } else {
         CChildFrame* child = qobject_cast<CChildFrame*>(m_mdiArea->currentSubWindow());
         switch (id) {
-        case ID_FILE_NEW: NewLevel(); break;
-        case ID_FILE_OPEN: OpenLevel({}); break;
+        case ID_FILE_NEW:
+            NewLevel();
+            break;
+        case ID_FILE_OPEN:
+            OpenLevel({});
+            break;
         case ID_FILE_CLOSE:
-            if (child) CloseLevel(child);
+            if (child)
+                CloseLevel(child);
             break;
         case ID_FILE_SAVE:
         case ID_FILE_SAVE_AS:
-            if (child) SaveLevel(child, id == ID_FILE_SAVE_AS);
+            if (child)
+                SaveLevel(child, id == ID_FILE_SAVE_AS);
             break;
-        case ID_APP_EXIT: close(); break;
-        case ID_VIEW_TOOLBAR: m_mainBar->setVisible(!m_mainBar->isVisible()); break;
-        case ID_VIEW_STATUS_BAR: statusBar()->setVisible(!statusBar()->isVisible()); break;
-        case ID_WINDOW_CASCADE: m_mdiArea->cascadeSubWindows(); break;
+        case ID_APP_EXIT:
+            close();
+            break;
+        case ID_VIEW_TOOLBAR:
+            m_mainBar->setVisible(!m_mainBar->isVisible());
+            break;
+        case ID_VIEW_STATUS_BAR:
+            statusBar()->setVisible(!statusBar()->isVisible());
+            break;
+        case ID_WINDOW_CASCADE:
+            m_mdiArea->cascadeSubWindows();
+            break;
         case ID_WINDOW_TILE_HORZ:
-        case ID_WINDOW_TILE_VERT: m_mdiArea->tileSubWindows(); break;
-        case ID_APP_ABOUT: AboutDialog(this).exec(); break;
-        default: break;
+            TileSubWindows(*m_mdiArea, true);
+            break;
+        case ID_WINDOW_TILE_VERT:
+            TileSubWindows(*m_mdiArea, false);
+            break;
+        case ID_APP_ABOUT:
+            AboutDialog(this).exec();
+            break;
+        default:
+            break;
         }
     }
     UpdateCommandUi();
+}
+
+void CMainFrame::RequestCommandUiUpdate() {
+    m_uiUpdate->Request();
 }
 
 void CMainFrame::UpdateCommandUi() {
@@ -242,35 +315,49 @@ void CMainFrame::UpdateCommandUi() {
             case ID_FILE_SAVE_AS:
             case ID_WINDOW_CASCADE:
             case ID_WINDOW_TILE_HORZ:
-            case ID_WINDOW_TILE_VERT: state = {view != nullptr, false}; break;
-            case ID_VIEW_TOOLBAR: state = {true, m_mainBar->isVisible()}; break;
-            case ID_VIEW_STATUS_BAR: state = {true, statusBar()->isVisible()}; break;
+            case ID_WINDOW_TILE_VERT:
+                state = {view != nullptr, false};
+                break;
+            case ID_VIEW_TOOLBAR:
+                state = {true, m_mainBar->isVisible()};
+                break;
+            case ID_VIEW_STATUS_BAR:
+                state = {true, statusBar()->isVisible()};
+                break;
             case ID_FILE_PRINT:
             case ID_FILE_PRINT_PREVIEW:
-            case ID_FILE_PRINT_SETUP: state = {false, false}; break; // printing is not offered
-            default: state = {true, false}; break;
+            case ID_FILE_PRINT_SETUP:
+                state = {false, false};
+                break; // printing is not offered
+            default:
+                state = {true, false};
+                break;
             }
         }
         QAction* action = it.value();
-        if (action->isEnabled() != state.enabled) action->setEnabled(state.enabled);
-        if (action->isCheckable() && action->isChecked() != state.checked) action->setChecked(state.checked);
+        if (action->isEnabled() != state.enabled)
+            action->setEnabled(state.enabled);
+        if (action->isCheckable() && action->isChecked() != state.checked)
+            action->setChecked(state.checked);
     }
     const auto texts = StatusPaneTexts(view ? &view->Engine() : nullptr);
     for (int i = 0; i < 5; ++i) {
         const QString text = QString::fromStdString(texts[i]);
-        if (m_panes[i]->text() != text) m_panes[i]->setText(text);
+        if (m_panes[i]->text() != text)
+            m_panes[i]->setText(text);
     }
-    for (CChildFrame* child : ChildFrames()) child->UpdateTitle();
+    for (CChildFrame* child : ChildFrames())
+        child->UpdateTitle();
+    // Each write of a title reaches the window manager: write only what changed.
     auto* active = qobject_cast<CChildFrame*>(m_mdiArea->currentSubWindow());
-    const QString title = active ? QStringLiteral("Orbalon Map Editor - ") + active->windowTitle()
-                                 : QStringLiteral("Orbalon Map Editor");
-    if (windowTitle() != title) setWindowTitle(title);
-    setWindowModified(active && active->isWindowModified());
+    const bool modified = active && active->isMaximized() && active->isWindowModified();
+    if (isWindowModified() != modified)
+        setWindowModified(modified);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The layout is kept even when the user then cancels the closing.
-    CKRAVApp::Profile()->setValue(QStringLiteral("MyDockState"), saveState());
+    CKRAVApp::Profile()->setValue(QStringLiteral("MyDockState"), SaveDockState(*this));
     for (CChildFrame* child : ChildFrames()) {
         if (!CloseLevel(child)) {
             event->ignore();
@@ -281,12 +368,14 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls())
-        if (IsLevelFile(url)) OpenLevel(url.toLocalFile());
+        if (IsLevelFile(url))
+            OpenLevel(url.toLocalFile());
     event->acceptProposedAction();
 }
 
@@ -298,7 +387,8 @@ CKRAVView* CMainFrame::ActiveView() const {
 QList<CChildFrame*> CMainFrame::ChildFrames() const {
     QList<CChildFrame*> frames;
     for (QMdiSubWindow* window : m_mdiArea->subWindowList())
-        if (auto* child = qobject_cast<CChildFrame*>(window)) frames.append(child);
+        if (auto* child = qobject_cast<CChildFrame*>(window))
+            frames.append(child);
     return frames;
 }
 

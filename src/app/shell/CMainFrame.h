@@ -10,10 +10,11 @@
 
 #include <QHash>
 #include <QMainWindow>
-
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <vector>
 
 class QAction;
@@ -34,6 +35,8 @@ class CRadarWnd;
 class CSpclObjWnd;
 class TileInfoWnd;
 class TileSetPaletteWnd;
+class UiUpdateTrigger;
+class WindowListMenu;
 
 // The editor's main window: menus, toolbars, status bar, the palettes and one child window
 // per open level. Its decisions (tools, commands, enabling) are the core hub's; it maps them
@@ -50,12 +53,18 @@ public:
     bool SaveLevel(CChildFrame* child, bool askForName);
     // Closes a level's window, asking to save a modified level first; false if cancelled.
     bool CloseLevel(CChildFrame* child);
+    // Files a later `krav FILE...` handed over: opens them (a new level for none) and comes
+    // to the front.
+    void OpenHandedOver(const QStringList& files);
 
     QAction* Action(int id) const { return m_actions.value(id); }
     CKRAVView* ActiveView() const;
     QList<CChildFrame*> ChildFrames() const;
-    // Enables and checks every action and refreshes the status panes from the active view.
+    // Enables and checks every action, refreshes the status panes from the active view and
+    // the titles from the levels; writes only what changed.
     void UpdateCommandUi();
+    // Asks for that update once the current event has been handled.
+    void RequestCommandUiUpdate();
     const RecentFiles& Recent() const { return m_recent; }
     TileSetPaletteWnd* TileSetPalette() const { return m_pTileSetPalette; }
     // Tests answer the frame's questions instead of message boxes.
@@ -109,6 +118,7 @@ private:
     void UpdateMenuBar();
     void UpdateRecentMenu();
     CChildFrame* FrameOfPath(const QString& path) const;
+    QString DialogFolder() const;
     bool IsActive(const CKRAVView& view) const { return ActiveView() == &view; }
     QRect ViewClientOnScreen(CKRAVView& view) const;
     void StartAutosave();
@@ -123,6 +133,8 @@ private:
     QMdiArea* m_mdiArea = nullptr;
     QHash<int, QAction*> m_actions;
     QMenu* m_recentMenu = nullptr;
+    std::unique_ptr<WindowListMenu> m_windowList;
+    UiUpdateTrigger* m_uiUpdate = nullptr;
     QList<QAction*> m_recentActions;
     QList<QMenu*> m_menusNoLevel; // the menu bar while no level is open
     QList<QMenu*> m_menusLevel;   // and while one is
@@ -139,6 +151,8 @@ private:
     QCursor m_moveCursor;
     int m_nextUntitled = 1;
     bool m_palettesPlaced = false;
+    // Palettes to show once the first view has placed them; empty (no set) from then on.
+    std::optional<std::set<PaletteWindow>> m_heldPalettes;
     CKRAVView* m_lastActiveView = nullptr;
     RecoveryStore m_recovery;
     struct RecoveryCopy {

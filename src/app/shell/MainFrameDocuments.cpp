@@ -2,12 +2,15 @@
 #include "document/CKRAVDoc.h"
 #include "frame/CommandIds.h"
 #include "shell/CChildFrame.h"
+#include "shell/CKRAVApp.h"
 #include "shell/CMainFrame.h"
 #include "view/CKRAVView.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QSettings>
 
 namespace krav {
 
@@ -15,16 +18,39 @@ namespace {
 
 const QString LEVEL_FILTER = QStringLiteral("KRAV Files (*.lvl);;All Files (*)");
 
+const QString LAST_FOLDER_KEY = QStringLiteral("LastFolder");
+
 QString CanonicalPath(const QString& path) {
     const QFileInfo info(path);
     return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
 }
 
+void RememberFolderOf(const QString& path) {
+    CKRAVApp::Profile()->setValue(LAST_FOLDER_KEY, QFileInfo(path).absolutePath());
+}
+
 } // namespace
+
+// Where the file dialogs start: the folder last used in one of them, else the active
+// level's, else the home folder.
+QString CMainFrame::DialogFolder() const {
+    const QString last = CKRAVApp::Profile()->value(LAST_FOLDER_KEY).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    if (auto* child = qobject_cast<CChildFrame*>(m_mdiArea->currentSubWindow())) {
+        const QString path = QString::fromStdString(child->Document().GetPathName());
+        if (!path.isEmpty())
+            return QFileInfo(path).absolutePath();
+    }
+    return QDir::homePath();
+}
+
+namespace {} // namespace
 
 bool CMainFrame::NewLevel() {
     auto doc = std::make_unique<CKRAVDoc>();
-    if (!doc->OnNewDocument(m_prompt)) return false;
+    if (!doc->OnNewDocument(m_prompt))
+        return false;
     doc->SetTitle("KRAV" + std::to_string(m_nextUntitled++));
     AddChildFrame(std::move(doc));
     return true;
@@ -33,8 +59,11 @@ bool CMainFrame::NewLevel() {
 bool CMainFrame::OpenLevel(const QString& requested) {
     QString path = requested;
     if (path.isEmpty()) {
-        path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(), LEVEL_FILTER);
-        if (path.isEmpty()) return false;
+        path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), DialogFolder(),
+                                            LEVEL_FILTER);
+        if (path.isEmpty())
+            return false;
+        RememberFolderOf(path);
     }
     // A level that is open already is brought forward rather than opened twice.
     if (CChildFrame* open = FrameOfPath(path)) {
@@ -59,12 +88,20 @@ bool CMainFrame::SaveLevel(CChildFrame* child, bool askForName) {
     CKRAVDoc& doc = child->Document();
     QString path = QString::fromStdString(doc.GetPathName());
     if (askForName || path.isEmpty()) {
-        const QString suggested = path.isEmpty() ? QString::fromStdString(doc.GetTitle()) + QStringLiteral(".lvl") : path;
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), suggested, LEVEL_FILTER);
-        if (path.isEmpty()) return false;
-        if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".lvl");
+        const QString suggested = path.isEmpty() ? DialogFolder() + QLatin1Char('/') +
+                                                       QString::fromStdString(doc.GetTitle()) +
+                                                       QStringLiteral(".lvl")
+                                                 : path;
+        path =
+            QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), suggested, LEVEL_FILTER);
+        if (path.isEmpty())
+            return false;
+        RememberFolderOf(path);
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".lvl");
     }
-    if (!doc.OnSaveDocument(path.toStdString(), m_prompt)) return false;
+    if (!doc.OnSaveDocument(path.toStdString(), m_prompt))
+        return false;
     DropRecoveryCopy(child);
     child->UpdateTitle();
     m_recent.Add(path);
@@ -75,13 +112,18 @@ bool CMainFrame::SaveLevel(CChildFrame* child, bool askForName) {
 bool CMainFrame::CloseLevel(CChildFrame* child) {
     CKRAVDoc& doc = child->Document();
     if (doc.IsModified()) {
-        const auto answer = m_prompt.AskYesNoCancel("KRAV", "Save changes to " + doc.GetTitle() + "?");
-        if (answer == Prompt::Answer::Cancel) return false;
-        if (answer == Prompt::Answer::Yes && !SaveLevel(child, false)) return false;
+        const auto answer =
+            m_prompt.AskYesNoCancel("KRAV", "Save changes to " + doc.GetTitle() + "?");
+        if (answer == Prompt::Answer::Cancel)
+            return false;
+        if (answer == Prompt::Answer::Yes && !SaveLevel(child, false))
+            return false;
     }
     CKRAVView* view = child->View();
-    if (m_lastActiveView == view) m_lastActiveView = nullptr;
-    if (m_hub.ActiveView() == &view->Engine()) m_hub.SetActiveView(nullptr);
+    if (m_lastActiveView == view)
+        m_lastActiveView = nullptr;
+    if (m_hub.ActiveView() == &view->Engine())
+        m_hub.SetActiveView(nullptr);
     m_hub.ViewClosed();
     DropRecoveryCopy(child);
     child->m_bClosing = true;
@@ -91,11 +133,25 @@ bool CMainFrame::CloseLevel(CChildFrame* child) {
     return true;
 }
 
+void CMainFrame::OpenHandedOver(const QStringList& files) {
+    if (files.isEmpty())
+        NewLevel();
+    for (const QString& file : files)
+        OpenLevel(file);
+    // The user asked for these levels from the desktop: show them.
+    if (isMinimized())
+        showMaximized();
+    raise();
+    activateWindow();
+    RequestCommandUiUpdate();
+}
+
 CChildFrame* CMainFrame::FrameOfPath(const QString& path) const {
     const QString wanted = CanonicalPath(path);
     for (CChildFrame* child : ChildFrames()) {
         const QString open = QString::fromStdString(child->Document().GetPathName());
-        if (!open.isEmpty() && CanonicalPath(open) == wanted) return child;
+        if (!open.isEmpty() && CanonicalPath(open) == wanted)
+            return child;
     }
     return nullptr;
 }

@@ -8,12 +8,12 @@
 #include "render/BuiltinObjectPictures.h"
 #include "shell/CChildFrame.h"
 #include "shell/CMainFrame.h"
+#include "shell/WhenExposed.h"
 #include "view/CKRAVView.h"
 #include "view/CursorHotSpots.h"
 
 #include <QCoreApplication>
 #include <QMdiArea>
-#include <QTimer>
 #include <QToolBar>
 
 namespace krav {
@@ -25,7 +25,8 @@ QImage PictureImage(const ObjectPictureSet& set, int index) {
     QImage image(picture.size, picture.size, QImage::Format_RGB32);
     for (int y = 0; y < picture.size; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < picture.size; ++x) line[x] = set.colours[picture.pixels[y * picture.size + x]];
+        for (int x = 0; x < picture.size; ++x)
+            line[x] = set.colours[picture.pixels[y * picture.size + x]];
     }
     return image;
 }
@@ -44,22 +45,32 @@ Rect ViewArea(const MapViewEngine& engine) {
 
 void CMainFrame::LoadPictures() {
     const ObjectPictureSet& pictures = BuiltinObjectPictures();
-    for (int i = 0; i < 4; ++i) m_objectPictures[i] = PictureImage(pictures, i);
-    m_cursors.insert(ID_TOOL_PENCIL, CursorFrom("cursor_pencil.xpm", PENCIL_HOT_SPOT, Qt::ArrowCursor));
-    m_cursors.insert(ID_TOOL_ERASER, CursorFrom("cursor_eraser.xpm", ERASER_HOT_SPOT, Qt::ArrowCursor));
-    m_cursors.insert(ID_TOOL_STAMP, CursorFrom("cursor_stamp.xpm", STAMP_HOT_SPOT, Qt::ArrowCursor));
-    m_cursors.insert(ID_TOOL_MAGNIFY, CursorFrom("cursor_magnify.xpm", MAGNIFY_HOT_SPOT, Qt::ArrowCursor));
-    m_cursors.insert(ID_TOOL_DROPPER, CursorFrom("cursor_dropper.xpm", DROPPER_HOT_SPOT, Qt::ArrowCursor));
+    for (int i = 0; i < 4; ++i)
+        m_objectPictures[i] = PictureImage(pictures, i);
+    m_cursors.insert(ID_TOOL_PENCIL,
+                     CursorFrom("cursor_pencil.xpm", PENCIL_HOT_SPOT, Qt::ArrowCursor));
+    m_cursors.insert(ID_TOOL_ERASER,
+                     CursorFrom("cursor_eraser.xpm", ERASER_HOT_SPOT, Qt::ArrowCursor));
+    m_cursors.insert(ID_TOOL_STAMP,
+                     CursorFrom("cursor_stamp.xpm", STAMP_HOT_SPOT, Qt::ArrowCursor));
+    m_cursors.insert(ID_TOOL_MAGNIFY,
+                     CursorFrom("cursor_magnify.xpm", MAGNIFY_HOT_SPOT, Qt::ArrowCursor));
+    m_cursors.insert(ID_TOOL_DROPPER,
+                     CursorFrom("cursor_dropper.xpm", DROPPER_HOT_SPOT, Qt::ArrowCursor));
     m_moveCursor = CursorFrom("cursor_move.xpm", MOVE_HOT_SPOT, Qt::SizeAllCursor);
 }
 
 QCursor CMainFrame::ToolCursor(int tool) const {
-    if (m_cursors.contains(tool)) return m_cursors.value(tool);
-    if (tool == ID_TOOL_SELECT || IsShapeTool(tool)) return QCursor(Qt::CrossCursor);
+    if (m_cursors.contains(tool))
+        return m_cursors.value(tool);
+    if (tool == ID_TOOL_SELECT || IsShapeTool(tool))
+        return QCursor(Qt::CrossCursor);
     return QCursor(Qt::ArrowCursor);
 }
 
-QCursor CMainFrame::MoveCursor() const { return m_moveCursor; }
+QCursor CMainFrame::MoveCursor() const {
+    return m_moveCursor;
+}
 
 void CMainFrame::CreatePalettes() {
     m_pTileSetPalette = new TileSetPaletteWnd(this);
@@ -70,11 +81,14 @@ void CMainFrame::CreatePalettes() {
             [this](int index, bool isFore) { m_hub.SetCurrentTile(index, isFore, true); });
     connect(m_pSpclObj, &CSpclObjWnd::objectChosen, this, [this](unsigned object) {
         m_hub.SelectStampObject(object);
-        if (CKRAVView* view = ActiveView()) view->UpdateCursor();
+        if (CKRAVView* view = ActiveView())
+            view->UpdateCursor();
     });
-    connect(m_pRadar, &CRadarWnd::visibleAreaRequested, this, [this](int left, int top, int right, int bottom) {
-        if (CKRAVView* view = ActiveView()) view->Engine().SetVisibleArea(left, top, right, bottom);
-    });
+    connect(m_pRadar, &CRadarWnd::visibleAreaRequested, this,
+            [this](int left, int top, int right, int bottom) {
+                if (CKRAVView* view = ActiveView())
+                    view->Engine().SetVisibleArea(left, top, right, bottom);
+            });
 }
 
 QRect CMainFrame::ViewClientOnScreen(CKRAVView& view) const {
@@ -84,27 +98,37 @@ QRect CMainFrame::ViewClientOnScreen(CKRAVView& view) const {
 
 void CMainFrame::AddChildFrame(std::unique_ptr<CKRAVDoc> doc) {
     auto* child = new CChildFrame(std::move(doc), *this);
-    connect(child, &CChildFrame::closeRequested, this, [this](CChildFrame* frame) { CloseLevel(frame); });
+    connect(child, &CChildFrame::closeRequested, this,
+            [this](CChildFrame* frame) { CloseLevel(frame); });
     m_mdiArea->addSubWindow(child);
     child->showMaximized();
     UpdateMenuBar();
     // Let the new window take its size now: the palettes are placed beside its view.
     QCoreApplication::sendPostedEvents();
+    const bool first = !m_palettesPlaced;
+    // The palettes the first view shows appear once they have their places beside it.
+    if (first)
+        m_heldPalettes.emplace();
     m_hub.ViewOpened();
     OnSubWindowActivated(child);
-    if (!m_palettesPlaced) {
-        // The first view of the run places the palettes beside it, once its window has
-        // settled on the screen.
+    if (first) {
+        // The first view of the run places the palettes beside it, once the window manager
+        // has put the main window on the screen: before that its place there is a guess.
         m_palettesPlaced = true;
         // The palette follows whichever view is active by then (several may open at once).
-        QTimer::singleShot(0, this, [this] {
-            CKRAVView* view = ActiveView();
-            if (!view) return;
-            m_pRadar->PlaceBesideView(ViewClientOnScreen(*view));
-            m_pTileInfo->PlaceBesideView(ViewClientOnScreen(*view));
-            const MapViewEngine& engine = view->Engine();
-            m_pTileSetPalette->SetupForView(engine.m_nForeTile, engine.m_nBackTile, view->TileSetImage(),
-                                            view, ViewClientOnScreen(*view));
+        RunWhenExposed(this, [this] {
+            if (CKRAVView* view = ActiveView()) {
+                m_pRadar->PlaceBesideView(ViewClientOnScreen(*view));
+                m_pTileInfo->PlaceBesideView(ViewClientOnScreen(*view));
+                const MapViewEngine& engine = view->Engine();
+                m_pTileSetPalette->SetupForView(engine.m_nForeTile, engine.m_nBackTile,
+                                                view->TileSetImage(), view,
+                                                ViewClientOnScreen(*view));
+            }
+            const auto held = *m_heldPalettes;
+            m_heldPalettes.reset();
+            for (const PaletteWindow palette : held)
+                ShowPalette(palette, true);
         });
     }
 }
@@ -112,7 +136,8 @@ void CMainFrame::AddChildFrame(std::unique_ptr<CKRAVDoc> doc) {
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
     auto* child = qobject_cast<CChildFrame*>(window ? window : m_mdiArea->currentSubWindow());
     CKRAVView* view = child ? child->View() : nullptr;
-    if (view == m_lastActiveView) return;
+    if (view == m_lastActiveView)
+        return;
     m_lastActiveView = view;
     m_hub.SetActiveView(view ? &view->Engine() : nullptr);
     if (!view) {
@@ -122,8 +147,8 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
     MapViewEngine& engine = view->Engine();
     // The first view's set-up also places the palette, once the view has its size.
     if (m_palettesPlaced)
-        m_pTileSetPalette->SetupForView(engine.m_nForeTile, engine.m_nBackTile, view->TileSetImage(), view,
-                                        ViewClientOnScreen(*view));
+        m_pTileSetPalette->SetupForView(engine.m_nForeTile, engine.m_nBackTile,
+                                        view->TileSetImage(), view, ViewClientOnScreen(*view));
     m_pTileInfo->SetupInfo(engine.m_nForeTile, engine.m_nBackTile, view->TileSetImage());
     RadarShowDocument(*view);
     view->UpdateCursor();
@@ -132,62 +157,92 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
 // --- FrameHost -----------------------------------------------------------------------------
 
 namespace {
-QWidget* PaletteWidget(PaletteWindow palette, QWidget* tileSet, QWidget* objects, QWidget* radar, QWidget* info) {
+QWidget* PaletteWidget(PaletteWindow palette, QWidget* tileSet, QWidget* objects, QWidget* radar,
+                       QWidget* info) {
     switch (palette) {
-    case PaletteWindow::TileSet: return tileSet;
-    case PaletteWindow::SpecialObjects: return objects;
-    case PaletteWindow::Radar: return radar;
-    default: return info;
+    case PaletteWindow::TileSet:
+        return tileSet;
+    case PaletteWindow::SpecialObjects:
+        return objects;
+    case PaletteWindow::Radar:
+        return radar;
+    default:
+        return info;
     }
 }
 } // namespace
 
 bool CMainFrame::IsPaletteVisible(PaletteWindow palette) const {
-    return PaletteWidget(palette, m_pTileSetPalette, m_pSpclObj, m_pRadar, m_pTileInfo)->isVisible();
+    if (m_heldPalettes)
+        return m_heldPalettes->count(palette) > 0;
+    return PaletteWidget(palette, m_pTileSetPalette, m_pSpclObj, m_pRadar, m_pTileInfo)
+        ->isVisible();
 }
 
 void CMainFrame::ShowPalette(PaletteWindow palette, bool show) {
+    if (m_heldPalettes) {
+        show ? (void)m_heldPalettes->insert(palette) : (void)m_heldPalettes->erase(palette);
+        return;
+    }
     PaletteWidget(palette, m_pTileSetPalette, m_pSpclObj, m_pRadar, m_pTileInfo)->setVisible(show);
 }
 
-bool CMainFrame::IsToolsToolbarVisible() const { return m_toolsBar->isVisible(); }
+bool CMainFrame::IsToolsToolbarVisible() const {
+    return m_toolsBar->isVisible();
+}
 
-void CMainFrame::ShowToolsToolbar(bool show) { m_toolsBar->setVisible(show); }
+void CMainFrame::ShowToolsToolbar(bool show) {
+    m_toolsBar->setVisible(show);
+}
 
 void CMainFrame::TileChoiceChanged(int tile, bool isFore) {
     m_pTileSetPalette->SetTile(tile, isFore);
     m_pTileInfo->UpdateTile(tile, isFore);
 }
 
-Cell CMainFrame::SpecialObjectsChoice() const { return m_pSpclObj->GetSelectedObject(); }
+Cell CMainFrame::SpecialObjectsChoice() const {
+    return m_pSpclObj->GetSelectedObject();
+}
 
 void CMainFrame::RunImportTileset() {
     m_prompt.ShowMessage("Importing tile sets comes with a later version.");
 }
 
 // --- the radar follows the active view -----------------------------------------------------
+// Changed cells and a moved view also change the status panes, the enabling and the modified
+// marker, also when a timer (auto-scroll) made the change.
 
 void CMainFrame::RadarCellsChanged(CKRAVView& view, const Rect& cells) {
-    if (IsActive(view)) m_pRadar->UpdateCells(cells);
+    RequestCommandUiUpdate();
+    if (IsActive(view))
+        m_pRadar->UpdateCells(cells);
 }
 
 void CMainFrame::RadarCellChanged(CKRAVView& view, int x, int y) {
-    if (IsActive(view)) m_pRadar->UpdateCell(x, y);
+    RequestCommandUiUpdate();
+    if (IsActive(view))
+        m_pRadar->UpdateCell(x, y);
 }
 
 void CMainFrame::RadarViewScrolled(CKRAVView& view, bool vertical) {
-    if (!IsActive(view)) return;
+    RequestCommandUiUpdate();
+    if (!IsActive(view))
+        return;
     const Rect area = ViewArea(view.Engine());
-    vertical ? m_pRadar->ScrollViewRows(area.top, area.bottom) : m_pRadar->ScrollViewCols(area.left, area.right);
+    vertical ? m_pRadar->ScrollViewRows(area.top, area.bottom)
+             : m_pRadar->ScrollViewCols(area.left, area.right);
 }
 
 void CMainFrame::RadarViewRectChanged(CKRAVView& view) {
-    if (IsActive(view)) m_pRadar->SetViewRect(ViewArea(view.Engine()));
+    RequestCommandUiUpdate();
+    if (IsActive(view))
+        m_pRadar->SetViewRect(ViewArea(view.Engine()));
 }
 
 void CMainFrame::RadarShowDocument(CKRAVView& view) {
     // During set-up the view is not active yet; activation shows it.
-    if (IsActive(view)) m_pRadar->ShowDocument(&view.Document(), &view.Engine().Radar(), ViewArea(view.Engine()));
+    if (IsActive(view))
+        m_pRadar->ShowDocument(&view.Document(), &view.Engine().Radar(), ViewArea(view.Engine()));
 }
 
 } // namespace krav
