@@ -80,7 +80,7 @@ void ShapeTools::HidePreview() {
     m_view.Host().UpdateNow();
 }
 
-void ShapeTools::WritePoints(ChangeList& list) {
+void ShapeTools::WritePoints(ChangeList& list, std::optional<Cell> tile) {
     const ViewGeometry& view = m_view.Geometry();
     CKRAVDoc& doc = m_view.Document();
     CellBounds written;
@@ -89,7 +89,7 @@ void ShapeTools::WritePoints(ChangeList& list) {
         const int column = view.m_nLeftCol + point.column;
         const int row = view.m_nTopRow + point.row;
         const Cell old = doc.GetCell(row, column);
-        const Cell value = FromStoredValue(point.value);
+        const Cell value = tile.value_or(FromStoredValue(point.value));
         ReleaseFlag(m_view.m_nFlags, old);
         if (!AcquireFlag(m_view.m_nFlags, value)) {
             m_view.ShowMessage(SHAPE_FLAG_LIMIT);
@@ -107,34 +107,41 @@ void ShapeTools::WritePoints(ChangeList& list) {
         m_view.InvalidateBlock(written.ToRect());
 }
 
-void ShapeTools::ApplyLine(Point start, Point end, bool commit, int flags) {
+void ShapeTools::RasterizeLine(Point start, Point end, int flags) {
     Rasterize(start, end, flags);
     // A constrained segment ends where it was drawn, and the next one starts there.
     if (m_view.m_bPolyActive && m_nPoints > 0) {
         const ShapePoint& last = m_aPoints[m_nPoints - 1];
         m_view.m_ptSegEnd = {last.column, last.row};
     }
-    if (!commit) {
-        ShowPreview();
-        return;
-    }
+}
+
+void ShapeTools::PreviewLine(Point start, Point end, int flags) {
+    RasterizeLine(start, end, flags);
+    ShowPreview();
+}
+
+void ShapeTools::WriteLine(Point start, Point end, int flags, int tile) {
+    RasterizeLine(start, end, flags);
     if (m_nPoints == 0)
         return;
+    // The tile of the button that clicked, whichever button began the line.
+    const Cell value = FromStoredValue(static_cast<std::int16_t>(tile));
     if (m_view.m_bPolyActive) {
         const Point from = m_view.m_ptSegStart;
         const Point to = m_view.m_ptSegEnd;
         m_pSegments.push_back({from.x, from.y, to.x, to.y, {}});
-        WritePoints(m_pSegments.back().changes);
+        WritePoints(m_pSegments.back().changes, value);
     } else {
         m_lineSegment = {};
-        WritePoints(m_lineSegment.changes);
+        WritePoints(m_lineSegment.changes, value);
     }
 }
 
 void ShapeTools::ApplyArea(Point start, Point end, bool commit, int flags) {
     Rasterize(start, end, flags);
     if (commit)
-        WritePoints(m_areaChanges);
+        WritePoints(m_areaChanges, std::nullopt);
     else
         ShowPreview();
 }
@@ -172,10 +179,10 @@ void ShapeTools::Move(int flags, Point client, int tool) {
     }
 }
 
-bool ShapeTools::Release(int flags, Point client, int, int tool) {
+bool ShapeTools::Release(int flags, Point client, int tile, int tool) {
     const Point cell = CellAt(client);
     if (tool == ID_TOOL_LINE && m_view.m_bLineActive) {
-        FinishLine(flags, cell);
+        FinishLine(flags, cell, tile);
         return true;
     }
     if (AreaDrag* drag = AreaOf(tool); drag != nullptr && drag->active) {
@@ -185,12 +192,12 @@ bool ShapeTools::Release(int flags, Point client, int, int tool) {
     return false;
 }
 
-void ShapeTools::FinishConnectedLine(int flags, Point client, int) {
+void ShapeTools::FinishConnectedLine(int flags, Point client, int tile) {
     if (!m_view.m_bPolyActive)
         return;
     HidePreview();
     m_view.m_ptSegEnd = CellAt(client);
-    ApplyLine(m_view.m_ptSegStart, m_view.m_ptSegEnd, true, flags);
+    WriteLine(m_view.m_ptSegStart, m_view.m_ptSegEnd, flags, tile);
     PushSegments();
     EndShape();
 }
@@ -211,7 +218,7 @@ void ShapeTools::PressLine(int flags, Point cell, int tile) {
     m_view.Host().SetCapture(true);
     m_nPoints = 0;
     m_view.m_bLineActive = true;
-    ApplyLine(cell, cell, false, flags);
+    PreviewLine(cell, cell, flags);
 }
 
 void ShapeTools::PressConnectedLine(int flags, Point cell, int tile) {
@@ -219,7 +226,7 @@ void ShapeTools::PressConnectedLine(int flags, Point cell, int tile) {
         // Every further click writes the segment up to it at once.
         HidePreview();
         m_view.m_ptSegEnd = cell;
-        ApplyLine(m_view.m_ptSegStart, cell, true, flags);
+        WriteLine(m_view.m_ptSegStart, cell, flags, tile);
         m_view.m_ptSegStart = m_view.m_ptSegEnd;
         return;
     }
@@ -227,7 +234,7 @@ void ShapeTools::PressConnectedLine(int flags, Point cell, int tile) {
     m_pShape = std::make_unique<LineShape>(static_cast<std::int16_t>(tile));
     m_view.m_ptSegStart = m_view.m_ptSegEnd = cell;
     m_view.Host().SetCapture(true);
-    ApplyLine(cell, cell, false, flags);
+    PreviewLine(cell, cell, flags);
     m_view.m_bPolyActive = true;
 }
 
@@ -258,7 +265,7 @@ void ShapeTools::FollowLine(int flags, Point cell, Point start, Point& end) {
         return;
     HidePreview();
     end = cell;
-    ApplyLine(start, end, false, flags);
+    PreviewLine(start, end, flags);
 }
 
 void ShapeTools::FollowArea(int flags, Point cell, AreaDrag& drag) {
@@ -269,11 +276,11 @@ void ShapeTools::FollowArea(int flags, Point cell, AreaDrag& drag) {
     ApplyArea(drag.start, drag.end, false, flags);
 }
 
-void ShapeTools::FinishLine(int flags, Point cell) {
+void ShapeTools::FinishLine(int flags, Point cell, int tile) {
     HidePreview();
     m_view.m_ptLineEnd = cell;
     m_lineSegment = {};
-    ApplyLine(m_view.m_ptLineStart, cell, true, flags);
+    WriteLine(m_view.m_ptLineStart, cell, flags, tile);
     SegmentList segments;
     if (!m_lineSegment.changes.empty())
         segments.push_back(std::move(m_lineSegment));
@@ -301,7 +308,7 @@ void ShapeTools::TakeBackSegment() {
     HidePreview();
     m_view.m_ptSegStart = {newest.x0, newest.y0};
     m_pSegments.pop_back();
-    ApplyLine(m_view.m_ptSegStart, m_view.m_ptSegEnd, false, 0);
+    PreviewLine(m_view.m_ptSegStart, m_view.m_ptSegEnd, 0);
 }
 
 ShapeTools::AreaDrag* ShapeTools::AreaOf(int tool) {

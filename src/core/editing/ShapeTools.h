@@ -5,6 +5,7 @@
 #include "editing/UndoRecords.h"
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -56,12 +57,15 @@ private:
     void ShowPreview();
     void HidePreview();
     // Writes the rasterized cells with the flag limit, removing overwritten objects whole and
-    // recording the old values on list.
-    void WritePoints(ChangeList& list);
+    // recording the old values on list. A line writes its one tile; an area each cell's value.
+    void WritePoints(ChangeList& list, std::optional<Cell> tile);
 
-    // A line from start to end, previewed or written; a connected line's end follows the last
-    // cell drawn and each written segment is kept for its undo step.
-    void ApplyLine(Point start, Point end, bool commit, int flags);
+    // A line from start to end; a connected line's end follows the last cell drawn.
+    void RasterizeLine(Point start, Point end, int flags);
+    void PreviewLine(Point start, Point end, int flags);
+    // Writes the line with tile; each written segment of a connected line is kept for its undo
+    // step.
+    void WriteLine(Point start, Point end, int flags, int tile);
     void ApplyArea(Point start, Point end, bool commit, int flags);
 
     void PressLine(int flags, Point cell, int tile);
@@ -70,7 +74,7 @@ private:
     // The preview of a drag follows the pointer into another cell.
     void FollowLine(int flags, Point cell, Point start, Point& end);
     void FollowArea(int flags, Point cell, AreaDrag& drag);
-    void FinishLine(int flags, Point cell);
+    void FinishLine(int flags, Point cell, int tile);
     void FinishArea(int flags, Point cell, AreaDrag& drag);
     // Escape on a connected line: its newest segment leaves the map and the rubber band
     // starts again where that segment began.

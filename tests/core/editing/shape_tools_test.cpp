@@ -234,6 +234,44 @@ TEST_F(ShapeTool, AConnectedLineIsOneUndoStep) {
     EXPECT_EQ(Map(), drawn);
 }
 
+TEST_F(ShapeTool, EachConnectedLineClickWritesTheTileOfItsButton) {
+    constexpr Cell BACK = 7;
+    engine.SetForeBack(BACK, false);
+    struct Case {
+        const char* name;
+        bool startLeft, clickLeft, doubleLeft;
+        Cell clicked, doubled; // the tiles of the segments the click and the double-click write
+    };
+    const std::vector<Case> cases{
+        {"left line, right click", true, false, true, BACK, TILE},
+        {"right line, left click", false, true, false, TILE, BACK},
+        {"left line, right double-click", true, true, false, TILE, BACK},
+        {"one button throughout", true, true, true, TILE, TILE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.tool = ID_TOOL_CONNECTED_LINE;
+        const auto press = [&](bool left, Point cell) {
+            left ? engine.OnLButtonDown(MK_LBUTTON, At(cell))
+                 : engine.OnRButtonDown(MK_RBUTTON, At(cell));
+            left ? engine.OnLButtonUp(0, At(cell)) : engine.OnRButtonUp(0, At(cell));
+        };
+        press(c.startLeft, {1, 1});
+        press(c.clickLeft, {3, 1});
+        press(c.doubleLeft, {3, 3});
+        c.doubleLeft ? engine.OnLButtonDblClk(MK_LBUTTON, At({3, 3}))
+                     : engine.OnRButtonDblClk(MK_RBUTTON, At({3, 3}));
+        EXPECT_FALSE(engine.m_bPolyActive);
+        // The second segment starts on the last cell of the first one.
+        for (int x = 1; x <= 2; ++x)
+            EXPECT_EQ(doc.GetCell(1, x), c.clicked) << "column " << x;
+        for (int y = 1; y <= 3; ++y)
+            EXPECT_EQ(doc.GetCell(y, 3), c.doubled) << "row " << y;
+        doc.ClearMap(false);
+        engine.OnKeyDown(ViewKey::Escape, false); // forgets the buttons
+    }
+}
+
 TEST_F(ShapeTool, EscapeTakesBackTheNewestSegmentThenEndsTheLine) {
     doc.SetCell(1, 3, FLAG_CELL); // under the segment that is taken back
     engine.m_nFlags = 1;
