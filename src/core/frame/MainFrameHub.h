@@ -40,6 +40,9 @@ public:
     void ViewClosed();
 
     void SetCurrentTile(int tile, bool isFore, bool fromPalette);
+    // A click on a tile in the tile set palette. The tile already chosen for that button
+    // changes nothing, so the tool stays; false then.
+    bool ChooseTile(int tile, bool isFore);
     void SelectStampObject(Cell object);
     Cell GetStampObject() const { return m_nStampObject; }
 

@@ -13,8 +13,8 @@ class Hub : public ::testing::Test, protected test::HubFixture {};
 
 TEST_F(Hub, WithoutAViewViewCommandsAreDisabled) {
     for (const int id : {ID_TOOL_PENCIL, ID_TOOL_FILLED_ELLIPSE, ID_TOGGLE_GRID, ID_FILL_SELECTION,
-                         ID_TOGGLE_TILESET, ID_TOGGLE_RADAR, ID_EDIT_UNDO, ID_EDIT_PASTE, ID_EDIT_COPY,
-                         ID_DROP_SELECTION, ID_IMPORT_TILESET}) {
+                         ID_TOGGLE_TILESET, ID_TOGGLE_RADAR, ID_EDIT_UNDO, ID_EDIT_PASTE,
+                         ID_EDIT_COPY, ID_DROP_SELECTION, ID_IMPORT_TILESET}) {
         EXPECT_FALSE(hub.State(id).enabled) << id;
         EXPECT_FALSE(hub.Execute(id)) << id;
     }
@@ -25,10 +25,15 @@ TEST_F(Hub, WithoutAViewViewCommandsAreDisabled) {
 }
 
 TEST_F(Hub, ChoosingATileDecidesTheTool) {
-    struct Case { int tool; int expected; };
+    struct Case {
+        int tool;
+        int expected;
+    };
     OpenView();
-    for (const Case c : {Case{ID_TOOL_LINE, ID_TOOL_LINE}, {ID_TOOL_FILLED_ELLIPSE, ID_TOOL_FILLED_ELLIPSE},
-                         {ID_TOOL_ERASER, ID_TOOL_PENCIL}, {ID_TOOL_DROPPER, ID_TOOL_PENCIL},
+    for (const Case c : {Case{ID_TOOL_LINE, ID_TOOL_LINE},
+                         {ID_TOOL_FILLED_ELLIPSE, ID_TOOL_FILLED_ELLIPSE},
+                         {ID_TOOL_ERASER, ID_TOOL_PENCIL},
+                         {ID_TOOL_DROPPER, ID_TOOL_PENCIL},
                          {ID_TOOL_STAMP, ID_TOOL_PENCIL}}) {
         hub.Execute(c.tool);
         hub.SetCurrentTile(42, true, true);
@@ -41,6 +46,31 @@ TEST_F(Hub, ChoosingATileDecidesTheTool) {
     hub.SetCurrentTile(7, false, false);
     EXPECT_EQ(hub.m_nCurrentTool, ID_TOOL_DROPPER);
     EXPECT_EQ(hub.m_nPaletteBack, 7);
+}
+
+TEST_F(Hub, ChoosingTheTileAlreadyChosenChangesNothing) {
+    struct Case {
+        const char* name;
+        int tile;
+        bool isFore;
+        bool chosen;
+    };
+    const std::vector<Case> cases{
+        {"the foreground again", 0, true, false},
+        {"the background again", 1, false, false},
+        {"the background tile as foreground", 1, true, true},
+        {"the foreground tile as background", 0, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MapViewEngine& view = OpenView(); // foreground 0, background 1
+        hub.Execute(ID_TOOL_ERASER);
+        frame.shownFore = frame.shownBack = -1;
+        EXPECT_EQ(hub.ChooseTile(c.tile, c.isFore), c.chosen);
+        EXPECT_EQ(hub.m_nCurrentTool, c.chosen ? ID_TOOL_PENCIL : ID_TOOL_ERASER);
+        EXPECT_EQ(c.isFore ? view.m_nForeTile : view.m_nBackTile, c.tile);
+        EXPECT_EQ(c.isFore ? frame.shownFore : frame.shownBack, c.chosen ? c.tile : -1);
+    }
 }
 
 TEST_F(Hub, RadioMarkGridAndUndoFollowTheView) {
@@ -91,7 +121,8 @@ TEST_F(Hub, TileKeysStepOnlyWhileTheTileSetPaletteIsShown) {
 TEST_F(Hub, PalettesComeWithTheFirstViewAndGoWithTheLast) {
     OpenView();
     OpenView();
-    const std::set<PaletteWindow> three = {PaletteWindow::Radar, PaletteWindow::TileSet, PaletteWindow::TileInfo};
+    const std::set<PaletteWindow> three = {PaletteWindow::Radar, PaletteWindow::TileSet,
+                                           PaletteWindow::TileInfo};
     EXPECT_EQ(frame.visible, three);
     frame.visible.insert(PaletteWindow::SpecialObjects);
     hub.ViewClosed();
@@ -112,7 +143,8 @@ TEST_F(Hub, EraseMapAsksFirst) {
     hub.Execute(ID_ERASE_MAP);
     EXPECT_EQ(view.Document().GetCell(0, 0), EMPTY_CELL);
     EXPECT_TRUE(hub.State(ID_EDIT_UNDO).enabled) << "the history stays";
-    EXPECT_EQ(prompt.messages.back(), "The entire map will be erased. This operation cannot be undone! Continue?");
+    EXPECT_EQ(prompt.messages.back(),
+              "The entire map will be erased. This operation cannot be undone! Continue?");
 }
 
 } // namespace
