@@ -1,5 +1,6 @@
 // krav-lvl info, check and resave: reading and writing levels as the editor's Open and Save do.
 #include "Commands.h"
+#include "LevelFiles.h"
 #include "RecordingPrompt.h"
 #include "document/CKRAVDoc.h"
 
@@ -16,8 +17,9 @@ std::string OnOneLine(std::string text) {
     return text;
 }
 
-void PrintMessages(const RecordingPrompt& prompt, const char* prefix) {
-    for (const auto& text : prompt.messages) std::cerr << prefix << text << '\n';
+void PrintMessages(const RecordingPrompt& prompt) {
+    for (const auto& text : prompt.messages)
+        std::cerr << text << '\n';
 }
 
 // Records stand from the end of the embedded BMP (its bfSize) to the end of the file.
@@ -33,11 +35,9 @@ std::uint64_t RecordsInFile(const std::string& path, const CKRAVDoc& doc) {
 int RunInfo(const Arguments& args) {
     const std::string& path = args[0];
     CKRAVDoc doc;
-    RecordingPrompt prompt;
-    if (!doc.OnOpenDocument(path, prompt)) {
-        PrintMessages(prompt, "");
+    std::vector<std::string> warnings;
+    if (!ReadLevelFile(doc, path, warnings))
         return EXIT_FAILED;
-    }
     int cells = 0, flagCells = 0, objects = 0;
     for (int i = 0; i < MAP_CELLS; ++i) {
         const Cell v = doc.GetCells()[i];
@@ -51,7 +51,8 @@ int RunInfo(const Arguments& args) {
               << "flags: " << doc.GetFlagCount() << '\n'
               << "flag-cells: " << flagCells << '\n'
               << "objects: " << objects << '\n';
-    for (const auto& text : prompt.messages) std::cout << "warning: " << text << '\n';
+    for (const auto& text : warnings)
+        std::cout << "warning: " << text << '\n';
     return EXIT_OK;
 }
 
@@ -63,7 +64,8 @@ int RunCheck(const Arguments& args) {
         if (doc.OnOpenDocument(path, prompt)) {
             std::cout << path << ": ok\n";
         } else {
-            std::cout << path << ": " << OnOneLine(prompt.messages.empty() ? "" : prompt.messages.back()) << '\n';
+            std::cout << path << ": "
+                      << OnOneLine(prompt.messages.empty() ? "" : prompt.messages.back()) << '\n';
             result = EXIT_FAILED;
         }
     }
@@ -72,15 +74,14 @@ int RunCheck(const Arguments& args) {
 
 int RunResave(const Arguments& args) {
     CKRAVDoc doc;
-    RecordingPrompt readPrompt;
-    if (!doc.OnOpenDocument(args[0], readPrompt)) {
-        PrintMessages(readPrompt, "");
+    std::vector<std::string> warnings;
+    if (!ReadLevelFile(doc, args[0], warnings))
         return EXIT_FAILED;
-    }
-    PrintMessages(readPrompt, "warning: ");
+    for (const auto& text : warnings)
+        std::cerr << "warning: " << text << '\n';
     RecordingPrompt savePrompt;
     if (!doc.OnSaveDocument(args[1], savePrompt)) {
-        PrintMessages(savePrompt, "");
+        PrintMessages(savePrompt);
         return EXIT_FAILED;
     }
     return EXIT_OK;

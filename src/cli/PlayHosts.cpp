@@ -15,14 +15,25 @@ std::string Escaped(const std::string& text) {
 }
 } // namespace
 
-void PlayPrompt::ShowMessage(const std::string& text) { m_out << "message: " << Escaped(text) << '\n'; }
+void PlayPrompt::ShowMessage(const std::string& text) {
+    m_out << "message: " << Escaped(text) << '\n';
+}
 
 bool PlayPrompt::AskYesNo(const std::string&, const std::string& text) {
     ShowMessage(text);
-    if (m_answers.empty()) return false;
+    if (m_answers.empty())
+        return false;
     const bool yes = m_answers.front();
     m_answers.pop_front();
     return yes;
+}
+
+Prompt::Answer PlayPrompt::AskYesNoCancel(const std::string& caption, const std::string& text) {
+    if (m_answers.empty()) {
+        ShowMessage(text);
+        return Answer::Cancel;
+    }
+    return AskYesNo(caption, text) ? Answer::Yes : Answer::No;
 }
 
 void PlayFrame::ShowPalette(PaletteWindow palette, bool show) {

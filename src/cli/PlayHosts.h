@@ -10,13 +10,15 @@
 
 namespace krav::cli {
 
-// Prints what the editor would show; answers questions from the script (no, when none is
-// left: a script must say yes to anything destructive).
+// Prints what the editor would show; answers questions from the script. With no answer left,
+// a question is answered no and a save question is cancelled: a script must say yes to
+// anything destructive, and discarding changes is too.
 class PlayPrompt final : public Prompt {
 public:
     explicit PlayPrompt(std::ostream& out) : m_out(out) {}
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& caption, const std::string& text) override;
+    Answer AskYesNoCancel(const std::string& caption, const std::string& text) override;
     void QueueAnswer(bool yes) { m_answers.push_back(yes); }
 
 private:
@@ -27,7 +29,9 @@ private:
 // The palette windows and toolbars, as flags.
 class PlayFrame final : public FrameHost {
 public:
-    bool IsPaletteVisible(PaletteWindow palette) const override { return m_visible.contains(palette); }
+    bool IsPaletteVisible(PaletteWindow palette) const override {
+        return m_visible.contains(palette);
+    }
     void ShowPalette(PaletteWindow palette, bool show) override;
     bool IsToolsToolbarVisible() const override { return m_toolsToolbar; }
     void ShowToolsToolbar(bool show) override { m_toolsToolbar = show; }

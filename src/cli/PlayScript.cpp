@@ -1,5 +1,7 @@
 #include "PlayScript.h"
 
+#include "frame/Accelerators.h"
+
 #include <charconv>
 #include <map>
 #include <sstream>
@@ -17,7 +19,8 @@ struct ParseError {
 Words SplitWords(const std::string& line) {
     Words words;
     std::istringstream in(line);
-    for (std::string word; in >> word;) words.push_back(word);
+    for (std::string word; in >> word;)
+        words.push_back(word);
     return words;
 }
 
@@ -29,7 +32,9 @@ std::int64_t Number(const std::string& word) {
     return value;
 }
 
-int Int(const std::string& word) { return static_cast<int>(Number(word)); }
+int Int(const std::string& word) {
+    return static_cast<int>(Number(word));
+}
 
 void NeedWords(const Words& words, std::size_t least, std::size_t most) {
     if (words.size() < least || words.size() > most)
@@ -37,8 +42,10 @@ void NeedWords(const Words& words, std::size_t least, std::size_t most) {
 }
 
 bool Button(const std::string& word) {
-    if (word == "left") return true;
-    if (word == "right") return false;
+    if (word == "left")
+        return true;
+    if (word == "right")
+        return false;
     throw ParseError{"expected left or right: " + word};
 }
 
@@ -46,21 +53,27 @@ bool Button(const std::string& word) {
 void Modifiers(const Words& words, std::size_t from, PlayStep& step, bool buttonsAllowed) {
     for (std::size_t i = from; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (word == "shift") step.shift = true;
-        else if (word == "ctrl") step.ctrl = true;
-        else if (buttonsAllowed && word == "left") step.left = true;
-        else if (buttonsAllowed && word == "right") step.right = true;
-        else throw ParseError{"unknown modifier: " + word};
+        if (word == "shift")
+            step.shift = true;
+        else if (word == "ctrl")
+            step.ctrl = true;
+        else if (buttonsAllowed && word == "left")
+            step.left = true;
+        else if (buttonsAllowed && word == "right")
+            step.right = true;
+        else
+            throw ParseError{"unknown modifier: " + word};
     }
 }
 
 ViewKey KeyNamed(const std::string& name) {
     static const std::map<std::string, ViewKey> keys = {
-        {"escape", ViewKey::Escape}, {"tab", ViewKey::Tab},     {"pageup", ViewKey::PageUp},
+        {"escape", ViewKey::Escape},     {"tab", ViewKey::Tab},   {"pageup", ViewKey::PageUp},
         {"pagedown", ViewKey::PageDown}, {"left", ViewKey::Left}, {"up", ViewKey::Up},
-        {"right", ViewKey::Right},   {"down", ViewKey::Down}};
+        {"right", ViewKey::Right},       {"down", ViewKey::Down}};
     const auto found = keys.find(name);
-    if (found == keys.end()) throw ParseError{"unknown key: " + name};
+    if (found == keys.end())
+        throw ParseError{"unknown key: " + name};
     return found->second;
 }
 
@@ -70,7 +83,8 @@ std::string RestAfterWords(const std::string& line, int words) {
     for (int i = 0; i < words; ++i) {
         at = line.find_first_not_of(" \t", at);
         at = line.find_first_of(" \t", at);
-        if (at == std::string::npos) return {};
+        if (at == std::string::npos)
+            return {};
     }
     return line.substr(at + 1);
 }
@@ -83,23 +97,28 @@ PlayStep ParseLine(const std::string& line) {
     if (verb == "size") {
         NeedWords(w, 3, 3);
         s = {.kind = K::Size, .a = Int(w[1]), .b = Int(w[2])};
-        if (s.a < 1 || s.b < 1 || s.a > 16384 || s.b > 16384) throw ParseError{"size out of range"};
+        if (s.a < 1 || s.b < 1 || s.a > 16384 || s.b > 16384)
+            throw ParseError{"size out of range"};
     } else if (verb == "tool" || verb == "command") {
         NeedWords(w, 2, 2);
         s = {.kind = verb == "tool" ? K::Tool : K::Command, .a = Int(w[1])};
     } else if (verb == "answer") {
         NeedWords(w, 2, 2);
-        if (w[1] != "yes" && w[1] != "no") throw ParseError{"expected yes or no: " + w[1]};
+        if (w[1] != "yes" && w[1] != "no")
+            throw ParseError{"expected yes or no: " + w[1]};
         s = {.kind = K::Answer, .yes = w[1] == "yes"};
     } else if (verb == "tile") {
         NeedWords(w, 3, 3);
-        if (w[1] != "fore" && w[1] != "back") throw ParseError{"expected fore or back: " + w[1]};
+        if (w[1] != "fore" && w[1] != "back")
+            throw ParseError{"expected fore or back: " + w[1]};
         s = {.kind = K::Tile, .a = Int(w[2]), .yes = w[1] == "fore"};
-        if (s.a < 0 || s.a >= 190) throw ParseError{"no such tile: " + w[2]};
+        if (s.a < 0 || s.a >= 190)
+            throw ParseError{"no such tile: " + w[2]};
     } else if (verb == "object") {
         NeedWords(w, 2, 2);
         s = {.kind = K::Object, .a = Int(w[1])};
-        if (s.a != 500 && s.a != 600 && s.a != 700 && s.a != 800) throw ParseError{"no such object: " + w[1]};
+        if (s.a != 500 && s.a != 600 && s.a != 700 && s.a != 800)
+            throw ParseError{"no such object: " + w[1]};
     } else if (verb == "down" || verb == "up") {
         NeedWords(w, 4, 6);
         s = {.kind = verb == "down" ? K::Down : K::Up, .a = Int(w[2]), .b = Int(w[3])};
@@ -129,6 +148,14 @@ PlayStep ParseLine(const std::string& line) {
     } else if (verb == "save") {
         NeedWords(w, 2, 2);
         s = {.kind = K::Save, .text = w[1]};
+    } else if (verb == "close") {
+        NeedWords(w, 1, 1);
+        s = {.kind = K::Close};
+    } else if (verb == "accel") {
+        NeedWords(w, 2, 2);
+        s = {.kind = K::Accel, .a = CommandOfKeys(w[1])};
+        if (s.a == 0)
+            throw ParseError{"no command has the keys " + w[1]};
     } else if (verb == "expect-cell") {
         NeedWords(w, 4, 4);
         s = {.kind = K::ExpectCell, .a = Int(w[1]), .b = Int(w[2]), .value = Number(w[3])};
@@ -136,9 +163,11 @@ PlayStep ParseLine(const std::string& line) {
         NeedWords(w, 2, 2);
         s = {.kind = K::ExpectFlags, .a = Int(w[1])};
     } else if (verb == "expect-text") {
-        if (w.size() < 2) throw ParseError{"expect-text needs a pane"};
+        if (w.size() < 2)
+            throw ParseError{"expect-text needs a pane"};
         s = {.kind = K::ExpectText, .a = Int(w[1]), .text = RestAfterWords(line, 2)};
-        if (s.a < 1 || s.a > 5) throw ParseError{"no such pane: " + w[1]};
+        if (s.a < 1 || s.a > 5)
+            throw ParseError{"no such pane: " + w[1]};
     } else if (verb == "print") {
         if (w.size() >= 2 && w[1] == "cell") {
             NeedWords(w, 4, 4);
@@ -147,8 +176,13 @@ PlayStep ParseLine(const std::string& line) {
             s = {.kind = K::PrintFlags};
         } else if (w.size() == 2 && w[1] == "status") {
             s = {.kind = K::PrintStatus};
+        } else if (w.size() == 2 && w[1] == "checks") {
+            s = {.kind = K::PrintChecks};
+        } else if (w.size() == 2 && w[1] == "modified") {
+            s = {.kind = K::PrintModified};
         } else {
-            throw ParseError{"print cell X Y, print flags or print status"};
+            throw ParseError{
+                "print cell X Y, print flags, print status, print checks or print modified"};
         }
     } else {
         throw ParseError{"unknown command: " + verb};
@@ -166,9 +200,12 @@ PlayScript ParsePlayScript(std::istream& in) {
     int number = 0;
     for (std::string line; std::getline(in, line);) {
         ++number;
-        if (const auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (SplitWords(line).empty()) continue;
+        if (const auto hash = line.find('#'); hash != std::string::npos)
+            line.erase(hash);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (SplitWords(line).empty())
+            continue;
         try {
             PlayStep step = ParseLine(line);
             step.line = number;

@@ -13,10 +13,31 @@ namespace krav::cli {
 // One line of a play script, read and checked before anything runs.
 struct PlayStep {
     enum class Kind {
-        Size, Tool, Command, Answer, Tile, Object,
-        Down, Move, Up, DoubleClick, Key, Tick,
-        New, View, Save,
-        ExpectCell, ExpectFlags, ExpectText, PrintCell, PrintFlags, PrintStatus,
+        Size,
+        Tool,
+        Command,
+        Answer,
+        Tile,
+        Object,
+        Down,
+        Move,
+        Up,
+        DoubleClick,
+        Key,
+        Tick,
+        New,
+        View,
+        Save,
+        Close,
+        Accel,
+        ExpectCell,
+        ExpectFlags,
+        ExpectText,
+        PrintCell,
+        PrintFlags,
+        PrintStatus,
+        PrintChecks,
+        PrintModified,
     };
     Kind kind = Kind::Size;
     int line = 0;
@@ -24,9 +45,9 @@ struct PlayStep {
     std::int64_t value = 0;           // expected cell value
     bool left = false, right = false; // the button of down/up/dblclick, the buttons held by move
     bool shift = false, ctrl = false;
-    bool yes = false;                 // answer yes; tile fore
+    bool yes = false; // answer yes; tile fore
     ViewKey key = ViewKey::Escape;
-    std::string text{};               // save path, expected pane text
+    std::string text{}; // save path, expected pane text
 };
 
 struct PlayScript {

@@ -1,6 +1,6 @@
 // krav-lvl render: a picture of part of a level, drawn by the map view's own renderer.
 #include "Commands.h"
-#include "RecordingPrompt.h"
+#include "LevelFiles.h"
 #include "document/CKRAVDoc.h"
 #include "editing/RadarPicture.h"
 #include "editing/ViewGeometry.h"
@@ -139,13 +139,10 @@ int RunRender(const Arguments& args) {
                           " a side: choose a smaller area or zoom");
 
     CKRAVDoc doc;
-    RecordingPrompt prompt;
-    if (!doc.OnOpenDocument(options.level, prompt)) {
-        for (const auto& text : prompt.messages)
-            std::cerr << text << '\n';
+    std::vector<std::string> warnings;
+    if (!ReadLevelFile(doc, options.level, warnings))
         return EXIT_FAILED;
-    }
-    for (const auto& text : prompt.messages)
+    for (const auto& text : warnings)
         std::cerr << "warning: " << text << '\n';
 
     ViewGeometry view;

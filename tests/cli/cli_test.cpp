@@ -1,10 +1,10 @@
 // krav-lvl as scripts and pipelines use it: its output, exit codes and files.
 #include "support/LevelBytes.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -28,7 +28,8 @@ protected:
         FILE* pipe = ::popen(command.c_str(), "r");
         std::string out;
         char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
         const int status = ::pclose(pipe);
         std::ifstream err(errPath);
         std::stringstream errText;
@@ -41,7 +42,8 @@ protected:
 
 TEST_F(Cli, InfoDescribesALevel) {
     Bytes bytes = test::MakeBmp({.extraBytes = 34});
-    for (int i = 0; i < 257; ++i) AppendRecord(bytes, 170, i, 3);
+    for (int i = 0; i < 257; ++i)
+        AppendRecord(bytes, 170, i, 3);
     AppendRecord(bytes, 219, 10, 10);
     AppendRecord(bytes, 216, 20, 10);
     AppendRecord(bytes, 5, 4000, 4000); // skipped, still a record
@@ -57,13 +59,34 @@ TEST_F(Cli, InfoDescribesALevel) {
                        "I'll let it slide but you will not be able to add anymore.\n");
 }
 
-TEST_F(Cli, InfoOfAnUnreadableLevelFailsInTheReadersWords) {
-    Bytes bytes;
-    AppendRecord(bytes, 0, 0, 0);
-    const LvlRun run = Lvl("info " + folder.Write("bad.lvl", bytes));
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "The map tile data is corrupt:\nTile ID out of Range!\n");
+TEST_F(Cli, EveryCommandNamesTheLevelItCannotReadInTheReadersWords) {
+    Bytes corrupt;
+    AppendRecord(corrupt, 0, 0, 0);
+    const std::string bad = folder.Write("bad.lvl", corrupt);
+    const std::string missing = folder.Path("missing.lvl");
+    const std::string script = folder.Write("empty.play", {});
+    const std::string out = folder.Path("out");
+    struct Case {
+        std::string arguments;
+        std::string err;
+    };
+    const std::vector<Case> cases{
+        {"info " + bad,
+         "krav-lvl: " + bad + ": The map tile data is corrupt:\nTile ID out of Range!\n"},
+        {"info " + missing, "krav-lvl: " + missing + ": Couldn't open file.\n"},
+        {"resave " + missing + " " + out, "krav-lvl: " + missing + ": Couldn't open file.\n"},
+        {"render " + missing + " " + out, "krav-lvl: " + missing + ": Couldn't open file.\n"},
+        {"play " + script + " " + missing + " " + out,
+         "krav-lvl: " + missing + ": Couldn't open file.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const LvlRun run = Lvl(c.arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
 }
 
 TEST_F(Cli, CheckReportsEachLevelOnOneLine) {

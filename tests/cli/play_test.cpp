@@ -1,10 +1,9 @@
 // krav-lvl play: scripts driving the editor without a display, end to end.
 #include "support/LevelBytes.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -22,12 +21,13 @@ protected:
     PlayRun Run(const std::string& script, const std::string& level = "new") {
         const std::string scriptPath = folder.Path("script.play");
         std::ofstream(scriptPath) << script;
-        const std::string command = std::string(KRAV_LVL) + " play " + scriptPath + " " + level + " " +
-                                    Out() + " 2>" + folder.Path("stderr.txt");
+        const std::string command = std::string(KRAV_LVL) + " play " + scriptPath + " " + level +
+                                    " " + Out() + " 2>" + folder.Path("stderr.txt");
         FILE* pipe = ::popen(command.c_str(), "r");
         std::string out;
         char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
         const int status = ::pclose(pipe);
         std::stringstream err;
         err << std::ifstream(folder.Path("stderr.txt")).rdbuf();
@@ -39,8 +39,9 @@ protected:
 };
 
 TEST_F(Play, DrawsALineAndSavesTheLevel) {
-    const PlayRun run = Run("tool 32110\ntile fore 5\ndown left 8 8\nmove 88 40 left\n"
-                            "up left 88 40\nexpect-cell 5 2 5\nexpect-cell 0 0 5\nexpect-cell 3 1 5\n");
+    const PlayRun run =
+        Run("tool 32110\ntile fore 5\ndown left 8 8\nmove 88 40 left\n"
+            "up left 88 40\nexpect-cell 5 2 5\nexpect-cell 0 0 5\nexpect-cell 3 1 5\n");
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     test::Bytes expected;
     for (const auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}})
@@ -65,35 +66,106 @@ TEST_F(Play, AFailedExpectationEndsWithExitOne) {
 
 TEST_F(Play, ReadsTheLevelAndReportsItsWarnings) {
     test::Bytes bytes;
-    for (int i = 0; i < 257; ++i) test::AppendRecord(bytes, 170, i, 0);
-    const PlayRun run = Run("expect-flags 256\nexpect-cell 256 0 169\n", folder.Write("flags.lvl", bytes));
+    for (int i = 0; i < 257; ++i)
+        test::AppendRecord(bytes, 170, i, 0);
+    const PlayRun run =
+        Run("expect-flags 256\nexpect-cell 256 0 169\n", folder.Write("flags.lvl", bytes));
     EXPECT_EQ(run.exitCode, 0) << run.out;
-    EXPECT_EQ(run.out, "message: This map has to many initial flags\\nI'll let it slide but you will "
-                       "not be able to add anymore.\n");
+    EXPECT_EQ(run.out,
+              "message: This map has to many initial flags\\nI'll let it slide but you will "
+              "not be able to add anymore.\n");
 
     test::Bytes bad;
     test::AppendRecord(bad, 0, 0, 0);
-    const PlayRun refused = Run("print flags\n", folder.Write("bad.lvl", bad));
+    const std::string level = folder.Write("bad.lvl", bad);
+    const PlayRun refused = Run("print flags\n", level);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err, "The map tile data is corrupt:\nTile ID out of Range!\n");
+    EXPECT_EQ(refused.err,
+              "krav-lvl: " + level + ": The map tile data is corrupt:\nTile ID out of Range!\n");
 }
 
 TEST_F(Play, ScriptErrorsAreUsageErrors) {
-    for (const char* script : {"frobnicate\n", "down middle 1 2\n", "tile fore 190\n", "expect-text 9 x\n",
-                               "move 1\n"}) {
+    for (const char* script :
+         {"frobnicate\n", "down middle 1 2\n", "tile fore 190\n", "expect-text 9 x\n", "move 1\n",
+          "accel ctrl+q\n", "accel\n", "close now\n", "print checks 1\n"}) {
         const PlayRun run = Run(std::string("# a comment\n") + script);
         EXPECT_EQ(run.exitCode, 2) << script;
         EXPECT_NE(run.err.find("script.play:2: "), std::string::npos) << run.err;
     }
 }
 
+TEST_F(Play, AccelSendsTheMenusCommandAndChecksShowWhatIsChecked) {
+    const PlayRun run = Run("print checks\n"
+                            "tool 32102\ntile fore 0\nprint checks\n" // the tile already chosen
+                            "tile fore 3\nprint checks\n"             // another: the Pencil
+                            "accel g\naccel shift+s\ncommand 59393\nprint checks\n"
+                            "accel ctrl+z\naccel delete\naccel f6\n"
+                            "tool 32100\naccel <\ndown right 8 8\nup right 8 8\naccel ctrl+z\n"
+                            "expect-cell 0 0 -1\naccel ctrl+y\nexpect-cell 0 0 0\n");
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_EQ(run.out, "checks: 130 32100 32200 32401 32403 32404 59392 59393\n"
+                       "checks: 130 32102 32200 32401 32403 32404 59392 59393\n"
+                       "checks: 130 32100 32200 32401 32403 32404 59392 59393\n"
+                       "checks: 130 32101 32401 32403 32404 59392\n"
+                       "disabled: 57643\ndisabled: 57635\ndisabled: 57680\n");
+}
+
+TEST_F(Play, CloseAsksToSaveAModifiedLevel) {
+    const std::string draw = "down left 8 8\nup left 8 8\n"; // tile 0 into cell (0, 0)
+    const std::string question = "message: Save changes to KRAV1?\n";
+    test::Bytes drawn;
+    test::AppendRecord(drawn, 1, 0, 0);
+    struct Case {
+        std::string name, script, out;
+        test::Bytes level; // what OUT holds
+    };
+    const std::vector<Case> cases{
+        {"yes saves it as OUT", draw + "answer yes\nclose\nprint checks\ncommand 32100\n",
+         question + "checks: 130 59392 59393\ndisabled: 32100\n", drawn},
+        {"no discards the changes",
+         draw + "answer no\nclose\nprint checks\n",
+         question + "checks: 130 59392 59393\n",
+         {}},
+        {"without an answer the view stays", draw + "close\nprint modified\n",
+         question + "modified: yes\n", drawn},
+        {"an unmodified level closes without asking",
+         "print modified\nclose\n",
+         "modified: no\n",
+         {}},
+        {"the next view becomes active",
+         "new\n" + draw + "view 1\nclose\nexpect-cell 0 0 0\nclose\n",
+         "message: Save changes to KRAV2?\n",
+         {}},
+        {"the first view after the last",
+         "new\n" + draw + "new\nclose\nexpect-cell 0 0 -1\n",
+         "",
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::remove(Out().c_str());
+        const PlayRun run = Run(c.script);
+        EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(test::ScratchFolder::Read(Out()), c.level);
+    }
+}
+
+TEST_F(Play, WithEveryViewClosedViewStepsFail) {
+    const PlayRun run = Run("close\nmove 8 8\nclose\nprint flags\n");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "disabled: 57602\nexpect failed: there is no view\n");
+}
+
 TEST_F(Play, ABlockCopiedInOneLevelPastesIntoAnother) {
-    const PlayRun run = Run(
-        "object 800\nmove 40 40\ndown left 40 40\nup left 40 40\n" // a 1 x 1 object at (2, 2)
-        "tool 32101\ndown left 16 16\nmove 64 64 left\nup left 64 64\n" // select (1,1)-(3,3)
-        "command 57634\nnew\ncommand 57637\nexpect-text 3\n"
-        "command 32518\nexpect-cell 1 1 800\nsave " + folder.Path("second.lvl") + "\nview 1\n"
-        "expect-cell 2 2 800\nexpect-cell 1 1 -1\n");
+    const PlayRun run =
+        Run("object 800\nmove 40 40\ndown left 40 40\nup left 40 40\n" // a 1 x 1 object at (2, 2)
+            "tool 32101\ndown left 16 16\nmove 64 64 left\nup left 64 64\n" // select (1,1)-(3,3)
+            "command 57634\nnew\ncommand 57637\nexpect-text 3\n"
+            "command 32518\nexpect-cell 1 1 800\nsave " +
+            folder.Path("second.lvl") +
+            "\nview 1\n"
+            "expect-cell 2 2 800\nexpect-cell 1 1 -1\n");
     EXPECT_EQ(run.exitCode, 0) << run.out;
     test::Bytes second;
     test::AppendRecord(second, 216, 1, 1);

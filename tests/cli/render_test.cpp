@@ -135,10 +135,11 @@ TEST_F(RenderCli, BadArgumentsAreUsageErrors) {
 TEST_F(RenderCli, UnreadableLevelFailsInTheReadersWords) {
     Bytes bytes;
     AppendRecord(bytes, 0, 0, 0);
-    const LvlRun run =
-        Lvl("render " + folder.Write("bad.lvl", bytes) + " " + folder.Path("out.png"));
+    const std::string level = folder.Write("bad.lvl", bytes);
+    const LvlRun run = Lvl("render " + level + " " + folder.Path("out.png"));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "The map tile data is corrupt:\nTile ID out of Range!\n");
+    EXPECT_EQ(run.err,
+              "krav-lvl: " + level + ": The map tile data is corrupt:\nTile ID out of Range!\n");
     EXPECT_FALSE(std::filesystem::exists(folder.Path("out.png")));
 }
 

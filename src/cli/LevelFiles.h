@@ -1,0 +1,15 @@
+#pragma once
+
+#include "document/CKRAVDoc.h"
+
+#include <string>
+#include <vector>
+
+namespace krav::cli {
+
+// Reads a level as the editor's Open does. When it cannot be read, standard error gets
+// "krav-lvl: PATH: " and the reader's own words, and the result is false. The warnings the
+// editor would show for a level it opens are left in warnings.
+bool ReadLevelFile(CKRAVDoc& doc, const std::string& path, std::vector<std::string>& warnings);
+
+} // namespace krav::cli
