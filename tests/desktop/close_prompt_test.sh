@@ -21,15 +21,16 @@ find_view_client a.lvl
 
 read -r x y < <(cell_point 4 4)
 step "drawing cell 4,4, then Alt+F4 on the main window"
-xdotool mousemove --sync "$x" "$y" click 1
-xdotool windowactivate --sync "$MAIN_WINDOW"
-xdotool key --clearmodifiers alt+F4
+xdo mousemove --sync "$x" "$y" click 1
+xdo windowactivate --sync "$MAIN_WINDOW"
+xdo key --clearmodifiers alt+F4
 
-box=$(wait_window "$KRAV_PID" '^KRAV$' "the save question box")
+box=$(wait_window "$KRAV_PID" '^KRAV' "the save question box")
+title_is "$box" KRAV || record_failure "the save question box is titled \"$(window_title "$box")\", expected \"KRAV\""
 wait_until 5 "the save question box getting the focus" is_active "$box"
 screenshot question
 step "answering $answer with the key $key"
-xdotool key --clearmodifiers "$key"
+xdo key --clearmodifiers "$key"
 wait_exit "$KRAV_PID" $((10 * WAIT_SCALE))
 [ "$EXIT_STATUS" -eq 0 ] || record_failure "krav exited with status $EXIT_STATUS"
 

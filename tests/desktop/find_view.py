@@ -16,7 +16,8 @@ level is black cells with grid lines) and nothing around it does. From the seed,
 scans in the four directions run until a pixel of another colour; a scan that ends on one of
 the given windows tells nothing, so other lines are tried. The top-left corner found is then
 confirmed by the render of the map's origin matching the screen there pixel for pixel, which
-also pins the grid's phase to the exact pixel.
+also pins the grid's phase to the exact pixel (where a window covers the corner, the part in
+sight is compared).
 """
 import sys
 
@@ -77,17 +78,23 @@ def edge(screen, colours, masks, seed_x, seed_y, dx, dy):
     return None
 
 
-def matches(screen, origin, left, top):
+def matches(screen, origin, left, top, masks):
+    """Whether the screen shows ORIGIN with its top-left pixel at (left, top), wherever no
+    window lies over it; at least a quarter of it must be in sight."""
     if left < 0 or top < 0 or left + origin.width > screen.width:
         return False
     if top + origin.height > screen.height:
         return False
+    compared = 0
     for y in range(origin.height):
-        i = ((top + y) * screen.width + left) * 3
-        j = y * origin.width * 3
-        if screen.pixels[i : i + origin.width * 3] != origin.pixels[j : j + origin.width * 3]:
-            return False
-    return True
+        for x in range(origin.width):
+            sx, sy = left + x, top + y
+            if any(mx <= sx < mx + mw and my <= sy < my + mh for mx, my, mw, mh in masks):
+                continue
+            if screen.at(sx, sy) != origin.at(x, y):
+                return False
+            compared += 1
+    return compared * 4 >= origin.width * origin.height
 
 
 def main():
@@ -106,7 +113,7 @@ def main():
     # A frame line in the view's colours would move the scans' corner by a pixel or two.
     for dy in range(0, 4):
         for dx in range(0, 4):
-            if matches(screen, origin, left + dx, top + dy):
+            if matches(screen, origin, left + dx, top + dy, masks):
                 print(left + dx, top + dy, right + 1 - left - dx, bottom + 1 - top - dy)
                 return
 

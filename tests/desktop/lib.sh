@@ -47,7 +47,7 @@ finish() {
     pass
 }
 
-for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo import; do
+for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo xmessage import convert python3; do
     command -v "$tool" >/dev/null || {
         echo "SKIP: $tool is not installed (scripts/test.sh installs it)"
         exit "$SKIP"
@@ -57,7 +57,16 @@ done
 mkdir -p "$OUT_DIR"
 rm -f "$OUT_DIR"/*.png "$OUT_DIR"/*.log
 
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# xdo ARGS...: xdotool, bounded: a window manager that stops answering freezes the pointer
+# (it holds it while it decides where a click goes), and --sync would wait for ever.
+xdo() {
+    timeout $((10 * WAIT_SCALE)) xdotool "$@" || fail "xdotool $* did not finish (pointer or keyboard frozen?)"
+}
+
+now_ms() {
+    local micros=${EPOCHREALTIME/[.,]/}
+    echo $((micros / 1000))
+}
 
 # wait_until SECONDS WHAT COMMAND...: polls COMMAND every 100 ms; fails naming WHAT when it
 # has not succeeded within SECONDS (times WAIT_SCALE).
@@ -76,14 +85,19 @@ screenshot() {
     import -display "$DISPLAY" -window root "$file" 2>/dev/null && echo "screenshot: $file"
 }
 
+# A process that ended may have left its number to someone else's: only our own children are
+# stopped.
+is_our_child() { [ "$(awk '/^PPid:/ {print $2}' "/proc/$1/status" 2>/dev/null)" = "$$" ]; }
+
 stop_process() {
     local pid=$1
-    kill -0 "$pid" 2>/dev/null || return 0
+    is_our_child "$pid" || return 0
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 30); do
         kill -0 "$pid" 2>/dev/null || return 0
         sleep 0.1
     done
+    echo "$(ps -o comm= -p "$pid") (pid $pid) did not end on TERM within 3 s: killed"
     kill -9 "$pid" 2>/dev/null || true
 }
 
@@ -127,11 +141,13 @@ start_desktop() {
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$SESSION_DIR/display" \
         >"$OUT_DIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
+    disown "$XVFB_PID" # stop_process reports on it, not the shell
     wait_until 10 "Xvfb reporting its display number" test -s "$SESSION_DIR/display"
     export DISPLAY=:$(head -n 1 "$SESSION_DIR/display")
     wait_until 10 "X server $DISPLAY answering" x_server_answers
     openbox --sm-disable >"$OUT_DIR/openbox.log" 2>&1 &
     OPENBOX_PID=$!
+    disown "$OPENBOX_PID"
     wait_until 10 "openbox managing $DISPLAY" window_manager_runs
     step "desktop on $DISPLAY, profile in $HOME"
 }
@@ -247,7 +263,7 @@ cell_point() { echo "$((VIEW_X + $1 * 16 + 8)) $((VIEW_Y + $2 * 16 + 8))"; }
 # the map view showing LEVEL (as saved) from its origin; find_view.py says how and why.
 find_view_client() {
     local screen=$SESSION_DIR/screen.ppm origin=$SESSION_DIR/origin.png masks=() id x y w h
-    "$KRAV_LVL" render "$SESSION_DIR/$1" "$origin" --zoom 1:1 --area 0,0,4,4 --grid >/dev/null ||
+    "$KRAV_LVL" render "$SESSION_DIR/$1" "$origin" --zoom 1:1 --area 0,0,8,8 --grid >/dev/null ||
         fail "krav-lvl could not render $1"
     for id in $(xdotool search --all --onlyvisible --pid "$KRAV_PID" --name . 2>/dev/null); do
         [ "$id" -eq "$MAIN_WINDOW" ] && continue

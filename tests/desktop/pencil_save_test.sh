@@ -18,17 +18,18 @@ expect_cells() {
 
 start_desktop
 make_level a.lvl
-before=$(stat -c %Y.%s "$SESSION_DIR/a.lvl")
+# Saving replaces the file by a new one (a new inode), complete when it appears.
+file_id() { stat -c '%i %Y %s' "$SESSION_DIR/a.lvl"; }
+before=$(file_id)
 start_editor_on a.lvl
 find_view_client a.lvl
 
 read -r x y < <(cell_point "$COL" "$ROW")
 step "Pencil click on cell $COL,$ROW at $x,$y, then Ctrl+S"
-xdotool mousemove --sync "$x" "$y" click 1
-xdotool key --clearmodifiers ctrl+s
+xdo mousemove --sync "$x" "$y" click 1
+xdo key --clearmodifiers ctrl+s
 
-saved() { [ "$(stat -c %Y.%s "$SESSION_DIR/a.lvl")" != "$before" ] && expect_cells "$SESSION_DIR/a.lvl"; }
-# The save replaces the file as a whole, so a changed file is a complete one.
+saved() { [ "$(file_id)" != "$before" ]; }
 wait_until 10 "a.lvl being saved" saved
 screenshot saved
 

@@ -24,8 +24,10 @@ first_pid=$KRAV_PID
 step "putting another program in front"
 xmessage -title other -center 'another program' &
 OTHER_PIDS+=($!)
-other=$(wait_window $! '^other$' "the other program's window")
-xdotool windowactivate --sync "$other"
+# xmessage does not tell its process id; its title is enough on this private display.
+wait_until 10 "the other program's window" xdotool search --onlyvisible --name '^other$'
+other=$(xdotool search --onlyvisible --name '^other$' | head -n 1)
+xdo windowactivate --sync "$other"
 wait_until 5 "the other program getting the focus" is_active "$other"
 
 step "starting a second krav on b.lvl"

@@ -53,25 +53,30 @@ out=${out:-$(mktemp -d /tmp/krav-start-quit.XXXXXX)}
 mkdir -p "$out"
 out=$(realpath "$out")
 
-pids=()
-cleanup() {
+server_pids=()
+stop_display() {
     local pid
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
+    for pid in "${server_pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${server_pids[@]}"; do wait "$pid" 2>/dev/null; done
+    server_pids=()
 }
-trap cleanup EXIT
+trap stop_display EXIT
 
-# A display of our own: the first number from $display on without a lock file.
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-if $use_wm; then
-    openbox >"$out/openbox.log" 2>&1 &
-    pids+=($!)
-    sleep 1
-fi
+# A display of our own for each run, so that a window manager left busy by one run cannot
+# spoil the next: the first number from $display on without a lock file.
+start_display() {
+    local logs=$1 tries
+    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$logs/xvfb.log" 2>&1 &
+    server_pids+=($!)
+    export DISPLAY=":$display"
+    for tries in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    if $use_wm; then
+        openbox --sm-disable >"$logs/openbox.log" 2>&1 &
+        server_pids+=($!)
+        for tries in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+    fi
+}
 
 if [ -z "$level" ]; then
     lvl=$(dirname "$krav")/../cli/krav-lvl
@@ -96,44 +101,92 @@ random_ms() { echo $((RANDOM % ($1 + 1))); }
 sleep_ms() { sleep "$(printf '0.%03d' "$1")" 2>/dev/null || sleep "$(($1 / 1000))"; }
 alive() { kill -0 "$1" 2>/dev/null; }
 
-main_window() { xdotool search --onlyvisible --name "Orbalon Map Editor" 2>/dev/null | head -1; }
+# The main window's title starts with the name; palettes and dialogs only end with it.
+main_window() { xdotool search --onlyvisible --name "^Orbalon Map Editor" 2>/dev/null | head -1; }
+dialog_window() { xdotool search --onlyvisible --name "^(KRAV|Recover Levels)" 2>/dev/null | head -1; }
 
-# Asks the editor to quit the way the run chose; a dialog in the way (recovery, "save
-# changes?") gets Escape or "No" first when the main window does not go.
+# What a window manager sends when a window's close box is clicked, for runs without one.
+send_wm_delete() {
+    python3 - "$1" <<'PY'
+import ctypes, sys
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XFlush.argtypes = [ctypes.c_void_p]
+x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 19)]
+display = x.XOpenDisplay(None)
+if not display:
+    sys.exit(1)
+event = ClientMessage(type=33, window=int(sys.argv[1]), format=32)  # 33: ClientMessage
+event.message_type = x.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(display, event.window, 0, 0, ctypes.byref(event))
+x.XFlush(display)
+x.XCloseDisplay(display)
+PY
+}
+
+# Keys go to the focus window, or without a window manager to the window under the pointer.
+focus() {
+    xdotool windowfocus "$1" 2>/dev/null
+    xdotool mousemove --window "$1" 5 5 2>/dev/null
+}
+
+# Asks the editor to quit the way the run chose.
 quit() {
     local how=$1 pid=$2 window
     window=$(main_window)
     case $how in
     altf4) xdotool key --clearmodifiers alt+F4 ;;
     wmctrl) [ -n "$window" ] && wmctrl -i -c "$window" ;;
+    delete) [ -n "$window" ] && send_wm_delete "$window" ;;
     menu)
-        [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null
+        [ -n "$window" ] && focus "$window"
         xdotool key --clearmodifiers alt+f
-        sleep 0.2
+        sleep 0.3
         xdotool key x
         ;;
     sigterm | early) kill -TERM "$pid" 2>/dev/null ;;
     esac
 }
 
+# Waits for the editor to go. A dialog in the way (recovery, "save changes?") is answered
+# Escape or "No", and the quit repeated; SIGTERM after 12 s, SIGKILL after 15 s.
 settle_quit() {
-    local pid=$1 how=$2 tries
-    for tries in $(seq 40); do
+    local pid=$1 how=$2 tries dialog
+    for tries in $(seq 60); do
         alive "$pid" || return 0
         sleep 0.25
         case $tries in
-        8 | 16) xdotool key Escape ;;
-        12 | 20) xdotool key n ;;
-        10 | 18 | 24) quit "$how" "$pid" ;;
-        30) kill -TERM "$pid" 2>/dev/null; echo "needed SIGTERM" >>"$run/notes" ;;
+        8 | 16 | 24 | 32)
+            dialog=$(dialog_window)
+            if [ -n "$dialog" ]; then
+                focus "$dialog"
+                # "Save changes?" is answered No; the recovery dialog closes with Later.
+                case $(xdotool getwindowname "$dialog") in
+                KRAV*) xdotool key n ;;
+                *) xdotool key Escape ;;
+                esac
+            fi
+            ;;
+        12 | 20 | 28 | 36) quit "$how" "$pid" ;;
+        48) kill -TERM "$pid" 2>/dev/null; echo "needed SIGTERM" >>"$run/notes" ;;
         esac
     done
     alive "$pid" && { kill -KILL "$pid" 2>/dev/null; echo "hung" >>"$run/notes"; }
 }
 
 starts=(none level recovery level+recovery)
-quits=(altf4 wmctrl menu sigterm early)
-$use_wm || quits=(menu sigterm early)
+quits=(altf4 wmctrl delete menu sigterm early)
+$use_wm || quits=(delete sigterm early)
 [ -n "$level" ] || starts=(none recovery)
 
 failed=0
@@ -141,6 +194,7 @@ printf 'run start quit delay_ms status notes\n' >"$out/runs.txt"
 for i in $(seq "$count"); do
     run=$out/run$i
     mkdir -p "$run"/{home,config,data,cache,runtime}
+    start_display "$run"
     chmod 700 "$run/runtime"
     start=${starts[RANDOM % ${#starts[@]}]}
     how=${quits[RANDOM % ${#quits[@]}]}
@@ -161,8 +215,10 @@ for i in $(seq "$count"); do
     if [ "$how" = early ]; then
         sleep_ms "$(random_ms 1500)"
     else
-        timeout 60 xdotool search --sync --onlyvisible --name "Orbalon Map Editor" >/dev/null 2>&1 ||
+        if ! timeout 30 xdotool search --sync --onlyvisible --name "^Orbalon Map Editor" >/dev/null 2>&1; then
             echo "no window" >>"$run/notes"
+            xwininfo -root -tree >"$run/windows" 2>&1
+        fi
         sleep_ms "$delay"
     fi
     quit "$how" "$pid"
@@ -175,9 +231,10 @@ for i in $(seq "$count"); do
     early:143 | sigterm:143 | *:0) ;;
     *) bad=true ;;
     esac
-    grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:|Aborted|terminate called|ASSERT|FATAL|Invalid (read|write)|definitely lost' \
+    grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:|terminate called|ASSERT|FATAL|\[xcb\]|Invalid (read|write)|definitely lost' \
         "$run/stderr" && bad=true
     case $notes in *hung*) bad=true ;; esac
+    stop_display
     printf '%d %s %s %d %d %s\n' "$i" "$start" "$how" "$delay" "$status" "${notes:--}" >>"$out/runs.txt"
     if $bad; then
         failed=$((failed + 1))

@@ -11,8 +11,8 @@ start_desktop
 make_level a.lvl
 for run in $(seq "$LOOPS"); do
     start_editor_on a.lvl
-    xdotool windowactivate --sync "$MAIN_WINDOW"
-    xdotool key --clearmodifiers alt+F4
+    xdo windowactivate --sync "$MAIN_WINDOW"
+    xdo key --clearmodifiers alt+F4
     wait_exit "$KRAV_PID" $((10 * WAIT_SCALE))
     if [ "$EXIT_STATUS" -ne 0 ] || grep -qE "$FAULT_TEXT" "$KRAV_ERR"; then
         echo "run $run: exit status $EXIT_STATUS, stderr in $KRAV_ERR:"

@@ -29,7 +29,7 @@ done
 step "drawing one cell with the Pencil"
 find_view_client a.lvl
 read -r x y < <(cell_point 2 2)
-xdotool mousemove --sync "$x" "$y" click 1
+xdo mousemove --sync "$x" "$y" click 1
 expect_title "$MAIN_WINDOW" "Orbalon Map Editor - [a.lvl*]" "the main window (a.lvl modified)"
 screenshot modified
 finish
