@@ -47,12 +47,19 @@ void MapViewEngine::OnHScroll(int code, int thumbPosition) {
     m_host.RadarViewScrolled(false);
 }
 
-void MapViewEngine::ZoomAt(int x, int y, bool zoomOut) {
-    if (!m_view.ZoomAt(x, y, zoomOut)) return;
+void MapViewEngine::ZoomAt(int x, int y, bool zoomOut, ZoomAnchor place) {
+    if (!m_view.ZoomAt(x, y, zoomOut, place)) return;
     m_host.ScrollBarsChanged();
     InvalidateAll();
     m_host.RadarShowDocument();
     m_host.RadarViewRectChanged();
+}
+
+// Moves as a scroll bar's thumb would, so the radar follows.
+void MapViewEngine::ScrollToMapEdge(bool toEnd, bool bothAxes) {
+    const auto edge = [toEnd](const ScrollBar& bar) { return toEnd ? bar.MaxPosition() : 0; };
+    OnHScroll(SB_THUMBTRACK, edge(m_view.m_hScroll));
+    if (bothAxes) OnVScroll(SB_THUMBTRACK, edge(m_view.m_vScroll));
 }
 
 void MapViewEngine::SetVisibleArea(int left, int top, int right, int bottom) {

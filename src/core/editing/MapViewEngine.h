@@ -38,7 +38,7 @@ public:
     void OnSize(int clientWidth, int clientHeight);
     void OnVScroll(int code, int thumbPosition = 0);
     void OnHScroll(int code, int thumbPosition = 0);
-    void ZoomAt(int x, int y, bool zoomOut);
+    void ZoomAt(int x, int y, bool zoomOut, ZoomAnchor place = ZoomAnchor::Centre);
     void SetVisibleArea(int left, int top, int right, int bottom);
     void ToggleGrid();
     int GetGridState() const { return m_view.GetGridState(); }
@@ -81,7 +81,9 @@ public:
     void OnMouseMove(int flags, Point client);
     // A tick of timer id, with the pointer where it is now.
     void OnTimer(int id, Point pointer);
-    void OnKeyDown(ViewKey key, bool shift);
+    // Home and End go to the map's left and right edge, with control to its top-left and
+    // bottom-right corner; the others ignore control.
+    void OnKeyDown(ViewKey key, bool shift, bool control = false);
     // The tool of a press and of a release, with the button's tile.
     void ToolButtonDown(int flags, Point client, int tile, int tool);
     void ToolButtonUp(int flags, Point client, int tile, int tool);
@@ -150,6 +152,7 @@ public:
 
 private:
     void InvalidateAll();
+    void ScrollToMapEdge(bool toEnd, bool bothAxes);
     Rect StampInsideMap(const Rect& client) const;
 
     CKRAVDoc& m_doc;

@@ -76,7 +76,7 @@ void MapViewEngine::OnTimer(int id, Point pointer) {
         m_selection.Tick(id, pointer);
 }
 
-void MapViewEngine::OnKeyDown(ViewKey key, bool shift) {
+void MapViewEngine::OnKeyDown(ViewKey key, bool shift, bool control) {
     switch (key) {
     case ViewKey::Tab: m_host.Beep(BEEP_PLAIN); break;
     case ViewKey::Escape:
@@ -93,6 +93,8 @@ void MapViewEngine::OnKeyDown(ViewKey key, bool shift) {
     case ViewKey::Up: OnVScroll(SB_LINEUP); break;
     case ViewKey::Right: OnHScroll(SB_LINEDOWN); break;
     case ViewKey::Down: OnVScroll(SB_LINEDOWN); break;
+    case ViewKey::Home: ScrollToMapEdge(false, control); break;
+    case ViewKey::End: ScrollToMapEdge(true, control); break;
     }
 }
 

@@ -32,7 +32,7 @@ inline constexpr int MK_SHIFT = 4;
 inline constexpr int MK_CONTROL = 8;
 
 // Keys the map view handles.
-enum class ViewKey { Escape, Tab, PageUp, PageDown, Left, Up, Right, Down };
+enum class ViewKey { Escape, Tab, PageUp, PageDown, Left, Up, Right, Down, Home, End };
 
 // Where a floating block came from.
 inline constexpr int FLOAT_NONE = 1000;

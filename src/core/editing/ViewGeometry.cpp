@@ -60,9 +60,10 @@ int ScrollAxis(int& first, int& end, ScrollBar& bar, int page, int code, int thu
     return d;
 }
 
-// Places the visible cells of one axis around an anchor cell after a zoom.
-void CentreAxis(int& first, int& end, int anchor, int cells) {
-    first = std::max(anchor - cells / 2, 0);
+// Places the visible cells of one axis after a zoom so that the anchor cell is the given
+// number of cells from the window's edge, as far as the map's edges allow.
+void PlaceAxis(int& first, int& end, int anchor, int cellsBefore, int cells) {
+    first = std::max(anchor - cellsBefore, 0);
     end = first + cells;
     if (end > 1024) {
         end = 1024;
@@ -113,7 +114,7 @@ int ViewGeometry::ScrollHorizontal(int code, int thumbPosition) {
                       thumbPosition);
 }
 
-bool ViewGeometry::ZoomAt(int x, int y, bool zoomOut) {
+bool ViewGeometry::ZoomAt(int x, int y, bool zoomOut, ZoomAnchor place) {
     if (zoomOut ? m_dZoom <= 0.0625 : m_dZoom == 2.0) return false;
     const Point anchor = CellAt({x, y});
     if (zoomOut) {
@@ -124,8 +125,11 @@ bool ViewGeometry::ZoomAt(int x, int y, bool zoomOut) {
         if (m_dZoom > LOW_ZOOM_LIMIT) m_bGrid = true; // switched on again whatever it was
     }
     m_nCellWidth = m_nCellHeight = static_cast<int>(16 * m_dZoom);
-    CentreAxis(m_nTopRow, m_nBottomRow, anchor.y, CellsThatFit(m_clientHeight, m_nCellHeight));
-    CentreAxis(m_nLeftCol, m_nRightCol, anchor.x, CellsThatFit(m_clientWidth, m_nCellWidth));
+    const int rows = CellsThatFit(m_clientHeight, m_nCellHeight);
+    const int columns = CellsThatFit(m_clientWidth, m_nCellWidth);
+    const bool centre = place == ZoomAnchor::Centre;
+    PlaceAxis(m_nTopRow, m_nBottomRow, anchor.y, centre ? rows / 2 : y / m_nCellHeight, rows);
+    PlaceAxis(m_nLeftCol, m_nRightCol, anchor.x, centre ? columns / 2 : x / m_nCellWidth, columns);
     SetScrollRanges();
     m_vScroll.SetPosition(m_nTopRow);
     m_hScroll.SetPosition(m_nLeftCol);

@@ -9,6 +9,10 @@ enum ScrollCode { SB_LINEUP = 0, SB_LINEDOWN = 1, SB_PAGEUP = 2, SB_PAGEDOWN = 3
 
 inline constexpr double LOW_ZOOM_LIMIT = 0.25;
 
+// Where the cell under the pointer goes when the view zooms: to the middle of the window (the
+// Magnify tool), or it stays under the pointer (the mouse wheel).
+enum class ZoomAnchor { Centre, Pointer };
+
 // One scroll bar counting cells: range 0..1023, a page of the whole cells that fit.
 struct ScrollBar {
     int page = 0;
@@ -52,7 +56,7 @@ public:
     int ScrollVertical(int code, int thumbPosition);
     int ScrollHorizontal(int code, int thumbPosition);
     // Zooms in or out around the cell under a client point; false when already at the limit.
-    bool ZoomAt(int x, int y, bool zoomOut);
+    bool ZoomAt(int x, int y, bool zoomOut, ZoomAnchor place = ZoomAnchor::Centre);
     // Shows the given cells (the radar window moves the view this way).
     void SetVisibleArea(int left, int top, int right, int bottom);
     // -1 at low zoom (the grid cannot be shown), else whether it is shown.

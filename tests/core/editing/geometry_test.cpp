@@ -72,6 +72,35 @@ TEST(ViewGeometry, ZoomCentresThePointedCellUnlessAnEdgeIsInTheWay) {
     EXPECT_EQ(view.m_nTopRow, 1024 - 18);
 }
 
+TEST(ViewGeometry, ZoomAtThePointerKeepsThePointedCellThereUnlessAnEdgeIsInTheWay) {
+    struct Case {
+        std::string what;
+        Point origin; // left column, top row before the zoom
+        Point pointer;
+        bool zoomOut;
+        Point origin2; // after it
+        bool cellStays; // under the pointer
+    };
+    const std::vector<Case> cases = {
+        {"in", {500, 400}, {200, 150}, false, {500 + 12 - 6, 400 + 9 - 4}, true},
+        {"out", {500, 400}, {200, 150}, true, {500 + 12 - 25, 400 + 9 - 18}, true},
+        {"out near the corner", {5, 5}, {200, 150}, true, {0, 0}, false},
+        {"out near the far corner", {974, 987}, {200, 150}, true, {1024 - 100, 1024 - 75}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ViewGeometry view = ViewOf(800, 600);
+        view.SetVisibleArea(c.origin.x, c.origin.y, c.origin.x + 50, c.origin.y + 37);
+        const Point cell = view.CellAt(c.pointer);
+        view.ZoomAt(c.pointer.x, c.pointer.y, c.zoomOut, ZoomAnchor::Pointer);
+        EXPECT_EQ((Point{view.m_nLeftCol, view.m_nTopRow}), c.origin2);
+        EXPECT_EQ(view.m_nRightCol - view.m_nLeftCol, 800 / view.m_nCellWidth);
+        EXPECT_EQ(view.m_hScroll.position, view.m_nLeftCol);
+        EXPECT_EQ(view.m_vScroll.position, view.m_nTopRow);
+        EXPECT_EQ(view.CellAt(c.pointer) == cell, c.cellStays);
+    }
+}
+
 TEST(ViewGeometry, AtOneToSixteenRowsAreCappedAtTheMap) {
     ViewGeometry tall = ViewOf(800, 1000);
     for (int i = 0; i < 4; ++i) tall.ZoomAt(0, 0, true);
