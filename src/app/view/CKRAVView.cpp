@@ -12,12 +12,15 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
+#include <cstdlib>
 
 namespace krav {
 
 namespace {
 
 constexpr int FIRST_TIMER = TIMER_FLOAT_SCROLL;
+constexpr int WHEEL_NOTCH = 120; // eighths of a degree in one notch of a common wheel
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
@@ -110,6 +113,7 @@ void CKRAVView::mouseMoveEvent(QMouseEvent* event) {
 
 void CKRAVView::keyPressEvent(QKeyEvent* event) {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const bool control = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab: m_engine.OnKeyDown(ViewKey::Tab, shift); break;
@@ -120,9 +124,51 @@ void CKRAVView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Up: m_engine.OnKeyDown(ViewKey::Up, shift); break;
     case Qt::Key_Right: m_engine.OnKeyDown(ViewKey::Right, shift); break;
     case Qt::Key_Down: m_engine.OnKeyDown(ViewKey::Down, shift); break;
+    case Qt::Key_Home: m_engine.OnKeyDown(ViewKey::Home, shift, control); break;
+    case Qt::Key_End: m_engine.OnKeyDown(ViewKey::End, shift, control); break;
     default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     UpdateCursor();
+}
+
+void CKRAVView::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        ZoomByWheel(*event);
+        event->accept();
+    } else if (event->modifiers() & Qt::ShiftModifier) {
+        ScrollSideways(*event);
+    } else {
+        // The scroll bars turn the wheel into thumb moves (OnScrollAction); a sideways wheel
+        // goes to the horizontal bar.
+        QAbstractScrollArea::wheelEvent(event);
+    }
+}
+
+// One zoom step per notch at the pointer; high-resolution wheels send parts of a notch.
+void CKRAVView::ZoomByWheel(const QWheelEvent& event) {
+    const int delta = event.angleDelta().y();
+    if ((delta > 0 && m_zoomWheel < 0) || (delta < 0 && m_zoomWheel > 0)) m_zoomWheel = 0;
+    m_zoomWheel += delta;
+    const QPoint at = event.position().toPoint();
+    while (std::abs(m_zoomWheel) >= WHEEL_NOTCH) {
+        const bool zoomOut = m_zoomWheel < 0;
+        m_zoomWheel += zoomOut ? WHEEL_NOTCH : -WHEEL_NOTCH;
+        m_engine.ZoomAt(at.x(), at.y(), zoomOut, ZoomAnchor::Pointer);
+    }
+    UpdateCursor();
+}
+
+// Shift turns the wheel sideways. The bar itself would take Shift as "a page at a time", so
+// it gets the turn as a plain sideways one and scrolls as far as the plain wheel does.
+void CKRAVView::ScrollSideways(QWheelEvent& event) {
+    const bool alreadySideways = event.angleDelta().x() != 0;
+    const QPoint angle = alreadySideways ? event.angleDelta() : event.angleDelta().transposed();
+    const QPoint pixels = alreadySideways ? event.pixelDelta() : event.pixelDelta().transposed();
+    QWheelEvent sideways(event.position(), event.globalPosition(), pixels, angle, event.buttons(),
+                         event.modifiers() & ~Qt::ShiftModifier, event.phase(), event.inverted(),
+                         event.source());
+    QApplication::sendEvent(horizontalScrollBar(), &sideways);
+    event.setAccepted(sideways.isAccepted());
 }
 
 void CKRAVView::focusInEvent(QFocusEvent* event) {

@@ -61,12 +61,15 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
     void OnScrollAction(bool vertical, int action);
+    void ZoomByWheel(const QWheelEvent& event);
+    void ScrollSideways(QWheelEvent& event);
     void PaintOverlays(QPainter& painter, const QRect& area);
     void PaintPreview(QPainter& painter, const QRect& area);
     void PaintFloatingBlock(QPainter& painter, const QRect& area);
@@ -79,6 +82,7 @@ private:
     MapRenderer m_renderer;
     QImage m_tileSetImage;
     std::array<QTimer*, 3> m_timers{}; // ids 5, 6, 7
+    int m_zoomWheel = 0; // eighths of a degree turned with Control, not yet a whole notch
 };
 
 } // namespace krav

@@ -1,0 +1,162 @@
+// The map view widget's wheel and keys: zooming at the pointer, scrolling sideways, and going
+// to the map's edges and corners.
+#include "document/CKRAVDoc.h"
+#include "frame/MainFrameHub.h"
+#include "support/FakePrompt.h"
+#include "support/HubFixture.h"
+#include "view/CKRAVView.h"
+#include "view/ViewFrame.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace krav {
+namespace {
+
+// A main frame around one view that only counts how often the radar is told of scrolling.
+class TestViewFrame final : public ViewFrame {
+public:
+    MainFrameHub& Hub() override { return hub; }
+    Prompt& UserPrompt() override { return prompt; }
+    const QImage& ObjectPicture(int) const override { return picture; }
+    QCursor ToolCursor(int) const override { return {}; }
+    QCursor MoveCursor() const override { return {}; }
+    void RadarCellsChanged(CKRAVView&, const Rect&) override {}
+    void RadarCellChanged(CKRAVView&, int, int) override {}
+    void RadarViewScrolled(CKRAVView&, bool) override { ++radarScrolls; }
+    void RadarViewRectChanged(CKRAVView&) override {}
+    void RadarShowDocument(CKRAVView&) override {}
+
+    test::FakeFrame frame;
+    test::FakePrompt prompt;
+    MainFrameHub hub{frame, prompt};
+    QImage picture;
+    int radarScrolls = 0;
+};
+
+Rect VisibleArea(const ViewGeometry& view) {
+    return {view.m_nLeftCol, view.m_nTopRow, view.m_nRightCol, view.m_nBottomRow};
+}
+
+// A shown view of a new level, scrolled to column 500, row 400 at 1:1.
+struct MapViewFixture : ::testing::Test {
+    TestViewFrame frame;
+    CKRAVDoc doc;
+    std::unique_ptr<CKRAVView> view;
+
+    void SetUp() override {
+        doc.OnNewDocument(frame.prompt);
+        view = std::make_unique<CKRAVView>(doc, frame);
+        view->resize(800, 600);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        ScrollTo(500, 400);
+    }
+    const ViewGeometry& Geometry() { return view->Engine().Geometry(); }
+    void ScrollTo(int column, int row) {
+        view->Engine().OnHScroll(SB_THUMBTRACK, column);
+        view->Engine().OnVScroll(SB_THUMBTRACK, row);
+    }
+    void Wheel(QPoint at, QPoint angle, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent wheel(at, view->viewport()->mapToGlobal(at), {}, angle, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &wheel);
+    }
+    // The scroll bars show where the view is.
+    void ExpectBarsFollow() {
+        EXPECT_EQ(view->horizontalScrollBar()->value(), Geometry().m_nLeftCol);
+        EXPECT_EQ(view->verticalScrollBar()->value(), Geometry().m_nTopRow);
+    }
+};
+
+TEST_F(MapViewFixture, HomeAndEndGoToTheMapsEdgesAndWithControlToItsCorners) {
+    const int columns = Geometry().m_nRightCol - Geometry().m_nLeftCol;
+    const int rows = Geometry().m_nBottomRow - Geometry().m_nTopRow;
+    struct Case {
+        std::string what;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        Rect visible;
+    };
+    const std::vector<Case> cases = {
+        {"Home keeps the row", Qt::Key_Home, Qt::NoModifier, {0, 400, columns, 400 + rows}},
+        {"End keeps the row", Qt::Key_End, Qt::NoModifier, {1024 - columns, 400, 1024, 400 + rows}},
+        {"Shift changes nothing",
+         Qt::Key_End,
+         Qt::ShiftModifier,
+         {1024 - columns, 400, 1024, 400 + rows}},
+        {"Ctrl+Home", Qt::Key_Home, Qt::ControlModifier, {0, 0, columns, rows}},
+        {"Ctrl+End", Qt::Key_End, Qt::ControlModifier, {1024 - columns, 1024 - rows, 1024, 1024}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScrollTo(500, 400);
+        frame.radarScrolls = 0;
+        QTest::keyClick(view.get(), c.key, c.modifiers);
+        EXPECT_EQ(VisibleArea(Geometry()), c.visible);
+        ExpectBarsFollow();
+        EXPECT_GT(frame.radarScrolls, 0);
+    }
+    // Already at the corner: nothing moves, nothing is told.
+    frame.radarScrolls = 0;
+    QTest::keyClick(view.get(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(frame.radarScrolls, 0);
+}
+
+TEST_F(MapViewFixture, ControlWheelZoomsOneStepPerNotchKeepingTheCellUnderThePointer) {
+    const QPoint pointer(200, 150);
+    const Point cell = Geometry().CellAt({pointer.x(), pointer.y()});
+    struct Step {
+        std::vector<int> deltas; // eighths of a degree, up is positive
+        double zoom;
+    };
+    const std::vector<Step> steps = {
+        {{40, 40}, 1.0},        // a high-resolution wheel: not yet a notch
+        {{40}, 2.0},            // the third part completes it
+        {{-240}, 0.5},          // two notches in one turn
+        {{-60, 60, 60}, 1.0},   // turning back starts a new notch
+        {{120, 120, 120}, 2.0}, // 2:1 is the limit
+    };
+    for (const auto& step : steps) {
+        for (const int delta : step.deltas)
+            Wheel(pointer, {0, delta}, Qt::ControlModifier);
+        SCOPED_TRACE(step.zoom);
+        EXPECT_EQ(Geometry().m_dZoom, step.zoom);
+        EXPECT_EQ(Geometry().CellAt({pointer.x(), pointer.y()}), cell);
+        ExpectBarsFollow();
+    }
+}
+
+TEST_F(MapViewFixture, ShiftWheelAndSidewaysWheelScrollColumnsAsThePlainWheelScrollsRows) {
+    const int lines = QApplication::wheelScrollLines(); // per notch
+    struct Case {
+        std::string what;
+        QPoint angle;
+        Qt::KeyboardModifiers modifiers;
+        int columns, rows; // how far the origin moves
+    };
+    const std::vector<Case> cases = {
+        {"plain wheel down", {0, -120}, Qt::NoModifier, 0, lines},
+        {"Shift+wheel down", {0, -120}, Qt::ShiftModifier, lines, 0},
+        {"Shift+wheel up", {0, 120}, Qt::ShiftModifier, -lines, 0},
+        {"sideways wheel", {-120, 0}, Qt::NoModifier, lines, 0},
+        {"Shift+sideways wheel", {120, 0}, Qt::ShiftModifier, -lines, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScrollTo(500, 400);
+        Wheel({100, 100}, c.angle, c.modifiers);
+        EXPECT_EQ(Geometry().m_nLeftCol, 500 + c.columns);
+        EXPECT_EQ(Geometry().m_nTopRow, 400 + c.rows);
+        ExpectBarsFollow();
+    }
+}
+
+} // namespace
+} // namespace krav
