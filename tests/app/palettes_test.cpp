@@ -5,8 +5,10 @@
 #include "palettes/TileInfoWnd.h"
 #include "palettes/TileSetPaletteWnd.h"
 
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -156,8 +158,13 @@ TEST(TileSetPalette, AClickBeyondTheTilesChoosesNothing) {
     ASSERT_EQ(palette.size(), QSize(300, 150));
     QSignalSpy chosen(&palette, &TileSetPaletteWnd::tileChosen);
     QTest::mouseClick(&palette, Qt::LeftButton, {}, QPoint(295, 8 * 16 + 3));
+    // Right of the first row: not the second row's first tile.
+    QTest::mouseClick(&palette, Qt::LeftButton, {}, QPoint(295, 3));
     EXPECT_EQ(chosen.count(), 0);
     EXPECT_EQ(palette.ForeTile(), 0);
+    EXPECT_EQ(palette.ToolTipAt(QPoint(287, 3)), "Tile 17 (code 18)");
+    EXPECT_EQ(palette.ToolTipAt(QPoint(295, 3)), QString());
+    EXPECT_EQ(palette.ToolTipAt(QPoint(295, 8 * 16 + 3)), QString());
 }
 
 TEST(TileSetPalette, FirstPlacementFitsWholeTilesOverTheViewsBottomLeft) {
@@ -197,6 +204,33 @@ TEST_F(TilePaletteFixture, KeysAndTheWheelScrollWhatDoesNotFit) {
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&palette, &wheel); // two notches down
     EXPECT_EQ(Grab(palette).pixel(3, 3), TilePixel(2 * 19 + 12, 3, 3));
+}
+
+TEST_F(TilePaletteFixture, TheToolTipNamesTheTileUnderThePointerAlsoWhenScrolled) {
+    struct Case {
+        QSize size;
+        QPoint at;
+        QString text;
+    };
+    const std::vector<Case> cases = {
+        {{304, 160}, {8, 8}, "Tile 0 (code 1)"},
+        {{304, 160}, {18 * 16, 9 * 16 + 15}, "Tile 189 (code 190)"},
+        {{304, 160}, {169 % 19 * 16 + 3, 169 / 19 * 16}, "Tile 169 (code 170): the flag"},
+        // 6 x 6 tiles: the last rows and columns are in view, from tile 4 * 19 + 13.
+        {{96, 96}, {3, 3}, "Tile 89 (code 90)"},
+        {{96, 96}, {95, 95}, "Tile 189 (code 190)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        palette.resize(c.size);
+        QTRY_COMPARE(palette.size(), c.size);
+        EXPECT_EQ(palette.ToolTipAt(c.at), c.text);
+    }
+    // The window shows it for the tile under the pointer.
+    QHelpEvent help(QEvent::ToolTip, QPoint(3, 3), palette.mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(&palette, &help);
+    EXPECT_EQ(QToolTip::text(), "Tile 89 (code 90)");
+    QToolTip::hideText();
 }
 
 TEST_F(TilePaletteFixture, DraggedEdgesKeepWholeTiles) {
@@ -242,6 +276,21 @@ TEST_F(ObjectsFixture, OnlyAReleaseOfTheLeftButtonInsideChooses) {
     QTest::mouseClick(&objects, Qt::RightButton, {}, QPoint(120, 25));
     EXPECT_EQ(chosen.count(), 0);
     EXPECT_EQ(objects.GetSelectedObject(), 500u);
+}
+
+TEST_F(ObjectsFixture, TheToolTipGivesEachObjectsIdAndFootprint) {
+    const std::vector<std::pair<int, QString>> cases = {
+        {10, "Special object 500 (6 x 6)"},
+        {60, "Special object 600 (5 x 5)"},
+        {149, "Special object 700 (2 x 2)"},
+        {199, "Special object 800 (1 x 1)"},
+    };
+    for (const auto& [x, text] : cases) {
+        QHelpEvent help(QEvent::ToolTip, QPoint(x, 25), objects.mapToGlobal(QPoint(x, 25)));
+        QApplication::sendEvent(&objects, &help);
+        EXPECT_EQ(QToolTip::text(), text) << x;
+    }
+    QToolTip::hideText();
 }
 
 TEST_F(ObjectsFixture, TheChosenCellHasAWhiteFrame) {

@@ -1,14 +1,17 @@
 #include "palettes/CSpclObjWnd.h"
 
+#include "document/TileCodes.h"
 #include "palettes/EdgeSnapper.h"
 #include "palettes/FramePlacement.h"
 #include "palettes/InsideFrame.h"
 
 #include <QCloseEvent>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <QToolTip>
 #include <algorithm>
 
 namespace krav {
@@ -58,6 +61,25 @@ QRect CSpclObjWnd::CellRect(unsigned object) const {
     return {i * CELL, 0, CELL, height()};
 }
 
+unsigned CSpclObjWnd::ObjectAt(QPoint at) {
+    const int i = std::clamp(at.x() / CELL, 0, CELLS - 1);
+    return FIRST_OBJECT + static_cast<unsigned>(i) * OBJECT_STEP;
+}
+
+QString CSpclObjWnd::ObjectToolTip(unsigned object) {
+    const int side = ObjectSide(object);
+    return tr("Special object %1 (%2 x %2)").arg(object).arg(side);
+}
+
+bool CSpclObjWnd::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const unsigned object = ObjectAt(help->pos());
+    QToolTip::showText(help->globalPos(), ObjectToolTip(object), this, CellRect(object));
+    return true;
+}
+
 void CSpclObjWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
@@ -69,8 +91,7 @@ void CSpclObjWnd::mouseReleaseEvent(QMouseEvent* event) {
     // The press may have started here and the release may come from anywhere else.
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton && rect().contains(at)) {
-        const int i = std::min(at.x() / CELL, CELLS - 1);
-        const unsigned object = FIRST_OBJECT + static_cast<unsigned>(i) * OBJECT_STEP;
+        const unsigned object = ObjectAt(at);
         if (object != m_selected) {
             update(CellRect(m_selected));
             m_selected = object;

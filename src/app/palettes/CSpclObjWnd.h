@@ -19,11 +19,14 @@ public:
 
     // 500, 600, 700 or 800.
     unsigned GetSelectedObject() const { return m_selected; }
+    // What the tool tip says of an object: its id and footprint, "Special object 700 (2 x 2)".
+    static QString ObjectToolTip(unsigned object);
 
 signals:
     void objectChosen(unsigned object);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -31,6 +34,8 @@ protected:
 private:
     static QImage LoadStrip();
     QRect CellRect(unsigned object) const;
+    // The object whose cell holds a client point (a point past the last cell counts for it).
+    static unsigned ObjectAt(QPoint at);
 
     QImage m_strip;
     unsigned m_selected = 500;

@@ -1,13 +1,16 @@
 #include "palettes/TileSetPaletteWnd.h"
 
+#include "document/TileCodes.h"
 #include "palettes/EdgeSnapper.h"
 #include "palettes/FramePlacement.h"
 #include "palettes/InsideFrame.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdint>
@@ -112,11 +115,19 @@ void TileSetPaletteWnd::resizeEvent(QResizeEvent*) {
     FitViewPort();
 }
 
-void TileSetPaletteWnd::Choose(QPoint at, bool isFore) {
-    // The index is 16-bit, as the tile choices are everywhere else.
+int TileSetPaletteWnd::TileAt(QPoint at) const {
+    // Pixels right of the last whole column would otherwise count for the next row's first tile.
+    if (at.x() < 0 || at.y() < 0 || m_cols.First() + at.x() / TILE >= m_cols.Count())
+        return -1;
+    // 16-bit, as the tile choices are everywhere else.
     const int index = static_cast<std::int16_t>((m_rows.First() + at.y() / TILE) * m_cols.Count() +
                                                 m_cols.First() + at.x() / TILE);
-    if (index >= TileCount()) {
+    return index >= 0 && index < TileCount() ? index : -1;
+}
+
+void TileSetPaletteWnd::Choose(QPoint at, bool isFore) {
+    const int index = TileAt(at);
+    if (index < 0) {
         QApplication::beep();
         return;
     }
@@ -124,6 +135,30 @@ void TileSetPaletteWnd::Choose(QPoint at, bool isFore) {
         return;
     SetTile(index, isFore);
     emit tileChosen(index, isFore);
+}
+
+QString TileSetPaletteWnd::ToolTipAt(QPoint at) const {
+    const int index = TileAt(at);
+    if (index < 0)
+        return {};
+    const QString text = tr("Tile %1 (code %2)").arg(index).arg(index + 1);
+    return index == static_cast<int>(FLAG_CELL) ? tr("%1: the flag").arg(text) : text;
+}
+
+bool TileSetPaletteWnd::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = ToolTipAt(help->pos());
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    // The tip goes when the pointer leaves the tile, so the next tile gets its own.
+    const QRect tile(help->pos().x() / TILE * TILE, help->pos().y() / TILE * TILE, TILE, TILE);
+    QToolTip::showText(help->globalPos(), text, this, tile);
+    return true;
 }
 
 void TileSetPaletteWnd::mousePressEvent(QMouseEvent* event) {

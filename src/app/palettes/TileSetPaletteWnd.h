@@ -33,11 +33,15 @@ public:
     int ForeTile() const { return m_fore; }
     int BackTile() const { return m_back; }
     int TileCount() const { return m_rows.Count() * m_cols.Count(); }
+    // What the tool tip says of the tile at a client point ("Tile 5 (code 6)"); empty where
+    // there is no tile.
+    QString ToolTipAt(QPoint at) const;
 
 signals:
     void tileChosen(int index, bool isFore);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -52,6 +56,8 @@ private:
     void UpdateFrames();
     void FitViewPort();
     void Scroll(PaletteAxis& axis, PaletteAxis::Step step);
+    // The index of the tile shown at a client point, or -1 where no tile is shown.
+    int TileAt(QPoint at) const;
     void Choose(QPoint at, bool isFore);
 
     QImage m_tileSet;
