@@ -78,7 +78,7 @@ void CMainFrame::CreatePalettes() {
     m_pSpclObj = new CSpclObjWnd(this);
     m_pRadar = new CRadarWnd(this);
     connect(m_pTileSetPalette, &TileSetPaletteWnd::tileChosen, this,
-            [this](int index, bool isFore) { m_hub.SetCurrentTile(index, isFore, true); });
+            [this](int index, bool isFore) { m_hub.ChooseTile(index, isFore); });
     connect(m_pSpclObj, &CSpclObjWnd::objectChosen, this, [this](unsigned object) {
         m_hub.SelectStampObject(object);
         if (CKRAVView* view = ActiveView())
