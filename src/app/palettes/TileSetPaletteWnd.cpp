@@ -131,8 +131,7 @@ void TileSetPaletteWnd::Choose(QPoint at, bool isFore) {
         QApplication::beep();
         return;
     }
-    if (index == (isFore ? m_fore : m_back))
-        return;
+    // Whether the tile already chosen changes anything is the main frame's rule.
     SetTile(index, isFore);
     emit tileChosen(index, isFore);
 }
