@@ -364,7 +364,8 @@ struct RadarFixture : ::testing::Test {
 
 TEST_F(RadarFixture, ShowsThePictureAndTheViewInRed) {
     EXPECT_EQ(radar.size(), QSize(125, 125));
-    EXPECT_EQ(radar.geometry().bottomRight(), QPoint(799, 599));
+    // The frame, decoration included, ends at the view's corner.
+    EXPECT_EQ(radar.frameGeometry().bottomRight(), QPoint(799, 599));
     const QImage shown = Grab(radar);
     EXPECT_EQ(shown.pixel(5, 5), YELLOW);
     EXPECT_EQ(shown.pixel(6, 5), BLACK);

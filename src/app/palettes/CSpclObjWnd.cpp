@@ -29,12 +29,11 @@ CSpclObjWnd::CSpclObjWnd(QWidget* mainFrame) : QWidget(mainFrame, Qt::Tool), m_s
     setMinimumSize(CELL, CELL);
     setMaximumSize(CELLS * CELL, CELL);
 
-    const QMargins frame = FrameMarginsOf(this);
-    const int windowHeight = CELL + frame.top() + frame.bottom();
+    // The frame's bottom-left corner near the screen's, above a scroll bar's height and a gap.
     const int screenHeight = screen() ? screen()->geometry().height() : 0;
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    PlaceFrameCorner(this, QSize(CELLS * CELL, CELL), Qt::TopLeftCorner,
-                     QPoint(3, screenHeight - windowHeight - scrollBar - BOTTOM_GAP));
+    PlaceFrameCorner(this, QSize(CELLS * CELL, CELL), Qt::BottomLeftCorner,
+                     QPoint(3, screenHeight - scrollBar - BOTTOM_GAP));
     new EdgeSnapper(this, CELL, 0); // owned by this window
 }
 
