@@ -10,6 +10,8 @@
 #   --out DIR        keep the runs' logs and cores there (default: a new folder in /tmp)
 #   --display N      the display number to try first (default 57)
 #   --seed N         the random choices (default: the process id)
+#   --quits "A B"    only these ways of quitting: altf4 wmctrl delete menu sigterm early
+#                    xkill xserver (default: all that work with or without the window manager)
 #
 # Each run has a fresh HOME and XDG folders and varies what it starts (no level, a level,
 # either with a recovery folder a crash left behind), how it quits (Alt+F4, wmctrl -c,
@@ -17,7 +19,7 @@
 # seconds). It exits 1 when any run failed. Needs Xvfb, openbox, xdotool and wmctrl.
 set -uo pipefail
 
-usage() { sed -n '4,13s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"; }
+usage() { sed -n '4,15s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"; }
 
 use_wm=true
 wrap=""
@@ -25,6 +27,7 @@ level=""
 out=""
 display=57
 seed=$$
+only_quits=""
 while [ $# -gt 0 ]; do
     case $1 in
     --no-wm) use_wm=false ;;
@@ -33,6 +36,7 @@ while [ $# -gt 0 ]; do
     --out) out=$2; shift ;;
     --display) display=$2; shift ;;
     --seed) seed=$2; shift ;;
+    --quits) only_quits=$2; shift ;;
     -h | --help) usage; exit 0 ;;
     -*) usage >&2; exit 2 ;;
     *) break ;;
@@ -155,6 +159,9 @@ quit() {
         xdotool key x
         ;;
     sigterm | early) kill -TERM "$pid" 2>/dev/null ;;
+    # The X server drops the editor's connection, or goes away altogether.
+    xkill) [ -n "$window" ] && xdotool windowkill "$window" ;;
+    xserver) stop_display ;;
     esac
 }
 
@@ -185,8 +192,9 @@ settle_quit() {
 }
 
 starts=(none level recovery level+recovery)
-quits=(altf4 wmctrl delete menu sigterm early)
-$use_wm || quits=(delete sigterm early)
+quits=(altf4 wmctrl delete menu sigterm early xkill xserver)
+$use_wm || quits=(delete sigterm early xkill xserver)
+[ -n "$only_quits" ] && read -ra quits <<<"$only_quits"
 [ -n "$level" ] || starts=(none recovery)
 
 failed=0
@@ -212,8 +220,9 @@ for i in $(seq "$count"); do
         exec $wrap "$krav" "${args[@]}" >"$run/stdout" 2>"$run/stderr"
     ) &
     pid=$!
-    if [ "$how" = early ]; then
-        sleep_ms "$(random_ms 1500)"
+    if [ "$how" = early ] || [ "$how" = xserver ]; then
+        delay=$(random_ms 1500)
+        sleep_ms "$delay"
     else
         if ! timeout 30 xdotool search --sync --onlyvisible --name "^Orbalon Map Editor" >/dev/null 2>&1; then
             echo "no window" >>"$run/notes"
@@ -228,7 +237,7 @@ for i in $(seq "$count"); do
     notes=$(paste -sd, "$run/notes")
     bad=false
     case $how:$status in
-    early:143 | sigterm:143 | *:0) ;;
+    early:143 | sigterm:143 | xkill:1 | xserver:1 | *:0) ;;
     *) bad=true ;;
     esac
     grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:|terminate called|ASSERT|FATAL|\[xcb\]|Invalid (read|write)|definitely lost' \

@@ -3,9 +3,10 @@
 # a star while it is modified, and the palettes carry their own names only.
 source "$(dirname "$0")/lib.sh"
 
-# expect_title ID EXPECTED WHAT: waits a little for the title, then records what it was.
+# expect_title ID EXPECTED WHAT [SECONDS]: waits up to SECONDS (default none) for the title,
+# then records what it was.
 expect_title() {
-    local deadline=$(($(now_ms) + 3 * WAIT_SCALE * 1000))
+    local deadline=$(($(now_ms) + ${4:-0} * WAIT_SCALE * 1000))
     until title_is "$1" "$2"; do
         if [ "$(now_ms)" -ge "$deadline" ]; then
             record_failure "$3 is titled \"$(window_title "$1")\", expected \"$2\""
@@ -30,6 +31,6 @@ step "drawing one cell with the Pencil"
 find_view_client a.lvl
 read -r x y < <(cell_point 2 2)
 xdo mousemove --sync "$x" "$y" click 1
-expect_title "$MAIN_WINDOW" "Orbalon Map Editor - [a.lvl*]" "the main window (a.lvl modified)"
+expect_title "$MAIN_WINDOW" "Orbalon Map Editor - [a.lvl*]" "the main window (a.lvl modified)" 3
 screenshot modified
 finish
