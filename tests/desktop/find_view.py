@@ -102,8 +102,13 @@ def main():
     seed_x, seed_y = int(sys.argv[3]), int(sys.argv[4])
     masks = [tuple(int(v) for v in arg.split(",")) for arg in sys.argv[5:]]
     colours = {origin.at(x, y) for y in range(origin.height) for x in range(origin.width)}
-    if screen.at(seed_x, seed_y) not in colours:
+    # The pointer's cell may be drawn otherwise: start beside it if need be.
+    seeds = [(seed_x + d, seed_y + d) for d in range(0, 64, 4)]
+    seeds = [(x, y) for x, y in seeds if x < screen.width and y < screen.height]
+    seeds = [(x, y) for x, y in seeds if screen.at(x, y) in colours]
+    if not seeds:
         return
+    seed_x, seed_y = seeds[0]
     left = edge(screen, colours, masks, seed_x, seed_y, -1, 0)
     top = edge(screen, colours, masks, seed_x, seed_y, 0, -1)
     right = edge(screen, colours, masks, seed_x, seed_y, 1, 0)

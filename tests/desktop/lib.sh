@@ -122,9 +122,31 @@ x_server_answers() { xdpyinfo >/dev/null 2>&1; }
 
 window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 
+# start_x_server: Xvfb on a display number nobody uses; exports DISPLAY. Others start servers
+# on fixed numbers too, so a server of ours that finds its number taken after all ends, and the
+# next free number is tried.
+start_x_server() {
+    local number
+    for _ in 1 2 3 4 5; do
+        number=$((100 + RANDOM % 800))
+        [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >"$OUT_DIR/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        disown "$XVFB_PID" # stop_process reports on it, not the shell
+        export DISPLAY=:$number
+        local deadline=$(($(now_ms) + 10 * 1000))
+        while kill -0 "$XVFB_PID" 2>/dev/null && [ "$(now_ms)" -lt "$deadline" ]; do
+            x_server_answers && kill -0 "$XVFB_PID" 2>/dev/null && return 0
+            sleep 0.1
+        done
+        stop_process "$XVFB_PID"
+        XVFB_PID=
+    done
+    fail "no X server of ours could be started (see $OUT_DIR/xvfb.log)"
+}
+
 # start_desktop: a fresh profile and X display with openbox; exports HOME, the XDG folders and
-# DISPLAY. Xvfb picks a free display number itself (-displayfd), so parallel runs cannot
-# collide.
+# DISPLAY.
 start_desktop() {
     SESSION_DIR=$(mktemp -d "${TMPDIR:-/tmp}/krav-desktop.XXXXXX")
     export HOME=$SESSION_DIR/home
@@ -138,13 +160,7 @@ start_desktop() {
     unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER XAUTHORITY
     export LC_ALL=C.UTF-8
 
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$SESSION_DIR/display" \
-        >"$OUT_DIR/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    disown "$XVFB_PID" # stop_process reports on it, not the shell
-    wait_until 10 "Xvfb reporting its display number" test -s "$SESSION_DIR/display"
-    export DISPLAY=:$(head -n 1 "$SESSION_DIR/display")
-    wait_until 10 "X server $DISPLAY answering" x_server_answers
+    start_x_server
     openbox --sm-disable >"$OUT_DIR/openbox.log" 2>&1 &
     OPENBOX_PID=$!
     disown "$OPENBOX_PID"
