@@ -55,7 +55,7 @@ for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo xmessage import convert
 done
 
 mkdir -p "$OUT_DIR"
-rm -f "$OUT_DIR"/*.png "$OUT_DIR"/*.log
+rm -f "$OUT_DIR"/*.png "$OUT_DIR"/*.log "$OUT_DIR"/*.err "$OUT_DIR"/*.out
 
 # xdo ARGS...: xdotool, bounded: a window manager that stops answering freezes the pointer
 # (it holds it while it decides where a click goes), and --sync would wait for ever.
@@ -130,7 +130,9 @@ start_x_server() {
     for _ in 1 2 3 4 5; do
         number=$((100 + RANDOM % 800))
         [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
-        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >"$OUT_DIR/xvfb.log" 2>&1 &
+        # -noreset: otherwise the server resets when the probe below disconnects, refusing
+        # whoever connects next (openbox) for a moment.
+        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$OUT_DIR/xvfb.log" 2>&1 &
         XVFB_PID=$!
         disown "$XVFB_PID" # stop_process reports on it, not the shell
         export DISPLAY=:$number
