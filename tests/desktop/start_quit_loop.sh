@@ -10,16 +10,23 @@
 #   --out DIR        keep the runs' logs and cores there (default: a new folder in /tmp)
 #   --display N      the display number to try first (default 57)
 #   --seed N         the random choices (default: the process id)
-#   --quits "A B"    only these ways of quitting: altf4 wmctrl delete menu sigterm early
-#                    xkill xserver (default: all that work with or without the window manager)
+#   --keep-home      one HOME and XDG folders for all runs, as a user's profile (default:
+#                    fresh ones for each run)
+#   --quits "A B"    these ways of quitting: altf4 wmctrl delete menu sigterm early xkill
+#                    xserver (default: those of the first six that work with or without the
+#                    window manager; the X server dying while Qt sets up aborts inside Qt)
 #
-# Each run has a fresh HOME and XDG folders and varies what it starts (no level, a level,
-# either with a recovery folder a crash left behind), how it quits (Alt+F4, wmctrl -c,
-# File > Exit, SIGTERM, SIGTERM before the window maps) and when (at once or after up to two
-# seconds). It exits 1 when any run failed. Needs Xvfb, openbox, xdotool and wmctrl.
+# Each run has its own Xvfb (and openbox) and varies what it starts (no level, a level, either
+# with a recovery folder a crash left behind), how it quits (Alt+F4, wmctrl -c, WM_DELETE_WINDOW
+# sent directly, File > Exit, SIGTERM after or before the window maps, the X server dropping
+# the connection or going away) and when (at once or after up to two seconds). A run fails when
+# its status is not the one its way of quitting calls for (0; 143 for SIGTERM; 1 when the
+# X server is gone), a sanitizer or libxcb speaks, or it has to be killed. Failed runs keep
+# their folder (stderr, core). Exits 1 when any run failed. Needs Xvfb, openbox, xdotool,
+# wmctrl, xdpyinfo and python3.
 set -uo pipefail
 
-usage() { sed -n '4,15s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"; }
+usage() { sed -n '4,18s/^# \{0,1\}//p' "${BASH_SOURCE[0]}"; }
 
 use_wm=true
 wrap=""
@@ -28,6 +35,7 @@ out=""
 display=57
 seed=$$
 only_quits=""
+keep_home=false
 while [ $# -gt 0 ]; do
     case $1 in
     --no-wm) use_wm=false ;;
@@ -37,6 +45,7 @@ while [ $# -gt 0 ]; do
     --display) display=$2; shift ;;
     --seed) seed=$2; shift ;;
     --quits) only_quits=$2; shift ;;
+    --keep-home) keep_home=true ;;
     -h | --help) usage; exit 0 ;;
     -*) usage >&2; exit 2 ;;
     *) break ;;
@@ -192,8 +201,8 @@ settle_quit() {
 }
 
 starts=(none level recovery level+recovery)
-quits=(altf4 wmctrl delete menu sigterm early xkill xserver)
-$use_wm || quits=(delete sigterm early xkill xserver)
+quits=(altf4 wmctrl delete menu sigterm early)
+$use_wm || quits=(delete sigterm early)
 [ -n "$only_quits" ] && read -ra quits <<<"$only_quits"
 [ -n "$level" ] || starts=(none recovery)
 
@@ -201,21 +210,23 @@ failed=0
 printf 'run start quit delay_ms status notes\n' >"$out/runs.txt"
 for i in $(seq "$count"); do
     run=$out/run$i
-    mkdir -p "$run"/{home,config,data,cache,runtime}
+    profile=$run
+    $keep_home && profile=$out/profile
+    mkdir -p "$run" "$profile"/{home,config,data,cache,runtime}
     start_display "$run"
-    chmod 700 "$run/runtime"
+    chmod 700 "$profile/runtime"
     start=${starts[RANDOM % ${#starts[@]}]}
     how=${quits[RANDOM % ${#quits[@]}]}
     delay=$((RANDOM % 2 == 0 ? 0 : $(random_ms 2000)))
     args=()
     case $start in *level*) args+=("$level") ;; esac
-    case $start in *recovery*) leave_recovery "$run/data" ;; esac
+    case $start in *recovery*) leave_recovery "$profile/data" ;; esac
     : >"$run/notes"
     (
         cd "$run" || exit 99
         ulimit -c unlimited
-        export HOME=$run/home XDG_CONFIG_HOME=$run/config XDG_DATA_HOME=$run/data \
-            XDG_CACHE_HOME=$run/cache XDG_RUNTIME_DIR=$run/runtime
+        export HOME=$profile/home XDG_CONFIG_HOME=$profile/config XDG_DATA_HOME=$profile/data \
+            XDG_CACHE_HOME=$profile/cache XDG_RUNTIME_DIR=$profile/runtime
         # shellcheck disable=SC2086 # the wrapper is a command line
         exec $wrap "$krav" "${args[@]}" >"$run/stdout" 2>"$run/stderr"
     ) &
