@@ -3,9 +3,26 @@
 #include "shell/SingleInstance.h"
 
 #include <QScreen>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Qt aborts, leaving a core, when it cannot open the display (none, or the server went away
+// while it set up): report that like any other start-up failure instead.
+void FailToStart(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    if (type == QtFatalMsg) std::_Exit(1);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    const QtMessageHandler previous = qInstallMessageHandler(FailToStart);
     krav::CKRAVApp app(argc, argv);
+    qInstallMessageHandler(previous);
     const QStringList files = krav::CKRAVApp::arguments().mid(1);
     // A double-clicked level goes to the editor that is already running.
     if (krav::SingleInstance::HandOver(files))

@@ -3,7 +3,9 @@
 #
 # Environment: KRAV and KRAV_LVL (the binaries, set by CTest), KRAV_DESKTOP_OUT (folder for
 # logs and screenshots), KRAV_DESKTOP_KEEP=1 to keep the session folder.
-set -euo pipefail
+set -Eeuo pipefail
+# A command that fails outside a check ends the test: say which, or the log shows nothing.
+trap 'echo "FAIL: \"$BASH_COMMAND\" failed with status $? (${BASH_SOURCE[0]##*/} line $LINENO)" >&2' ERR
 
 : "${KRAV:?KRAV must name the krav binary}"
 : "${KRAV_LVL:?KRAV_LVL must name the krav-lvl binary}"
@@ -190,7 +192,8 @@ start_krav() {
 
 # visible_window PID TITLE_REGEX: the first mapped window of PID whose title matches.
 visible_window() {
-    xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n 1
+    # No window yet is an answer too (xdotool then fails), not a reason to end the test.
+    { xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null || true; } | head -n 1
 }
 
 # wait_window PID TITLE_REGEX WHAT: waits for a mapped window and prints its id.

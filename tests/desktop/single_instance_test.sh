@@ -54,7 +54,7 @@ until title_has "$MAIN_WINDOW" b.lvl || [ "$(now_ms)" -ge "$deadline" ]; do slee
 title_has "$MAIN_WINDOW" b.lvl ||
     record_failure "the first editor's title does not name b.lvl: \"$(window_title "$MAIN_WINDOW")\""
 kill -0 "$first_pid" 2>/dev/null || record_failure "the first editor ended"
-editors=$(xdotool search --onlyvisible --name '^Orbalon Map Editor' | wc -l)
+editors=$({ xdotool search --onlyvisible --name '^Orbalon Map Editor' || true; } | wc -l)
 [ "$editors" -eq 1 ] || record_failure "$editors main windows are on the screen, expected one"
 main_place=$(stacking_index "$MAIN_WINDOW")
 other_place=$(stacking_index "$other")
