@@ -7,6 +7,7 @@
 #include "shell/CKRAVApp.h"
 #include "shell/CommandTable.h"
 #include "shell/DockState.h"
+#include "shell/MenuLettersFirst.h"
 #include "shell/UiUpdateTrigger.h"
 #include "shell/WindowMenu.h"
 #include "view/CKRAVView.h"
@@ -72,6 +73,7 @@ CMainFrame::CMainFrame() {
     // an idle editor does nothing at all.
     m_uiUpdate = new UiUpdateTrigger([this] { UpdateCommandUi(); }, this);
     m_uiUpdate->Request();
+    new MenuLettersFirst(this);
 }
 
 // Qt hides the MDI area while the frame is torn down; its activation signal must not reach a
