@@ -7,7 +7,7 @@
 #include "shell/CKRAVApp.h"
 #include "shell/CMainFrame.h"
 #include "shell/SingleInstance.h"
-#include "support/FakePrompt.h"
+#include "support/FrameFixture.h"
 #include "support/LevelBytes.h"
 #include "view/CKRAVView.h"
 
@@ -25,21 +25,8 @@
 namespace krav {
 namespace {
 
-class FrameDesktop : public ::testing::Test {
+class FrameDesktop : public test::FrameFixture {
 protected:
-    void SetUp() override {
-        CKRAVApp::Profile()->clear();
-        frame = std::make_unique<CMainFrame>();
-        frame->SetPromptForTesting(prompt);
-        frame->resize(1000, 700);
-        frame->show();
-    }
-    void TearDown() override {
-        for (CChildFrame* child : frame->ChildFrames())
-            child->Document().SetModifiedFlag(false);
-        frame.reset();
-    }
-
     QString LevelFile(const std::string& name) {
         test::Bytes level;
         test::AppendRecord(level, 1, 0, 0);
@@ -52,10 +39,6 @@ protected:
                 return action->menu();
         return nullptr;
     }
-
-    test::FakePrompt prompt;
-    test::ScratchFolder folder;
-    std::unique_ptr<CMainFrame> frame;
 };
 
 // Counts what an idle editor does: title writes of any of its windows, and turns of the

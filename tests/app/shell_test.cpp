@@ -9,6 +9,7 @@
 #include "shell/CKRAVApp.h"
 #include "shell/CMainFrame.h"
 #include "support/FakePrompt.h"
+#include "support/FrameFixture.h"
 #include "support/LevelBytes.h"
 #include "view/CKRAVView.h"
 
@@ -29,20 +30,8 @@ QStringList MenuTitles(CMainFrame& frame) {
     return titles;
 }
 
-class Shell : public ::testing::Test {
+class Shell : public test::FrameFixture {
 protected:
-    void SetUp() override {
-        CKRAVApp::Profile()->clear();
-        frame = std::make_unique<CMainFrame>();
-        frame->SetPromptForTesting(prompt);
-        frame->resize(1000, 700);
-        frame->show();
-    }
-    void TearDown() override {
-        for (CChildFrame* child : frame->ChildFrames()) child->Document().SetModifiedFlag(false);
-        frame.reset();
-    }
-
     CKRAVView& View() { return *frame->ActiveView(); }
     // Client point of the middle of a map cell at the view's zoom.
     QPoint At(int column, int row) {
@@ -50,10 +39,6 @@ protected:
         return {(column - view.m_nLeftCol) * view.m_nCellWidth + view.m_nCellWidth / 2,
                 (row - view.m_nTopRow) * view.m_nCellHeight + view.m_nCellHeight / 2};
     }
-
-    test::FakePrompt prompt;
-    test::ScratchFolder folder;
-    std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(Shell, MenusFollowWhetherALevelIsOpen) {
