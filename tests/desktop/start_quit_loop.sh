@@ -80,14 +80,18 @@ trap stop_display EXIT
 start_display() {
     local logs=$1 tries
     while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$logs/xvfb.log" 2>&1 &
+    # -noreset: without it the server resets when the probe below disconnects, and a window
+    # manager connecting just then is refused.
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$logs/xvfb.log" 2>&1 &
     server_pids+=($!)
     export DISPLAY=":$display"
     for tries in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     if $use_wm; then
         openbox --sm-disable >"$logs/openbox.log" 2>&1 &
         server_pids+=($!)
-        for tries in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+        for tries in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+        # A run without its window manager would blame the editor for quits nobody passed on.
+        wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start on :$display (see $logs)" >&2; exit 2; }
     fi
 }
 
