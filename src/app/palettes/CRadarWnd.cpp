@@ -4,6 +4,7 @@
 #include "editing/RadarPicture.h"
 #include "palettes/FramePlacement.h"
 #include "palettes/InsideFrame.h"
+#include "palettes/PaletteWindowFlags.h"
 
 #include <QCloseEvent>
 #include <QImage>
@@ -24,7 +25,7 @@ constexpr QRect CREATED(100, 100, 200, 200);
 } // namespace
 
 CRadarWnd::CRadarWnd(QWidget* mainFrame)
-    : QWidget(mainFrame, Qt::Tool), m_colours(256, qRgb(0, 0, 0)) {
+    : QWidget(mainFrame, PALETTE_WINDOW_FLAGS), m_colours(256, qRgb(0, 0, 0)) {
     setWindowTitle(tr("Radar"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(MIN_CLIENT);

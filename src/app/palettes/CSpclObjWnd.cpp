@@ -4,6 +4,7 @@
 #include "palettes/EdgeSnapper.h"
 #include "palettes/FramePlacement.h"
 #include "palettes/InsideFrame.h"
+#include "palettes/PaletteWindowFlags.h"
 
 #include <QCloseEvent>
 #include <QHelpEvent>
@@ -23,7 +24,8 @@ constexpr unsigned OBJECT_STEP = 100;
 constexpr int BOTTOM_GAP = 56;
 } // namespace
 
-CSpclObjWnd::CSpclObjWnd(QWidget* mainFrame) : QWidget(mainFrame, Qt::Tool), m_strip(LoadStrip()) {
+CSpclObjWnd::CSpclObjWnd(QWidget* mainFrame)
+    : QWidget(mainFrame, PALETTE_WINDOW_FLAGS), m_strip(LoadStrip()) {
     setWindowTitle(tr("Special Objects"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(CELL, CELL);

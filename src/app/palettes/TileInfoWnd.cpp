@@ -1,6 +1,7 @@
 #include "palettes/TileInfoWnd.h"
 
 #include "palettes/FramePlacement.h"
+#include "palettes/PaletteWindowFlags.h"
 #include "palettes/TilePreviewWnd.h"
 
 #include <QCloseEvent>
@@ -14,7 +15,7 @@ constexpr QPoint BACK_AT(10, 70);
 } // namespace
 
 TileInfoWnd::TileInfoWnd(QWidget* mainFrame)
-    : QWidget(mainFrame, Qt::Tool), m_fore(new TilePreviewWnd(true, this)),
+    : QWidget(mainFrame, PALETTE_WINDOW_FLAGS), m_fore(new TilePreviewWnd(true, this)),
       m_back(new TilePreviewWnd(false, this)) {
     setWindowTitle(tr("Tile Info"));
     setAutoFillBackground(true);

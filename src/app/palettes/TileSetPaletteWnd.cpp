@@ -4,6 +4,7 @@
 #include "palettes/EdgeSnapper.h"
 #include "palettes/FramePlacement.h"
 #include "palettes/InsideFrame.h"
+#include "palettes/PaletteWindowFlags.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,7 +27,7 @@ const QColor SAME_FRAME(255, 255, 255);
 } // namespace
 
 TileSetPaletteWnd::TileSetPaletteWnd(QWidget* mainFrame)
-    : QWidget(mainFrame, Qt::Tool), m_snapper(new EdgeSnapper(this, 0, 0)) {
+    : QWidget(mainFrame, PALETTE_WINDOW_FLAGS), m_snapper(new EdgeSnapper(this, 0, 0)) {
     setWindowTitle(tr("Tileset"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
