@@ -1,6 +1,7 @@
 #include "palettes/FramePlacement.h"
 
 #include <QEvent>
+#include <QMargins>
 #include <QWidget>
 #include <QWindow>
 
@@ -11,6 +12,20 @@ namespace {
 QMargins OwnFrameMargins(const QWidget* window) {
     const QWindow* own = window->windowHandle();
     return own ? own->frameMargins() : QMargins();
+}
+
+// The decoration the window manager puts around a palette window. Until a palette has been
+// shown its own is unknown; the main frame's is the best guess then (same window manager,
+// usually the same title bar), and none at all before the main frame is shown.
+QMargins FrameMarginsOf(const QWidget* window) {
+    const QMargins own = OwnFrameMargins(window);
+    if (!own.isNull())
+        return own;
+    if (const QWidget* parent = window->parentWidget()) {
+        if (const QWindow* frame = parent->window()->windowHandle())
+            return frame->frameMargins();
+    }
+    return {};
 }
 
 QPoint FrameTopLeft(QSize client, const QMargins& m, Qt::Corner corner, QPoint point) {
@@ -74,17 +89,6 @@ private:
 };
 
 } // namespace
-
-QMargins FrameMarginsOf(const QWidget* window) {
-    const QMargins own = OwnFrameMargins(window);
-    if (!own.isNull())
-        return own;
-    if (const QWidget* parent = window->parentWidget()) {
-        if (const QWindow* frame = parent->window()->windowHandle())
-            return frame->frameMargins();
-    }
-    return {};
-}
 
 void PlaceFrameCorner(QWidget* window, QSize client, Qt::Corner corner, QPoint point) {
     auto* placer =

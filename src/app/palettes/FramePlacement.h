@@ -1,17 +1,11 @@
 #pragma once
 
-#include <QMargins>
 #include <QPoint>
 #include <QSize>
 
 class QWidget;
 
 namespace krav {
-
-// The decoration the window manager puts around a palette window. Until a palette has been
-// shown its own is unknown; the main frame's is the best guess then (same window manager,
-// usually the same title bar), and none at all before the main frame is shown.
-QMargins FrameMarginsOf(const QWidget* window);
 
 // Sizes a palette window's client area and moves the window so that the given corner of its
 // frame (decorations included) lies at `point` (screen coordinates; for a right or bottom
