@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editing/Geometry.h"
-#include "editing/RadarViewport.h"
+#include "palettes/RadarViewport.h"
 
 #include <QList>
 #include <QRgb>

@@ -1,6 +1,6 @@
 #include "palettes/EdgeSnapper.h"
 
-#include "editing/EdgeSnap.h"
+#include "palettes/EdgeSnap.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/PaletteAxis.h"
+#include "palettes/PaletteAxis.h"
 
 #include <QImage>
 #include <QWidget>

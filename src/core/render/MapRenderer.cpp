@@ -1,6 +1,6 @@
 #include "render/MapRenderer.h"
 
-#include "editing/GridLines.h"
+#include "render/GridLines.h"
 
 #include <algorithm>
 #include <cstddef>

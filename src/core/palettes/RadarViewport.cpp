@@ -1,4 +1,4 @@
-#include "editing/RadarViewport.h"
+#include "palettes/RadarViewport.h"
 
 #include "document/TileCodes.h"
 

@@ -1,6 +1,6 @@
 // The part of the radar picture the radar window shows, how it follows the view and where a
 // click sends the view.
-#include "editing/RadarViewport.h"
+#include "palettes/RadarViewport.h"
 
 #include <gtest/gtest.h>
 #include <string>

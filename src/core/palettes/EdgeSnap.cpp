@@ -1,4 +1,4 @@
-#include "editing/EdgeSnap.h"
+#include "palettes/EdgeSnap.h"
 
 namespace krav {
 

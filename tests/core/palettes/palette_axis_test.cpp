@@ -1,7 +1,7 @@
 // The tile set palette's view-port along one axis, and how palette windows keep whole tiles
 // while their edges are dragged.
-#include "editing/EdgeSnap.h"
-#include "editing/PaletteAxis.h"
+#include "palettes/EdgeSnap.h"
+#include "palettes/PaletteAxis.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,4 +1,4 @@
-#include "editing/GridLines.h"
+#include "render/GridLines.h"
 
 namespace krav {
 
@@ -34,7 +34,8 @@ GridLines ComputeGridLines(const ViewGeometry& view, const Rect& clip) {
     grid.horizontal = AxisLines(clip.top, clip.bottom, ch, view.m_nTopRow, view.m_nBottomRow,
                                 clip.left, mapRight);
     // The horizontal edge runs to the map's right edge exactly, not one pixel past it.
-    if (!grid.horizontal.empty() && grid.horizontal.back().edge) --grid.horizontal.back().to;
+    if (!grid.horizontal.empty() && grid.horizontal.back().edge)
+        --grid.horizontal.back().to;
     return grid;
 }
 

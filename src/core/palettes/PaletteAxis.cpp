@@ -1,4 +1,4 @@
-#include "editing/PaletteAxis.h"
+#include "palettes/PaletteAxis.h"
 
 #include <algorithm>
 
