@@ -17,5 +17,9 @@ int RunCheck(const Arguments& args);
 int RunResave(const Arguments& args);
 int RunPlay(const Arguments& args);
 int RunRender(const Arguments& args);
+int RunExportTmx(const Arguments& args);
+int RunImportTmx(const Arguments& args);
+int RunDump(const Arguments& args);
+int RunDiff(const Arguments& args);
 
 } // namespace krav::cli

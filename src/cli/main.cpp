@@ -10,7 +10,11 @@ const char* const USAGE = "usage: krav-lvl info LEVEL\n"
                           "       krav-lvl resave IN OUT\n"
                           "       krav-lvl play SCRIPT LEVEL|new OUT\n"
                           "       krav-lvl render LEVEL OUT.png [--zoom 1:16|1:8|1:4|1:2|1:1|2:1]\n"
-                          "                       [--area LEFT,TOP,RIGHT,BOTTOM] [--grid]\n";
+                          "                       [--area LEFT,TOP,RIGHT,BOTTOM] [--grid]\n"
+                          "       krav-lvl export-tmx LEVEL OUT.tmx\n"
+                          "       krav-lvl import-tmx IN.tmx OUT.lvl\n"
+                          "       krav-lvl dump LEVEL\n"
+                          "       krav-lvl diff A B\n";
 
 } // namespace
 
@@ -33,6 +37,14 @@ int main(int argc, char** argv) {
         result = RunPlay(args);
     else if (command == "render")
         result = RunRender(args);
+    else if (command == "export-tmx" && args.size() == 2)
+        result = RunExportTmx(args);
+    else if (command == "import-tmx" && args.size() == 2)
+        result = RunImportTmx(args);
+    else if (command == "dump" && args.size() == 1)
+        result = RunDump(args);
+    else if (command == "diff" && args.size() == 2)
+        result = RunDiff(args);
     else
         std::cerr << USAGE;
     return result;

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "document/TileSetBitmap.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <memory>
+#include <string>
+
+namespace krav {
+
+// The tile set as an 8-bit indexed picture with the bitmap's colour table in order, so that
+// its indices give back the very pixel bytes of the bitmap.
+QImage TileSetToImage(const TileSetBitmap& tileSet);
+
+// What of an embedded tile set's BMP its picture does not show: both headers, the colour
+// table with its reserved bytes, and the bytes after the pixels.
+QByteArray BmpPartsOf(const TileSetBitmap& tileSet);
+
+struct TileSetChoice {
+    std::unique_ptr<TileSetBitmap> tileSet; // null: the built-in tile set
+    std::string note;                       // why the picture was not taken, if it was not
+};
+
+// The tile set a picture stands for:
+// - not 304 x 160 or more than 256 colours: the built-in set, with a note saying why;
+// - with bmpParts (from BmpPartsOf) whose colours cover the picture: that BMP again, with the
+//   picture's pixels, byte for byte the same when the picture is unchanged;
+// - without bmpParts, showing exactly the built-in set: the built-in set;
+// - otherwise a new bitmap, colour table in the order the colours first appear.
+TileSetChoice TileSetFromImage(const QImage& image, const QByteArray& bmpParts);
+
+} // namespace krav

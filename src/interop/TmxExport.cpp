@@ -1,0 +1,205 @@
+#include "TmxExport.h"
+
+#include "ObjectSheet.h"
+#include "TileSetPicture.h"
+#include "TmxNames.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QXmlStreamWriter>
+#include <vector>
+
+namespace krav {
+
+namespace {
+
+struct Anchor {
+    int col;
+    int row;
+    Cell kind;
+};
+
+std::vector<Anchor> AnchorsOf(const Cell* cells) {
+    std::vector<Anchor> anchors;
+    for (int i = 0; i < MAP_CELLS; ++i)
+        if (ObjectSheetIndex(cells[i]) >= 0)
+            anchors.push_back({i % MAP_SIZE, i / MAP_SIZE, cells[i]});
+    return anchors;
+}
+
+// Rows of comma-separated gids, as Tiled writes them: every value but the last ends in ",".
+QByteArray CsvOfTiles(const Cell* cells) {
+    QByteArray csv;
+    csv.reserve(MAP_CELLS * 3);
+    csv.append('\n');
+    for (int i = 0; i < MAP_CELLS; ++i) {
+        const Cell v = cells[i];
+        csv.append(QByteArray::number(IsTileCell(v) ? v + 1 : 0));
+        if (i + 1 < MAP_CELLS)
+            csv.append(',');
+        if ((i + 1) % MAP_SIZE == 0)
+            csv.append('\n');
+    }
+    return csv;
+}
+
+void WriteProperty(QXmlStreamWriter& xml, const char* name, const char* type,
+                   const QString& value) {
+    xml.writeStartElement(QStringLiteral("properties"));
+    xml.writeEmptyElement(QStringLiteral("property"));
+    xml.writeAttribute(QStringLiteral("name"), QString::fromUtf8(name));
+    if (type)
+        xml.writeAttribute(QStringLiteral("type"), QString::fromUtf8(type));
+    xml.writeAttribute(QStringLiteral("value"), value);
+    xml.writeEndElement();
+}
+
+void WriteImage(QXmlStreamWriter& xml, const QString& source, int width, int height) {
+    xml.writeEmptyElement(QStringLiteral("image"));
+    xml.writeAttribute(QStringLiteral("source"), source);
+    xml.writeAttribute(QStringLiteral("width"), QString::number(width));
+    xml.writeAttribute(QStringLiteral("height"), QString::number(height));
+}
+
+void WriteTileSets(QXmlStreamWriter& xml, const CKRAVDoc& doc, const QString& tmxPath) {
+    xml.writeStartElement(QStringLiteral("tileset"));
+    xml.writeAttribute(QStringLiteral("firstgid"), QStringLiteral("1"));
+    xml.writeAttribute(QStringLiteral("name"), QString::fromUtf8(tmx::TILE_SET));
+    xml.writeAttribute(QStringLiteral("tilewidth"), QString::number(TILE_SIZE));
+    xml.writeAttribute(QStringLiteral("tileheight"), QString::number(TILE_SIZE));
+    xml.writeAttribute(QStringLiteral("tilecount"), QString::number(TILE_COUNT));
+    xml.writeAttribute(QStringLiteral("columns"), QString::number(TILES_ACROSS));
+    if (!doc.IsDefaultTileSet())
+        WriteProperty(xml, tmx::BMP_PROPERTY, nullptr,
+                      QString::fromLatin1(BmpPartsOf(*doc.GetTileSet()).toBase64()));
+    WriteImage(xml, TileSetPictureName(tmxPath), TILESET_WIDTH, TILESET_HEIGHT);
+    xml.writeEndElement();
+
+    const int kinds = static_cast<int>(OBJECT_KINDS.size());
+    xml.writeStartElement(QStringLiteral("tileset"));
+    xml.writeAttribute(QStringLiteral("firstgid"), QString::number(TILE_COUNT + 1));
+    xml.writeAttribute(QStringLiteral("name"), QString::fromUtf8(tmx::OBJECT_TILE_SET));
+    xml.writeAttribute(QStringLiteral("tilewidth"), QString::number(OBJECT_TILE_SIZE));
+    xml.writeAttribute(QStringLiteral("tileheight"), QString::number(OBJECT_TILE_SIZE));
+    xml.writeAttribute(QStringLiteral("tilecount"), QString::number(kinds));
+    xml.writeAttribute(QStringLiteral("columns"), QString::number(kinds));
+    // An object's position is then its anchor cell's top-left corner.
+    xml.writeAttribute(QStringLiteral("objectalignment"), QStringLiteral("topleft"));
+    WriteImage(xml, ObjectSheetName(tmxPath), OBJECT_TILE_SIZE * kinds, OBJECT_TILE_SIZE);
+    for (int tile = 0; tile < kinds; ++tile) {
+        xml.writeStartElement(QStringLiteral("tile"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(tile));
+        WriteProperty(xml, tmx::KIND_PROPERTY, "int", QString::number(OBJECT_KINDS[tile]));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+}
+
+void WriteObjects(QXmlStreamWriter& xml, const std::vector<Anchor>& anchors) {
+    xml.writeStartElement(QStringLiteral("objectgroup"));
+    xml.writeAttribute(QStringLiteral("id"), QStringLiteral("2"));
+    xml.writeAttribute(QStringLiteral("name"), QString::fromUtf8(tmx::OBJECT_GROUP));
+    int id = 1;
+    for (const Anchor& anchor : anchors) {
+        xml.writeStartElement(QStringLiteral("object"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(id++));
+        xml.writeAttribute(QStringLiteral("gid"),
+                           QString::number(TILE_COUNT + 1 + ObjectSheetIndex(anchor.kind)));
+        xml.writeAttribute(QStringLiteral("x"), QString::number(anchor.col * tmx::TILE_PIXELS));
+        xml.writeAttribute(QStringLiteral("y"), QString::number(anchor.row * tmx::TILE_PIXELS));
+        xml.writeAttribute(QStringLiteral("width"), QString::number(OBJECT_TILE_SIZE));
+        xml.writeAttribute(QStringLiteral("height"), QString::number(OBJECT_TILE_SIZE));
+        WriteProperty(xml, tmx::KIND_PROPERTY, "int", QString::number(anchor.kind));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+}
+
+QByteArray MapXml(const CKRAVDoc& doc, const QString& tmxPath) {
+    const std::vector<Anchor> anchors = AnchorsOf(doc.GetCells());
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(1);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("map"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.8"));
+    xml.writeAttribute(QStringLiteral("orientation"), QStringLiteral("orthogonal"));
+    xml.writeAttribute(QStringLiteral("renderorder"), QStringLiteral("right-down"));
+    xml.writeAttribute(QStringLiteral("width"), QString::number(MAP_SIZE));
+    xml.writeAttribute(QStringLiteral("height"), QString::number(MAP_SIZE));
+    xml.writeAttribute(QStringLiteral("tilewidth"), QString::number(tmx::TILE_PIXELS));
+    xml.writeAttribute(QStringLiteral("tileheight"), QString::number(tmx::TILE_PIXELS));
+    xml.writeAttribute(QStringLiteral("infinite"), QStringLiteral("0"));
+    // Empty cells look as they do in the editor.
+    xml.writeAttribute(QStringLiteral("backgroundcolor"), QStringLiteral("#000000"));
+    xml.writeAttribute(QStringLiteral("nextlayerid"), QStringLiteral("3"));
+    xml.writeAttribute(QStringLiteral("nextobjectid"), QString::number(anchors.size() + 1));
+    WriteTileSets(xml, doc, tmxPath);
+
+    xml.writeStartElement(QStringLiteral("layer"));
+    xml.writeAttribute(QStringLiteral("id"), QStringLiteral("1"));
+    xml.writeAttribute(QStringLiteral("name"), QString::fromUtf8(tmx::TILE_LAYER));
+    xml.writeAttribute(QStringLiteral("width"), QString::number(MAP_SIZE));
+    xml.writeAttribute(QStringLiteral("height"), QString::number(MAP_SIZE));
+    xml.writeStartElement(QStringLiteral("data"));
+    xml.writeAttribute(QStringLiteral("encoding"), QStringLiteral("csv"));
+    const QByteArray csv = CsvOfTiles(doc.GetCells());
+    xml.writeCharacters(QLatin1StringView(csv));
+    xml.writeEndElement();
+    xml.writeEndElement();
+
+    WriteObjects(xml, anchors);
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return out;
+}
+
+std::string SaveFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return path.toStdString() + ": " + file.errorString().toStdString();
+    return {};
+}
+
+std::string SaveImage(const QString& path, const QImage& image) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+        return path.toStdString() + ": " + file.errorString().toStdString();
+    return {};
+}
+
+QString PicturePath(const QString& tmxPath, const QString& name) {
+    return QFileInfo(tmxPath).dir().filePath(name);
+}
+
+QString BaseName(const QString& tmxPath) {
+    QString name = QFileInfo(tmxPath).fileName();
+    if (name.endsWith(QStringLiteral(".tmx"), Qt::CaseInsensitive))
+        name.chop(4);
+    return name;
+}
+
+} // namespace
+
+QString TileSetPictureName(const QString& tmxPath) {
+    return BaseName(tmxPath) + QStringLiteral("-tiles.png");
+}
+
+QString ObjectSheetName(const QString& tmxPath) {
+    return BaseName(tmxPath) + QStringLiteral("-objects.png");
+}
+
+std::string ExportTmx(const CKRAVDoc& doc, const QString& tmxPath) {
+    // The pictures first: a map never names a picture that was not written.
+    std::string error = SaveImage(PicturePath(tmxPath, TileSetPictureName(tmxPath)),
+                                  TileSetToImage(*doc.GetTileSet()));
+    if (error.empty())
+        error = SaveImage(PicturePath(tmxPath, ObjectSheetName(tmxPath)), ObjectSheet());
+    if (error.empty())
+        error = SaveFile(tmxPath, MapXml(doc, tmxPath));
+    return error;
+}
+
+} // namespace krav

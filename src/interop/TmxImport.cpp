@@ -1,0 +1,207 @@
+#include "TmxImport.h"
+
+#include "ObjectSheet.h"
+#include "TileSetPicture.h"
+#include "TmxNames.h"
+#include "TmxReader.h"
+#include "document/ByteSource.h"
+#include "document/LevelReader.h"
+#include "document/LevelWriter.h"
+#include "document/ReadError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+
+namespace krav {
+
+namespace {
+
+// Tiled keeps a tile's flips and rotation in the gid's top bits.
+constexpr std::uint32_t GID_FLAG_BITS = 0xF0000000u;
+
+std::string CellName(int col, int row) {
+    return "column " + std::to_string(col) + ", row " + std::to_string(row);
+}
+
+// The tile set the level's tiles come from: "tiles", or else the first one.
+const TmxTileSet* TileSetOfTiles(const TmxMap& map) {
+    for (const TmxTileSet& tileSet : map.tileSets)
+        if (tileSet.name == QLatin1String(tmx::TILE_SET))
+            return &tileSet;
+    return map.tileSets.empty() ? nullptr : &map.tileSets.front();
+}
+
+// The tile set a gid belongs to: the one with the largest first gid not past it.
+const TmxTileSet* TileSetOfGid(const TmxMap& map, std::uint32_t gid) {
+    const TmxTileSet* found = nullptr;
+    for (const TmxTileSet& tileSet : map.tileSets)
+        if (tileSet.firstGid <= gid && (!found || tileSet.firstGid > found->firstGid))
+            found = &tileSet;
+    return found;
+}
+
+std::string PlaceTiles(const TmxMap& map, std::vector<Cell>& cells) {
+    const TmxTileSet* tileSet = TileSetOfTiles(map);
+    const std::uint32_t firstGid = tileSet ? tileSet->firstGid : 1;
+    for (int i = 0; i < MAP_CELLS; ++i) {
+        const std::uint32_t gid = map.tiles[i];
+        if (gid == 0)
+            continue;
+        const std::string cell = CellName(i % MAP_SIZE, i / MAP_SIZE);
+        if (gid & GID_FLAG_BITS)
+            return "the tile at " + cell + " is flipped or rotated; a level's tiles cannot be";
+        const std::uint32_t code = gid - firstGid + 1;
+        if (gid < firstGid || code > static_cast<std::uint32_t>(TILE_COUNT))
+            return "the tile at " + cell + " has gid " + std::to_string(gid) +
+                   ", past the 190 tiles of a level";
+        cells[i] = code - 1;
+    }
+    return {};
+}
+
+struct PlacedObject {
+    Cell kind = 0;
+    int col = 0;
+    int row = 0;
+};
+
+std::optional<Cell> KindOfText(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (ok && ObjectSheetIndex(static_cast<Cell>(value)) >= 0)
+        return static_cast<Cell>(value);
+    return std::nullopt;
+}
+
+// How far into the object its position lies, as fractions of its width and height.
+std::pair<double, double> AlignmentOffset(const QString& alignment) {
+    const auto has = [&alignment](const char* word) {
+        return alignment.contains(QLatin1String(word));
+    };
+    if (alignment.isEmpty() || alignment == QLatin1String("unspecified"))
+        return {0.0, 1.0}; // bottom-left on orthogonal maps
+    const double across = has("left") ? 0.0 : has("right") ? 1.0 : 0.5;
+    const double down = has("top") ? 0.0 : has("bottom") ? 1.0 : 0.5;
+    return {across, down};
+}
+
+std::string PlaceObject(const TmxMap& map, const TmxObject& object, PlacedObject& placed) {
+    const std::string name = "object " + std::to_string(object.id);
+    std::optional<Cell> pictureKind;
+    const TmxTileSet* tileSet = nullptr;
+    if (object.gid != 0) {
+        if (object.gid & GID_FLAG_BITS)
+            return name + " is flipped; special objects cannot be";
+        tileSet = TileSetOfGid(map, object.gid);
+        const int tile = tileSet ? static_cast<int>(object.gid - tileSet->firstGid) : -1;
+        if (tileSet && tileSet->tileKinds.count(tile)) {
+            pictureKind = KindOfText(tileSet->tileKinds.at(tile));
+        } else if (tileSet && tileSet->name == QLatin1String(tmx::OBJECT_TILE_SET) && tile >= 0 &&
+                   tile < static_cast<int>(OBJECT_KINDS.size())) {
+            pictureKind = OBJECT_KINDS[tile];
+        }
+    }
+    std::optional<Cell> propertyKind;
+    if (object.kind) {
+        propertyKind = KindOfText(*object.kind);
+        if (!propertyKind)
+            return name + " has kind " + object.kind->toStdString() +
+                   "; a special object is 500, 600, 700 or 800";
+    }
+    if (pictureKind && propertyKind && *pictureKind != *propertyKind)
+        return name + " has kind " + std::to_string(*propertyKind) + " but shows the picture of " +
+               std::to_string(*pictureKind);
+    if (!pictureKind && !propertyKind)
+        return name + " is no special object: it has no kind and no special object's picture";
+    if (object.rotation != 0)
+        return name + " is rotated; special objects cannot be";
+
+    double left = object.x, top = object.y;
+    if (tileSet) {
+        const auto [across, down] = AlignmentOffset(tileSet->objectAlignment);
+        left -= across * object.width.value_or(tileSet->tileWidth);
+        top -= down * object.height.value_or(tileSet->tileHeight);
+    }
+    placed.kind = propertyKind ? *propertyKind : *pictureKind;
+    placed.col = static_cast<int>(std::lround(left / tmx::TILE_PIXELS));
+    placed.row = static_cast<int>(std::lround(top / tmx::TILE_PIXELS));
+    if (placed.col < 0 || placed.col >= MAP_SIZE || placed.row < 0 || placed.row >= MAP_SIZE)
+        return name + " lies outside the map, at " + CellName(placed.col, placed.row);
+    return {};
+}
+
+// Objects go on their anchors after the tiles: an anchor on a tile replaces it, as Tiled
+// shows the object over the tile, and of two objects on one anchor the later one stays.
+std::string PlaceObjects(const TmxMap& map, std::vector<Cell>& cells) {
+    for (const TmxObject& object : map.objects) {
+        PlacedObject placed;
+        if (std::string error = PlaceObject(map, object, placed); !error.empty())
+            return error;
+        cells[static_cast<std::size_t>(placed.row) * MAP_SIZE + placed.col] = placed.kind;
+    }
+    return {};
+}
+
+TileSetChoice ChooseTileSet(const TmxMap& map, const QString& tmxPath,
+                            std::vector<std::string>& notes) {
+    const TmxTileSet* tileSet = TileSetOfTiles(map);
+    if (!tileSet || tileSet->imageSource.isEmpty()) {
+        notes.push_back("its tile set has no picture; the level gets the built-in tile set");
+        return {};
+    }
+    const QString path = QFileInfo(tmxPath).dir().filePath(tileSet->imageSource);
+    TileSetChoice choice = TileSetFromImage(QImage(path), tileSet->bmpParts);
+    if (!choice.note.empty())
+        notes.push_back(tileSet->imageSource.toStdString() + " " + choice.note +
+                        "; the level gets the built-in tile set");
+    return choice;
+}
+
+} // namespace
+
+TmxImportResult ImportTmx(const QString& tmxPath) {
+    TmxImportResult result;
+    QFile file(tmxPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = "cannot be opened: " + file.errorString().toStdString();
+        return result;
+    }
+    TmxReadResult read = ReadTmx(file.readAll());
+    const TmxMap& map = read.map;
+    result.error = std::move(read.error);
+    for (const TmxTileSet& tileSet : map.tileSets)
+        if (result.error.empty() && !tileSet.externalSource.isEmpty())
+            result.error = "its tile set \"" + tileSet.name.toStdString() + "\" is in " +
+                           tileSet.externalSource.toStdString() + "; embed it in the map";
+    if (result.error.empty() && !map.hasTileLayer)
+        result.error = "has no tile layer";
+    if (!result.error.empty())
+        return result;
+
+    std::vector<Cell> cells(MAP_CELLS, EMPTY_CELL);
+    result.error = PlaceTiles(map, cells);
+    if (result.error.empty())
+        result.error = PlaceObjects(map, cells);
+    if (!result.error.empty())
+        return result;
+    const auto flags = std::count(cells.begin(), cells.end(), FLAG_CELL);
+    if (flags > MAX_FLAGS)
+        result.notes.push_back("it has " + std::to_string(flags) +
+                               " flags; the editor warns when a level has more than 256");
+
+    const TileSetChoice tileSet = ChooseTileSet(map, tmxPath, result.notes);
+    result.level = WriteLevel(cells.data(), tileSet.tileSet.get());
+    // What is written must open again.
+    try {
+        std::vector<Cell> check(MAP_CELLS, EMPTY_CELL);
+        ReadLevel(MemorySource(result.level), check.data());
+    } catch (const ReadError& error) {
+        result.error = std::string("makes a level that cannot be read: ") + error.what();
+        result.level.clear();
+    }
+    return result;
+}
+
+} // namespace krav

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace krav {
+
+struct TmxImportResult {
+    std::string error;               // why no level could be made, or empty
+    std::vector<std::string> notes;  // what the user should know about a level that was made
+    std::vector<std::uint8_t> level; // the level file's bytes
+};
+
+// Makes a level of a Tiled map that ExportTmx wrote, or one of the same shape edited in Tiled:
+// the tile layer "tiles" (or the first), the group "special objects", and the tile set's
+// picture as the level's own tile set (see TileSetFromImage). A map a level cannot hold is
+// refused with the first thing that is wrong.
+TmxImportResult ImportTmx(const QString& tmxPath);
+
+} // namespace krav
