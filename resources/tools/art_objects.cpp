@@ -310,12 +310,6 @@ const ObjectPictureSet& BuiltinObjectPictures() {
 bool writeObjects(const Palette& pal, const OutDirs& out) {
     const std::array<Picture, 4> objects = {reactorStation(), warpGate(), turret(), mine()};
     bool ok = writeFile(out.render + "/BuiltinObjectPicturesData.cpp", encodeCpp(objects));
-    static const char* const kIds[4] = {"500", "600", "700", "800"};
-    for (std::size_t i = 0; i < 4; ++i) {
-        const std::string name = std::string("object") + kIds[i];
-        ok = writeFile(out.art + "/" + name + ".xpm", encodeXpm(toImage(objects[i], pal), name)) &&
-             ok;
-    }
     ok = writeFile(out.art + "/strip205.xpm",
                    encodeXpm(toImage(strip(objects, pal), pal), "strip205")) &&
          ok;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <stdexcept>
 
@@ -239,7 +240,16 @@ void writeArray(std::string& out, const char* name, const std::vector<u8>& data,
 
 namespace {
 
+bool sameAsOnDisk(const std::string& path, const char* data, std::size_t size) {
+    std::ifstream file(path, std::ios::binary);
+    const std::string old{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return file && old.size() == size && std::equal(old.begin(), old.end(), data);
+}
+
+// An unchanged file keeps its time stamp, so the build does not redo what depends on it.
 bool writeBytes(const std::string& path, const char* data, std::size_t size) {
+    if (sameAsOnDisk(path, data, size))
+        return true;
     std::ofstream file(path, std::ios::binary);
     file.write(data, std::streamsize(size));
     file.close();

@@ -4,10 +4,9 @@
 // buttons and application icon (art_*.cpp) as XPM files for the application's
 // resources, plus the few C++ sources that need their data.
 //
-// Usage: krav_make_art ART_DIR DOCUMENT_DIR [RENDER_DIR VIEW_DIR]
-//   for example: krav_make_art resources/art src/core/document
-// RENDER_DIR and VIEW_DIR default to src/core/render and src/app/view found
-// beside DOCUMENT_DIR.
+// Usage: krav_make_art ART_DIR DOCUMENT_DIR RENDER_DIR VIEW_DIR
+// The build runs it into its own tree (resources/tools/CMakeLists.txt); a file
+// whose content is unchanged is not rewritten.
 //
 // Every picture is made of small drawing functions, one per family of tiles.
 // The output depends on nothing but these sources, so it is reproducible.
@@ -744,22 +743,15 @@ std::string encodeCpp(const Picture& pic, const Palette& pal) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 && argc != 5) {
-        std::cerr << "usage: krav_make_art ART_DIR DOCUMENT_DIR [RENDER_DIR VIEW_DIR]\n";
+    if (argc != 5) {
+        std::cerr << "usage: krav_make_art ART_DIR DOCUMENT_DIR RENDER_DIR VIEW_DIR\n";
         return 2;
     }
     namespace fs = std::filesystem;
-    OutDirs out{argv[1], argv[2], {}, {}};
-    if (argc == 5) {
-        out.render = argv[3], out.view = argv[4];
-    } else {
-        const fs::path core = fs::path(out.document).lexically_normal().parent_path();
-        out.render = (core / "render").string();
-        out.view = (core.parent_path() / "app" / "view").string();
-    }
+    const OutDirs out{argv[1], argv[2], argv[3], argv[4]};
     std::error_code error;
-    for (const fs::path& dir :
-         {fs::path(out.art) / "toolbar", fs::path(out.render), fs::path(out.view)})
+    for (const fs::path& dir : {fs::path(out.art) / "toolbar", fs::path(out.document),
+                                fs::path(out.render), fs::path(out.view)})
         fs::create_directories(dir, error);
 
     try {

@@ -39,10 +39,10 @@ TEST(TileSet, FewerUsedColoursStillReadsTheWholeColourTable) {
     EXPECT_FALSE(tileSet->topDown);
 }
 
-// The generator writes the same picture twice: as a BMP for the editor's resources and as
-// bytes for the core. They must not drift apart.
-TEST(TileSet, BuiltInSetMatchesTheCommittedBitmap) {
-    const test::Bytes bmp = test::ScratchFolder::Read(KRAV_SOURCE_DIR "/resources/art/tileset.bmp");
+// The generator writes the same picture twice: as a BMP that people and other tools can open
+// and as bytes for the core. They must not drift apart.
+TEST(TileSet, BuiltInSetMatchesTheGeneratedBitmap) {
+    const test::Bytes bmp = test::ScratchFolder::Read(KRAV_ART_DIR "/tileset.bmp");
     const auto fromFile = LoadTileSet(MemorySource(bmp));
     const auto builtIn = LoadBuiltInTileSet();
     EXPECT_EQ(fromFile->colourTable, builtIn->colourTable);
