@@ -18,11 +18,11 @@ if ! [[ $seconds =~ ^[1-9][0-9]*$ ]]; then
     exit 2
 fi
 
-krav_install_packages clang-14 libclang-rt-14-dev cmake ninja-build python3
+krav_install_packages clang-14 libclang-rt-14-dev cmake ninja-build
 fuzz_build="$KRAV_ROOT/build-fuzz"
 cmake -S "$KRAV_ROOT/fuzz" -B "$fuzz_build" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 cmake --build "$fuzz_build" -j "$(nproc)"
-python3 "$KRAV_ROOT/fuzz/make_corpus.py" "$fuzz_build/corpus"
+"$fuzz_build/krav_fuzz_corpus" "$fuzz_build/corpus"
 
 targets=(level_reader_fuzzer:level tileset_fuzzer:tileset)
 mkdir -p "$fuzz_build/crashes" "$fuzz_build/logs"
