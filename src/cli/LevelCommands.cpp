@@ -1,8 +1,8 @@
 // krav-lvl info, check and resave: reading and writing levels as the editor's Open and Save do.
 #include "Commands.h"
 #include "LevelFiles.h"
-#include "RecordingPrompt.h"
 #include "document/CKRAVDoc.h"
+#include "frame/ScriptedPrompt.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -17,7 +17,7 @@ std::string OnOneLine(std::string text) {
     return text;
 }
 
-void PrintMessages(const RecordingPrompt& prompt) {
+void PrintMessages(const ScriptedPrompt& prompt) {
     for (const auto& text : prompt.messages)
         std::cerr << text << '\n';
 }
@@ -60,7 +60,7 @@ int RunCheck(const Arguments& args) {
     int result = EXIT_OK;
     for (const auto& path : args) {
         CKRAVDoc doc;
-        RecordingPrompt prompt;
+        ScriptedPrompt prompt;
         if (doc.OnOpenDocument(path, prompt)) {
             std::cout << path << ": ok\n";
         } else {
@@ -79,7 +79,7 @@ int RunResave(const Arguments& args) {
         return EXIT_FAILED;
     for (const auto& text : warnings)
         std::cerr << "warning: " << text << '\n';
-    RecordingPrompt savePrompt;
+    ScriptedPrompt savePrompt;
     if (!doc.OnSaveDocument(args[1], savePrompt)) {
         PrintMessages(savePrompt);
         return EXIT_FAILED;

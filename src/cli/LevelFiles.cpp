@@ -1,13 +1,13 @@
 #include "LevelFiles.h"
 
-#include "RecordingPrompt.h"
+#include "frame/ScriptedPrompt.h"
 
 #include <iostream>
 
 namespace krav::cli {
 
 bool ReadLevelFile(CKRAVDoc& doc, const std::string& path, std::vector<std::string>& warnings) {
-    RecordingPrompt prompt;
+    ScriptedPrompt prompt;
     if (doc.OnOpenDocument(path, prompt)) {
         warnings = std::move(prompt.messages);
         return true;

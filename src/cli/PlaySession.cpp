@@ -3,7 +3,6 @@
 #include "PlaySession.h"
 
 #include "LevelFiles.h"
-#include "RecordingPrompt.h"
 #include "frame/CommandIds.h"
 #include "frame/StatusPanes.h"
 
@@ -13,8 +12,8 @@
 namespace krav::cli {
 
 PlaySession::PlaySession(std::string level, std::string out)
-    : m_level(std::move(level)), m_out(std::move(out)), m_prompt(std::cout),
-      m_hub(m_frame, m_prompt) {}
+    : m_level(std::move(level)), m_out(std::move(out)),
+      m_prompt(ScriptedPrompt::WhenUnanswered::Decline, &std::cout), m_hub(m_frame, m_prompt) {}
 
 bool PlaySession::Open() {
     auto doc = std::make_unique<CKRAVDoc>();
@@ -29,7 +28,7 @@ bool PlaySession::Open() {
             return false;
         for (const auto& text : warnings)
             m_prompt.ShowMessage(text); // the level still opens
-        RecordingPrompt again;          // its warnings were shown once
+        ScriptedPrompt again;           // its warnings were shown once
         if (!m_opened->OnOpenDocument(m_level, again))
             return false;
     }
@@ -42,7 +41,7 @@ void PlaySession::AddView(std::unique_ptr<CKRAVDoc> doc, bool first) {
     view.doc = std::move(doc);
     view.first = first;
     view.host = std::make_unique<HubViewHost>(m_hub, m_prompt);
-    view.host->onBeep = [](int type) { std::cout << "beep: " << type << '\n'; };
+    view.host->onBeep = [this](int type) { m_prompt.Beep(type); };
     view.engine = std::make_unique<MapViewEngine>(*view.doc, *view.host);
     MapViewEngine* engine = view.engine.get();
     view.doc->SetUpdateAllViews([engine] { engine->OnUpdate(0); });
@@ -217,13 +216,13 @@ bool PlaySession::Run(const PlayStep& step) {
         Command(step.a);
         return true;
     case K::Answer:
-        m_prompt.QueueAnswer(step.yes);
+        m_prompt.answers.push_back(step.yes);
         return true;
     case K::Tile:
         m_hub.ChooseTile(step.a, step.yes);
         return true;
     case K::Object:
-        m_frame.m_object = static_cast<Cell>(step.a);
+        m_frame.object = static_cast<Cell>(step.a);
         m_hub.SelectStampObject(static_cast<Cell>(step.a));
         return true;
     case K::New:

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "PlayHosts.h"
 #include "PlayScript.h"
 #include "document/CKRAVDoc.h"
 #include "editing/MapViewEngine.h"
+#include "frame/HeadlessFrame.h"
 #include "frame/HubViewHost.h"
 #include "frame/MainFrameHub.h"
+#include "frame/ScriptedPrompt.h"
 
 #include <memory>
 #include <string>
@@ -54,8 +55,11 @@ private:
 
     std::string m_level;
     std::string m_out;
-    PlayPrompt m_prompt;
-    PlayFrame m_frame;
+    // Prints what the editor would show. With no answer left, a question is answered no and a
+    // save question is cancelled: a script must say yes to anything destructive, and
+    // discarding changes is too.
+    ScriptedPrompt m_prompt;
+    HeadlessFrame m_frame;
     MainFrameHub m_hub;
     std::vector<PlayView> m_views;
     std::size_t m_active = 0;

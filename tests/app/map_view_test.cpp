@@ -33,7 +33,7 @@ public:
     void RadarViewRectChanged(CKRAVView&) override {}
     void RadarShowDocument(CKRAVView&) override {}
 
-    test::FakeFrame frame;
+    HeadlessFrame frame;
     test::FakePrompt prompt;
     MainFrameHub hub{frame, prompt};
     QImage picture;

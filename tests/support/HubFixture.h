@@ -3,33 +3,15 @@
 // A main frame hub with one or more map views over new levels, without a display.
 #include "document/CKRAVDoc.h"
 #include "editing/MapViewEngine.h"
+#include "frame/HeadlessFrame.h"
 #include "frame/HubViewHost.h"
 #include "frame/MainFrameHub.h"
 #include "support/FakePrompt.h"
 
 #include <memory>
-#include <set>
 #include <vector>
 
 namespace krav::test {
-
-class FakeFrame final : public FrameHost {
-public:
-    bool IsPaletteVisible(PaletteWindow palette) const override { return visible.contains(palette); }
-    void ShowPalette(PaletteWindow palette, bool show) override {
-        show ? (void)visible.insert(palette) : (void)visible.erase(palette);
-    }
-    bool IsToolsToolbarVisible() const override { return toolsToolbar; }
-    void ShowToolsToolbar(bool show) override { toolsToolbar = show; }
-    void TileChoiceChanged(int tile, bool isFore) override { (isFore ? shownFore : shownBack) = tile; }
-    Cell SpecialObjectsChoice() const override { return object; }
-    void RunImportTileset() override { ++imports; }
-
-    std::set<PaletteWindow> visible;
-    bool toolsToolbar = true;
-    int shownFore = -1, shownBack = -1, imports = 0;
-    Cell object = OBJECT_6X6;
-};
 
 struct HubView {
     std::unique_ptr<CKRAVDoc> doc = std::make_unique<CKRAVDoc>();
@@ -56,7 +38,7 @@ public:
         return *engine;
     }
 
-    FakeFrame frame;
+    HeadlessFrame frame;
     FakePrompt prompt;
     MainFrameHub hub;
     std::vector<HubView> views;
