@@ -47,13 +47,13 @@ void BM_undo_redo_whole_map(benchmark::State& state) {
     list.reserve(MAP_CELLS);
     for (int y = 0; y < MAP_SIZE; ++y)
         for (int x = 0; x < MAP_SIZE; ++x) RecordChange(list, x, y, 7);
-    history.PushUndo(UNDO_CELLS, std::move(list));
+    history.PushUndo(UndoKind::Cells, std::move(list));
     std::vector<CellChange> copy(MAP_CELLS), source(MAP_CELLS);
     bench::RunWithBaseline(
         state,
         [&] {
-            history.UndoRedo(map, APPLY_UNDO);
-            history.UndoRedo(map, APPLY_REDO);
+            history.UndoRedo(map, ApplyMode::Undo);
+            history.UndoRedo(map, ApplyMode::Redo);
         },
         [&] {
             // An undo and a redo each touch the change list and the map once.

@@ -42,14 +42,10 @@ void PaintWholeView(benchmark::State& state, double zoom, int cellSize) {
     const ObjectPictureSet objects = PlainObjects();
     RadarPicture radar;
     radar.Build(cells.data());
-    ViewGeometry view;
-    view.Reset(CLIENT_WIDTH, CLIENT_HEIGHT);
-    view.m_dZoom = zoom;
-    view.m_nCellWidth = view.m_nCellHeight = cellSize;
-    view.m_nLeftCol = view.m_nTopRow = 100;
-    view.m_nRightCol = 100 + CLIENT_WIDTH / cellSize;
-    view.m_nBottomRow = 100 + CLIENT_HEIGHT / cellSize;
-    view.m_bGrid = !view.IsLowZoom();
+    const ViewGeometry view = ViewGeometry::OfArea(
+        CLIENT_WIDTH, CLIENT_HEIGHT, zoom, cellSize,
+        {100, 100, 100 + CLIENT_WIDTH / cellSize, 100 + CLIENT_HEIGHT / cellSize},
+        zoom > LOW_ZOOM_LIMIT);
 
     MapRenderer renderer;
     const RenderSource source{cells.data(), tileSet.get(), &radar, &objects};

@@ -280,8 +280,8 @@ bool PlaySession::RunOnView(PlayView& active, const PlayStep& step) {
         break;
     case K::Tick:
         // Only a running timer ticks, as in the editor.
-        if (active.host->IsTimerRunning(step.a))
-            view.OnTimer(step.a, {step.b, step.c});
+        if (active.host->IsTimerRunning(static_cast<ViewTimer>(step.a)))
+            view.OnTimer(static_cast<ViewTimer>(step.a), {step.b, step.c});
         break;
     case K::Save:
         active.doc->OnSaveDocument(step.text, m_prompt);
@@ -293,8 +293,8 @@ bool PlaySession::RunOnView(PlayView& active, const PlayStep& step) {
                           std::to_string(actual) + ", expected " + std::to_string(step.value));
     }
     case K::ExpectFlags:
-        return Expect(view.m_nFlags == step.a, "flags are " + std::to_string(view.m_nFlags) +
-                                                   ", expected " + std::to_string(step.a));
+        return Expect(view.FlagCount() == step.a, "flags are " + std::to_string(view.FlagCount()) +
+                                                      ", expected " + std::to_string(step.a));
     case K::ExpectText: {
         const std::string actual = StatusPaneTexts(&view)[static_cast<std::size_t>(step.a - 1)];
         return Expect(actual == step.text, "pane " + std::to_string(step.a) + " shows \"" + actual +
@@ -305,7 +305,7 @@ bool PlaySession::RunOnView(PlayView& active, const PlayStep& step) {
                   << static_cast<std::int32_t>(view.Document().GetCell(step.b, step.a)) << '\n';
         break;
     case K::PrintFlags:
-        std::cout << "flags: " << view.m_nFlags << '\n';
+        std::cout << "flags: " << view.FlagCount() << '\n';
         break;
     case K::PrintModified:
         std::cout << "modified: " << (active.doc->IsModified() ? "yes" : "no") << '\n';

@@ -145,15 +145,10 @@ int RunRender(const Arguments& args) {
     for (const auto& text : warnings)
         std::cerr << "warning: " << text << '\n';
 
-    ViewGeometry view;
-    view.Reset(static_cast<int>(width), static_cast<int>(height));
-    view.m_dZoom = options.zoom.factor;
-    view.m_nCellWidth = view.m_nCellHeight = cell;
-    view.m_nLeftCol = options.area.left;
-    view.m_nTopRow = options.area.top;
-    view.m_nRightCol = options.area.right;
-    view.m_nBottomRow = options.area.bottom;
-    view.m_bGrid = options.grid && !view.IsLowZoom();
+    const bool lowZoom = options.zoom.factor <= LOW_ZOOM_LIMIT;
+    const ViewGeometry view =
+        ViewGeometry::OfArea(static_cast<int>(width), static_cast<int>(height), options.zoom.factor,
+                             cell, options.area, options.grid && !lowZoom);
 
     RadarPicture radar;
     radar.Build(doc.GetCells());

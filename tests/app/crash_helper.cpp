@@ -56,9 +56,9 @@ int main(int argc, char** argv) {
         const int x = parts[0].toInt(), y = parts[1].toInt(), tile = parts[2].toInt();
         const krav::ViewGeometry& geometry = engine.Geometry();
         const krav::Point at{
-            (x - geometry.m_nLeftCol) * geometry.m_nCellWidth + geometry.m_nCellWidth / 2,
-            (y - geometry.m_nTopRow) * geometry.m_nCellHeight + geometry.m_nCellHeight / 2};
-        engine.m_nForeTile = tile;
+            (x - geometry.LeftCol()) * geometry.CellWidth() + geometry.CellWidth() / 2,
+            (y - geometry.TopRow()) * geometry.CellHeight() + geometry.CellHeight() / 2};
+        engine.SetForeBack(tile, true);
         engine.OnLButtonDown(krav::MK_LBUTTON, at);
         engine.OnLButtonUp(0, at);
         if (view.Document().GetCell(y, x) != static_cast<krav::Cell>(tile))

@@ -66,7 +66,7 @@ protected:
 TEST_F(FrameDesktop, AnIdleEditorSleeps) {
     ASSERT_TRUE(frame->NewLevel());
     ASSERT_TRUE(frame->NewLevel());
-    frame->ActiveView()->Engine().m_nForeTile = 3; // a modified level too
+    frame->ActiveView()->Engine().SetForeBack(3, true); // a modified level too
     QTest::mouseClick(frame->ActiveView()->viewport(), Qt::LeftButton, {}, QPoint(8, 8));
     QTest::qWait(200); // settle: placements, first paints, the update after the click
     IdleWatch watch;

@@ -41,7 +41,7 @@ public:
 };
 
 Rect VisibleArea(const ViewGeometry& view) {
-    return {view.m_nLeftCol, view.m_nTopRow, view.m_nRightCol, view.m_nBottomRow};
+    return {view.LeftCol(), view.TopRow(), view.RightCol(), view.BottomRow()};
 }
 
 // A shown view of a new level, scrolled to column 500, row 400 at 1:1.
@@ -70,14 +70,14 @@ struct MapViewFixture : ::testing::Test {
     }
     // The scroll bars show where the view is.
     void ExpectBarsFollow() {
-        EXPECT_EQ(view->horizontalScrollBar()->value(), Geometry().m_nLeftCol);
-        EXPECT_EQ(view->verticalScrollBar()->value(), Geometry().m_nTopRow);
+        EXPECT_EQ(view->horizontalScrollBar()->value(), Geometry().LeftCol());
+        EXPECT_EQ(view->verticalScrollBar()->value(), Geometry().TopRow());
     }
 };
 
 TEST_F(MapViewFixture, HomeAndEndGoToTheMapsEdgesAndWithControlToItsCorners) {
-    const int columns = Geometry().m_nRightCol - Geometry().m_nLeftCol;
-    const int rows = Geometry().m_nBottomRow - Geometry().m_nTopRow;
+    const int columns = Geometry().RightCol() - Geometry().LeftCol();
+    const int rows = Geometry().BottomRow() - Geometry().TopRow();
     struct Case {
         std::string what;
         Qt::Key key;
@@ -127,7 +127,7 @@ TEST_F(MapViewFixture, ControlWheelZoomsOneStepPerNotchKeepingTheCellUnderThePoi
         for (const int delta : step.deltas)
             Wheel(pointer, {0, delta}, Qt::ControlModifier);
         SCOPED_TRACE(step.zoom);
-        EXPECT_EQ(Geometry().m_dZoom, step.zoom);
+        EXPECT_EQ(Geometry().Zoom(), step.zoom);
         EXPECT_EQ(Geometry().CellAt({pointer.x(), pointer.y()}), cell);
         ExpectBarsFollow();
     }
@@ -152,8 +152,8 @@ TEST_F(MapViewFixture, ShiftWheelAndSidewaysWheelScrollColumnsAsThePlainWheelScr
         SCOPED_TRACE(c.what);
         ScrollTo(500, 400);
         Wheel({100, 100}, c.angle, c.modifiers);
-        EXPECT_EQ(Geometry().m_nLeftCol, 500 + c.columns);
-        EXPECT_EQ(Geometry().m_nTopRow, 400 + c.rows);
+        EXPECT_EQ(Geometry().LeftCol(), 500 + c.columns);
+        EXPECT_EQ(Geometry().TopRow(), 400 + c.rows);
         ExpectBarsFollow();
     }
 }

@@ -36,8 +36,8 @@ protected:
     // Client point of the middle of a map cell at the view's zoom.
     QPoint At(int column, int row) {
         const ViewGeometry& view = View().Engine().Geometry();
-        return {(column - view.m_nLeftCol) * view.m_nCellWidth + view.m_nCellWidth / 2,
-                (row - view.m_nTopRow) * view.m_nCellHeight + view.m_nCellHeight / 2};
+        return {(column - view.LeftCol()) * view.CellWidth() + view.CellWidth() / 2,
+                (row - view.TopRow()) * view.CellHeight() + view.CellHeight() / 2};
     }
 };
 
@@ -102,7 +102,7 @@ TEST_F(Shell, APencilStrokeReachesTheMapAndTheRadar) {
     ASSERT_TRUE(frame->NewLevel());
     QTest::qWait(10);
     CKRAVView& view = View();
-    view.Engine().m_nForeTile = 169; // a flag: yellow on the radar
+    view.Engine().SetForeBack(169, true); // a flag: yellow on the radar
     QWidget* client = view.viewport();
     QTest::mousePress(client, Qt::LeftButton, {}, At(2, 3));
     QMouseEvent move(QEvent::MouseMove, At(4, 3), client->mapToGlobal(At(4, 3)), Qt::NoButton, Qt::LeftButton, {});
@@ -110,7 +110,7 @@ TEST_F(Shell, APencilStrokeReachesTheMapAndTheRadar) {
     QTest::mouseRelease(client, Qt::LeftButton, {}, At(4, 3));
     EXPECT_EQ(view.Document().GetCell(3, 2), FLAG_CELL);
     EXPECT_EQ(view.Document().GetCell(3, 4), FLAG_CELL);
-    EXPECT_EQ(view.Engine().m_nFlags, 2);
+    EXPECT_EQ(view.Engine().FlagCount(), 2);
     EXPECT_EQ(view.Engine().Radar().IndexAt(4, 3), 5) << "yellow";
     EXPECT_TRUE(view.Engine().CanUndo());
     EXPECT_TRUE(view.Document().IsModified());
@@ -121,7 +121,7 @@ TEST_F(Shell, TheViewShowsTheMapAtEveryZoom) {
     ASSERT_TRUE(frame->NewLevel());
     QTest::qWait(10);
     CKRAVView& view = View();
-    view.Engine().m_nForeTile = FLAG_CELL;
+    view.Engine().SetForeBack(FLAG_CELL, true);
     view.Engine().OnLButtonDown(MK_LBUTTON, {1, 1});
     view.Engine().OnLButtonUp(0, {1, 1});
     struct Step { double zoom; QPoint pixel; QRgb colour; };
@@ -131,7 +131,7 @@ TEST_F(Shell, TheViewShowsTheMapAtEveryZoom) {
                           {0.125, {0, 0}, 0xFFFFFF00}, {0.0625, {5, 5}, 0xFF000000}};
     view.Engine().ZoomAt(0, 0, false);
     for (const Step& step : steps) {
-        while (view.Engine().Geometry().m_dZoom > step.zoom) view.Engine().ZoomAt(0, 0, true);
+        while (view.Engine().Geometry().Zoom() > step.zoom) view.Engine().ZoomAt(0, 0, true);
         const QImage shown = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(shown.pixel(step.pixel), step.colour) << step.zoom;
     }
@@ -144,10 +144,10 @@ TEST_F(Shell, TheViewShowsWhatTheRendererDraws) {
     QTest::qWait(10);
     CKRAVView& view = View();
     MapViewEngine& engine = view.Engine();
-    engine.m_nStampBase = OBJECT_6X6;
-    engine.PlaceStamp({40, 40});
-    engine.StampObject();
-    engine.m_nForeTile = 37;
+    engine.Stamp().SetObject(OBJECT_6X6);
+    engine.Stamp().PlaceStamp({40, 40});
+    engine.Stamp().StampObject();
+    engine.SetForeBack(37, true);
     engine.OnLButtonDown(MK_LBUTTON, {100, 20});
     engine.OnLButtonUp(0, {100, 20});
     const QImage shown = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -174,15 +174,9 @@ TEST_F(RenderCli, PixelsAreTheViewRenderersPixels) {
         ASSERT_EQ(run.exitCode, 0) << run.err;
         const QImage image = ReadPng(out);
 
-        ViewGeometry view;
-        view.Reset(c.area.Width() * c.zoom.cell, c.area.Height() * c.zoom.cell);
-        view.m_dZoom = c.zoom.factor;
-        view.m_nCellWidth = view.m_nCellHeight = c.zoom.cell;
-        view.m_nLeftCol = c.area.left;
-        view.m_nTopRow = c.area.top;
-        view.m_nRightCol = c.area.right;
-        view.m_nBottomRow = c.area.bottom;
-        view.m_bGrid = c.grid;
+        const ViewGeometry view =
+            ViewGeometry::OfArea(c.area.Width() * c.zoom.cell, c.area.Height() * c.zoom.cell,
+                                 c.zoom.factor, c.zoom.cell, c.area, c.grid);
         const Rect client = view.ClientRect();
         std::vector<std::uint32_t> expected(static_cast<std::size_t>(client.Width()) *
                                             client.Height());

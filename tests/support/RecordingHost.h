@@ -15,10 +15,12 @@ public:
     void UpdateNow() override {}
     void ScrollContents(int dx, int dy) override { scrolled.push_back({dx, dy}); }
     void ScrollBarsChanged() override {}
-    void StartTimer(int id, int periodMs) override { events.push_back("start " + std::to_string(id) + " " + std::to_string(periodMs)); }
-    void StopTimer(int id) override { events.push_back("stop " + std::to_string(id)); }
+    void StartTimer(ViewTimer timer, int periodMs) override {
+        events.push_back("start " + std::to_string(static_cast<int>(timer)) + " " + std::to_string(periodMs));
+    }
+    void StopTimer(ViewTimer timer) override { events.push_back("stop " + std::to_string(static_cast<int>(timer))); }
     void SetCapture(bool captured) override { capture = captured; }
-    void Beep(int type) override { beeps.push_back(type); }
+    void Beep(BeepType type) override { beeps.push_back(static_cast<int>(type)); }
     Prompt& UserPrompt() override { return prompt; }
     void RadarCellsChanged(const Rect& cells) override { radarBlocks.push_back(cells); }
     void RadarCellChanged(int, int) override {}

@@ -18,12 +18,12 @@ protected:
         engine.OnInitialUpdate(640, 480);
     }
     void TearDown() override {
-        EXPECT_EQ(engine.m_nFlags,
+        EXPECT_EQ(engine.FlagCount(),
                   std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, FLAG_CELL));
     }
 
     void Put(int x, int y, Cell value) {
-        engine.m_nFlags += (value == FLAG_CELL) - (doc.GetCell(y, x) == FLAG_CELL);
+        engine.Flags() += (value == FLAG_CELL) - (doc.GetCell(y, x) == FLAG_CELL);
         doc.SetCell(y, x, value);
     }
     void FillCells(const Rect& cells, Cell value) {

@@ -38,7 +38,7 @@ QCursor CursorFrom(const char* name, Point hotSpot, Qt::CursorShape fallback) {
 
 Rect ViewArea(const MapViewEngine& engine) {
     const ViewGeometry& view = engine.Geometry();
-    return {view.m_nLeftCol, view.m_nTopRow, view.m_nRightCol, view.m_nBottomRow};
+    return {view.LeftCol(), view.TopRow(), view.RightCol(), view.BottomRow()};
 }
 
 } // namespace
@@ -121,7 +121,7 @@ void CMainFrame::AddChildFrame(std::unique_ptr<CKRAVDoc> doc) {
                 m_pRadar->PlaceBesideView(ViewClientOnScreen(*view));
                 m_pTileInfo->PlaceBesideView(ViewClientOnScreen(*view));
                 const MapViewEngine& engine = view->Engine();
-                m_pTileSetPalette->SetupForView(engine.m_nForeTile, engine.m_nBackTile,
+                m_pTileSetPalette->SetupForView(engine.ForeTile(), engine.BackTile(),
                                                 view->TileSetImage(), view,
                                                 ViewClientOnScreen(*view));
             }
@@ -147,9 +147,9 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
     MapViewEngine& engine = view->Engine();
     // The first view's set-up also places the palette, once the view has its size.
     if (m_palettesPlaced)
-        m_pTileSetPalette->SetupForView(engine.m_nForeTile, engine.m_nBackTile,
+        m_pTileSetPalette->SetupForView(engine.ForeTile(), engine.BackTile(),
                                         view->TileSetImage(), view, ViewClientOnScreen(*view));
-    m_pTileInfo->SetupInfo(engine.m_nForeTile, engine.m_nBackTile, view->TileSetImage());
+    m_pTileInfo->SetupInfo(engine.ForeTile(), engine.BackTile(), view->TileSetImage());
     RadarShowDocument(*view);
     view->UpdateCursor();
 }

@@ -19,7 +19,7 @@ namespace krav {
 
 namespace {
 
-constexpr int FIRST_TIMER = TIMER_FLOAT_SCROLL;
+constexpr int FIRST_TIMER = static_cast<int>(ViewTimer::FloatScroll);
 constexpr int WHEEL_NOTCH = 120; // eighths of a degree in one notch of a common wheel
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
@@ -49,7 +49,7 @@ CKRAVView::CKRAVView(CKRAVDoc& doc, ViewFrame& frame, QWidget* parent)
         m_timers[i] = new QTimer(this);
         connect(m_timers[i], &QTimer::timeout, this, [this, i] {
             const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
-            m_engine.OnTimer(FIRST_TIMER + i, {p.x(), p.y()});
+            m_engine.OnTimer(static_cast<ViewTimer>(FIRST_TIMER + i), {p.x(), p.y()});
         });
     }
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) { OnScrollAction(true, action); });
@@ -201,8 +201,8 @@ void CKRAVView::OnScrollAction(bool vertical, int action) {
     }
     if (code >= 0) vertical ? m_engine.OnVScroll(code, thumb) : m_engine.OnHScroll(code, thumb);
     // The bar moves where the engine put the view, not where the action alone would.
-    const ScrollBar& state = vertical ? m_engine.Geometry().m_vScroll : m_engine.Geometry().m_hScroll;
-    bar->setSliderPosition(state.position);
+    const ScrollBar& state = vertical ? m_engine.Geometry().VerticalBar() : m_engine.Geometry().HorizontalBar();
+    bar->setSliderPosition(state.Position());
 }
 
 // --- ViewHost ------------------------------------------------------------------------------
@@ -220,22 +220,24 @@ void CKRAVView::ScrollBarsChanged() {
     const ViewGeometry& view = m_engine.Geometry();
     for (const bool vertical : {true, false}) {
         QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
-        const ScrollBar& state = vertical ? view.m_vScroll : view.m_hScroll;
+        const ScrollBar& state = vertical ? view.VerticalBar() : view.HorizontalBar();
         const QSignalBlocker blocker(bar);
         bar->setRange(0, state.MaxPosition());
-        bar->setPageStep(std::max(state.page, 1));
-        bar->setValue(state.position);
+        bar->setPageStep(std::max(state.Page(), 1));
+        bar->setValue(state.Position());
     }
 }
 
-void CKRAVView::StartTimer(int id, int periodMs) { m_timers[id - FIRST_TIMER]->start(periodMs); }
+void CKRAVView::StartTimer(ViewTimer timer, int periodMs) {
+    m_timers[static_cast<int>(timer) - FIRST_TIMER]->start(periodMs);
+}
 
-void CKRAVView::StopTimer(int id) { m_timers[id - FIRST_TIMER]->stop(); }
+void CKRAVView::StopTimer(ViewTimer timer) { m_timers[static_cast<int>(timer) - FIRST_TIMER]->stop(); }
 
 // Qt holds the mouse for the widget while a button is down; nothing more is needed.
 void CKRAVView::SetCapture(bool) {}
 
-void CKRAVView::Beep(int) { QApplication::beep(); }
+void CKRAVView::Beep(BeepType) { QApplication::beep(); }
 
 Prompt& CKRAVView::UserPrompt() { return m_frame.UserPrompt(); }
 
@@ -258,9 +260,10 @@ void CKRAVView::SetCurrentTile(int tile, bool fore) { m_frame.Hub().SetCurrentTi
 void CKRAVView::RequestTool(int tool) { m_frame.Hub().Execute(tool); }
 
 void CKRAVView::UpdateCursor() {
-    const Rect selection = m_engine.Geometry().MapToClient(m_engine.m_rcSelection);
+    const SelectionTool& tool = m_engine.Selection();
+    const Rect selection = m_engine.Geometry().MapToClient(tool.SelectionRect());
     const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
-    const bool overSelection = (m_engine.m_bHasSelection || m_engine.m_bFloating) &&
+    const bool overSelection = (tool.HasFinishedSelection() || tool.IsFloating()) &&
                                selection.Contains({p.x(), p.y()});
     viewport()->setCursor(overSelection ? m_frame.MoveCursor() : m_frame.ToolCursor(CurrentTool()));
 }
@@ -280,20 +283,22 @@ void CKRAVView::paintEvent(QPaintEvent* event) {
 void CKRAVView::PaintOverlays(QPainter& painter, const QRect& area) {
     const ViewGeometry& view = m_engine.Geometry();
     PaintPreview(painter, area);
-    if (m_engine.m_bHasSelection && !m_engine.m_bFloating) {
+    const SelectionTool& selection = m_engine.Selection();
+    if (selection.HasFinishedSelection() && !selection.IsFloating()) {
         // A black dotted outline as the map draws it, over white so it shows on empty cells.
-        const QRect outline = ToQRect(view.MapToClient(m_engine.m_rcSelection).Inflated(1)).adjusted(0, 0, -1, -1);
+        const QRect outline =
+            ToQRect(view.MapToClient(selection.SelectionRect()).Inflated(1)).adjusted(0, 0, -1, -1);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(Qt::white, 1));
         painter.drawRect(outline);
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.drawRect(outline);
     }
-    if (m_engine.m_bSelecting) {
+    if (selection.IsSelecting()) {
         // The rubber band inverts what it covers.
-        const SelectionTool& selection = m_engine.Selection();
-        const Rect band = Rect{selection.m_ptAnchor.x, selection.m_ptAnchor.y, selection.m_ptCorner.x,
-                               selection.m_ptCorner.y}.Normalized();
+        const Point anchor = selection.Anchor();
+        const Point corner = selection.Corner();
+        const Rect band = Rect{anchor.x, anchor.y, corner.x, corner.y}.Normalized();
         painter.save();
         painter.setCompositionMode(QPainter::CompositionMode_Difference);
         painter.setPen(QPen(Qt::white, 1));
@@ -309,8 +314,8 @@ void CKRAVView::PaintPreview(QPainter& painter, const QRect& area) {
     const auto points = m_engine.Shapes().PreviewPoints();
     if (points.empty()) return;
     const ViewGeometry& view = m_engine.Geometry();
-    const int cw = view.m_nCellWidth;
-    const int ch = view.m_nCellHeight;
+    const int cw = view.CellWidth();
+    const int ch = view.CellHeight();
     for (const ShapePoint& point : points) {
         const QRect cell(point.column * cw, point.row * ch, cw, ch);
         if (!cell.intersects(area)) continue;
@@ -325,16 +330,17 @@ void CKRAVView::PaintPreview(QPainter& painter, const QRect& area) {
 
 void CKRAVView::PaintFloatingBlock(QPainter& painter, const QRect& area) {
     const SelectionTool& selection = m_engine.Selection();
-    if (!m_engine.m_bFloating || !selection.m_pFloatCells) return;
+    const CellBlock& cells = selection.FloatingCells();
+    if (!selection.IsFloating() || !cells) return;
     const ViewGeometry& view = m_engine.Geometry();
-    const Rect client = view.MapToClient(m_engine.m_rcSelection);
-    const int columns = client.Width() / view.m_nCellWidth;
-    const int rows = client.Height() / view.m_nCellHeight;
+    const Rect client = view.MapToClient(selection.SelectionRect());
+    const int columns = client.Width() / view.CellWidth();
+    const int rows = client.Height() / view.CellHeight();
     const QRect target = ToQRect(client).intersected(area);
-    if (!target.isEmpty() && columns * rows <= static_cast<int>(selection.m_pFloatCells->size())) {
+    if (!target.isEmpty() && columns * rows <= static_cast<int>(cells->size())) {
         QImage block(target.size(), QImage::Format_RGB32);
         block.fill(Qt::black);
-        m_renderer.RenderBlock(Source(), view, selection.m_pFloatCells->data(), columns, rows,
+        m_renderer.RenderBlock(Source(), view, cells->data(), columns, rows,
                                {client.left, client.top},
                                {target.left(), target.top(), target.right() + 1, target.bottom() + 1},
                                reinterpret_cast<std::uint32_t*>(block.bits()), block.bytesPerLine() / 4);
@@ -346,12 +352,13 @@ void CKRAVView::PaintFloatingBlock(QPainter& painter, const QRect& area) {
 }
 
 void CKRAVView::PaintStamp(QPainter& painter) {
-    if (!m_engine.m_bStampShown) return;
-    const QRect footprint = ToQRect(m_engine.m_rcStamp);
+    const StampTool& stamp = m_engine.Stamp();
+    if (!stamp.IsPreviewShown()) return;
+    const QRect footprint = ToQRect(stamp.PreviewRect());
     if (m_engine.Geometry().IsLowZoom()) {
         painter.fillRect(footprint, QColor(0xC0, 0xC0, 0xC0));
     } else {
-        const int index = ObjectPictureIndex(m_engine.m_nStampBase);
+        const int index = ObjectPictureIndex(stamp.Object());
         if (index >= 0) painter.drawImage(footprint, m_frame.ObjectPicture(index));
     }
     painter.setBrush(Qt::NoBrush);

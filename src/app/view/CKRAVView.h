@@ -38,10 +38,10 @@ public:
     void UpdateNow() override;
     void ScrollContents(int dx, int dy) override;
     void ScrollBarsChanged() override;
-    void StartTimer(int id, int periodMs) override;
-    void StopTimer(int id) override;
+    void StartTimer(ViewTimer timer, int periodMs) override;
+    void StopTimer(ViewTimer timer) override;
     void SetCapture(bool captured) override;
-    void Beep(int type) override;
+    void Beep(BeepType type) override;
     Prompt& UserPrompt() override;
     void RadarCellsChanged(const Rect& cells) override;
     void RadarCellChanged(int x, int y) override;

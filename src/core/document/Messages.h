@@ -1,6 +1,7 @@
 #pragma once
 
-// Texts the level document and the tile set loader show to the user.
+// Every text the core shows to the user: the level document, the tile set loader, the
+// editing tools and the main frame. Tests use these names rather than retyping the texts.
 namespace krav::messages {
 
 // Where users send corrupt tile sets; it ends the width and height messages.
@@ -41,5 +42,22 @@ inline constexpr const char* DISK_FULL = "Destination disk drive is full.";
 // %1 is the path of the file.
 inline constexpr const char* READ_ONLY =
     "Unable to write to %1, it is read-only or opened by someone else.";
+
+// The editing tools.
+inline constexpr const char* FLAG_LIMIT = "To many flags!\nYou can't add anymore.";
+inline constexpr const char* HISTORY_FLAG_LIMIT = "To many flags!\nCancelling this operation.";
+inline constexpr const char* FLAGS_SKIPPED = "To many flags!\nSome flags in copy will be skipped.";
+inline constexpr const char* FILL_CANCELLED = "To many flags!\nCancelling the fill.";
+inline constexpr const char* COPY_FAILED = "Out of memory!\nCopy could not be made.";
+inline constexpr const char* CANNOT_MOVE = "Out of memory!\nTiles can not be moved.";
+inline constexpr const char* CANNOT_FLIP = "Out of memory!\nTiles can not be flipped.";
+// Two wordings: Fill and the flips end without a full stop, moving blocks with one.
+inline constexpr const char* NOT_UNDOABLE = "Out of memory!\nThis operation can not be undone";
+inline constexpr const char* NOT_UNDOABLE_STOP = "Out of memory!\nThis operation can not be undone.";
+
+// The main frame.
+inline constexpr const char* ERASE_MAP_TITLE = "Warning!";
+inline constexpr const char* ERASE_MAP_QUESTION =
+    "The entire map will be erased. This operation cannot be undone! Continue?";
 
 } // namespace krav::messages

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -35,48 +36,85 @@ inline constexpr int CODE_OBJECT_5X5 = 220;
 
 inline constexpr bool IsTileCell(Cell v) { return v < static_cast<Cell>(TILE_COUNT); }
 
+// The four special objects. An object's cells hold its base value plus the cell's row-major
+// offset in its square footprint; a level file stores only the anchor (top-left) cell, under
+// the object's file code; its picture is the one with the object's picture index.
+struct SpecialObject {
+    Cell base;
+    int side;
+    int fileCode;
+    int picture;
+
+    constexpr int CellCount() const { return side * side; }
+    constexpr bool Holds(Cell v) const { return v >= base && v < base + static_cast<Cell>(CellCount()); }
+};
+
+inline constexpr std::array<SpecialObject, 4> SPECIAL_OBJECTS{{
+    {OBJECT_6X6, 6, CODE_OBJECT_6X6, 0},
+    {OBJECT_5X5, 5, CODE_OBJECT_5X5, 1},
+    {OBJECT_2X2, 2, CODE_OBJECT_2X2, 2},
+    {OBJECT_1X1, 1, CODE_OBJECT_1X1, 3},
+}};
+
+// The object whose base value is given, or null.
+inline constexpr const SpecialObject* SpecialObjectOf(Cell base) {
+    for (const SpecialObject& object : SPECIAL_OBJECTS)
+        if (object.base == base)
+            return &object;
+    return nullptr;
+}
+
+// The object a cell is part of, or null for tiles, empty cells and values no object has.
+inline constexpr const SpecialObject* SpecialObjectHolding(Cell v) {
+    for (const SpecialObject& object : SPECIAL_OBJECTS)
+        if (object.Holds(v))
+            return &object;
+    return nullptr;
+}
+
+// Where a cell lies in its object's footprint.
+struct ObjectCellPlace {
+    const SpecialObject* object;
+    int column;
+    int row;
+};
+
+inline constexpr std::optional<ObjectCellPlace> LocateInObject(Cell v) {
+    const SpecialObject* object = SpecialObjectHolding(v);
+    if (object == nullptr)
+        return std::nullopt;
+    const int offset = static_cast<int>(v - object->base);
+    return ObjectCellPlace{object, offset % object->side, offset / object->side};
+}
+
 // Side of the square footprint of the object whose base value is given; 0 for anything else.
 inline constexpr int ObjectSide(Cell base) {
-    switch (base) {
-    case OBJECT_6X6: return 6;
-    case OBJECT_5X5: return 5;
-    case OBJECT_2X2: return 2;
-    case OBJECT_1X1: return 1;
-    default: return 0;
-    }
+    const SpecialObject* object = SpecialObjectOf(base);
+    return object ? object->side : 0;
 }
 
 // Base value of the object a cell belongs to, if the cell is part of one.
 inline constexpr std::optional<Cell> ObjectBaseOf(Cell v) {
-    if (v >= OBJECT_6X6 && v < OBJECT_6X6 + 36) return OBJECT_6X6;
-    if (v >= OBJECT_5X5 && v < OBJECT_5X5 + 25) return OBJECT_5X5;
-    if (v >= OBJECT_2X2 && v < OBJECT_2X2 + 4) return OBJECT_2X2;
-    if (v == OBJECT_1X1) return OBJECT_1X1;
-    return std::nullopt;
+    const SpecialObject* object = SpecialObjectHolding(v);
+    return object ? std::optional<Cell>(object->base) : std::nullopt;
 }
 
 // Base value of the object a level-file code stands for, if it is an object code.
 inline constexpr std::optional<Cell> ObjectBaseForCode(int code) {
-    switch (code) {
-    case CODE_OBJECT_1X1:
-    case CODE_OBJECT_1X1_ALT: return OBJECT_1X1;
-    case CODE_OBJECT_2X2: return OBJECT_2X2;
-    case CODE_OBJECT_6X6: return OBJECT_6X6;
-    case CODE_OBJECT_5X5: return OBJECT_5X5;
-    default: return std::nullopt;
-    }
+    if (code == CODE_OBJECT_1X1_ALT)
+        return OBJECT_1X1;
+    for (const SpecialObject& object : SPECIAL_OBJECTS)
+        if (object.fileCode == code)
+            return object.base;
+    return std::nullopt;
 }
 
 // The code a cell is written with, or nothing for empty and non-anchor object cells.
 inline constexpr std::optional<int> CodeForCell(Cell v) {
-    if (IsTileCell(v)) return static_cast<int>(v) + 1;
-    switch (v) {
-    case OBJECT_6X6: return CODE_OBJECT_6X6;
-    case OBJECT_5X5: return CODE_OBJECT_5X5;
-    case OBJECT_2X2: return CODE_OBJECT_2X2;
-    case OBJECT_1X1: return CODE_OBJECT_1X1;
-    default: return std::nullopt;
-    }
+    if (IsTileCell(v))
+        return static_cast<int>(v) + 1;
+    const SpecialObject* object = SpecialObjectOf(v);
+    return object ? std::optional<int>(object->fileCode) : std::nullopt;
 }
 
 } // namespace krav

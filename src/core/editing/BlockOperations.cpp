@@ -1,9 +1,10 @@
 // Block operations of the Select tool on the map: copying and writing blocks of cells, Fill
 // and the flips.
+#include "document/Messages.h"
 #include "editing/FlagPolicy.h"
-#include "editing/MapViewEngine.h"
 #include "editing/ObjectGeometry.h"
 #include "editing/SelectionTool.h"
+#include "editing/ToolContext.h"
 
 #include <cassert>
 #include <cstddef>
@@ -12,11 +13,6 @@
 namespace krav {
 
 namespace {
-
-constexpr const char* FLAGS_SKIPPED = "To many flags!\nSome flags in copy will be skipped.";
-constexpr const char* FILL_CANCELLED = "To many flags!\nCancelling the fill.";
-constexpr const char* NOT_UNDOABLE = "Out of memory!\nThis operation can not be undone";
-constexpr const char* CANNOT_FLIP = "Out of memory!\nTiles can not be flipped.";
 
 std::size_t CellCount(const Rect& cells) {
     return static_cast<std::size_t>(cells.Width()) * static_cast<std::size_t>(cells.Height());
@@ -35,7 +31,7 @@ bool ReserveChanges(ChangeList& list, std::size_t count) {
 
 } // namespace
 
-CellBlock SelectionTool::CopyBlock(const Rect& mapPixels, int mode) {
+CellBlock SelectionTool::CopyBlock(const Rect& mapPixels, FloatKind mode) {
     const Rect cells = CellsOf(mapPixels);
     if (cells.IsEmpty())
         return nullptr;
@@ -50,19 +46,19 @@ CellBlock SelectionTool::CopyBlock(const Rect& mapPixels, int mode) {
     for (int y = cells.top; y < cells.bottom; ++y)
         for (int x = cells.left; x < cells.right; ++x)
             *out++ = doc.GetCell(y, x);
-    if (mode == FLOAT_MOVE)
+    if (mode == FloatKind::Move)
         EmptyCells(cells);
     return block;
 }
 
 void SelectionTool::EmptyCells(const Rect& cells) {
-    MapViewEngine& view = m_view;
+    ToolContext& view = m_view;
     CKRAVDoc& doc = view.Document();
     for (int y = cells.top; y < cells.bottom; ++y) {
         for (int x = cells.left; x < cells.right; ++x) {
             const Cell old = doc.GetCell(y, x);
-            ReleaseFlag(view.m_nFlags, old);
-            RecordChange(view.m_pPending, x, y, old);
+            ReleaseFlag(view.Flags(), old);
+            RecordChange(view.PendingChanges(), x, y, old);
             doc.SetCell(y, x, EMPTY_CELL);
         }
     }
@@ -71,24 +67,24 @@ void SelectionTool::EmptyCells(const Rect& cells) {
 }
 
 bool SelectionTool::StampBlock(const Rect& mapPixels, const std::vector<Cell>& block) {
-    MapViewEngine& view = m_view;
+    ToolContext& view = m_view;
     const Rect cells = CellsOf(mapPixels);
     assert(block.size() == CellCount(cells));
     CKRAVDoc& doc = view.Document();
-    ChangeList& list = view.m_pPending;
+    ChangeList& list = view.PendingChanges();
     bool skipped = false;
     auto next = block.begin();
     for (int y = cells.top; y < cells.bottom; ++y) {
         for (int x = cells.left; x < cells.right; ++x) {
             Cell value = *next++;
             const Cell old = doc.GetCell(y, x);
-            ReleaseFlag(view.m_nFlags, old);
+            ReleaseFlag(view.Flags(), old);
             // Neither a tile nor an object: nothing could show it.
             if (!IsTileCell(value) && value < OBJECT_6X6)
                 value = EMPTY_CELL;
-            if (!AcquireFlag(view.m_nFlags, value)) {
+            if (!AcquireFlag(view.Flags(), value)) {
                 if (!skipped)
-                    view.ShowMessage(FLAGS_SKIPPED);
+                    view.ShowMessage(messages::FLAGS_SKIPPED);
                 skipped = true;
                 continue;
             }
@@ -105,27 +101,27 @@ bool SelectionTool::StampBlock(const Rect& mapPixels, const std::vector<Cell>& b
 }
 
 void SelectionTool::FillSelection() {
-    MapViewEngine& view = m_view;
-    if (!view.m_bHasSelection || view.m_bFloating)
+    ToolContext& view = m_view;
+    if (!m_bHasSelection || m_bFloating)
         return;
-    const Rect cells = CellsOf(view.m_rcSelection);
+    const Rect cells = CellsOf(m_rcSelection);
     // Tiles travel as 16-bit values: -1 becomes EMPTY_CELL.
-    const Cell tile = static_cast<Cell>(view.m_nForeTile);
+    const Cell tile = static_cast<Cell>(view.TileOf(MouseButton::Left));
 
     ChangeList list;
     const bool recording = ReserveChanges(list, CellCount(cells));
     if (!recording)
-        view.ShowMessage(NOT_UNDOABLE);
+        view.ShowMessage(messages::NOT_UNDOABLE);
     Cell* map = view.Document().GetCells();
     bool cancelled = false;
     for (int y = cells.top; y < cells.bottom; ++y) {
         for (int x = cells.left; x < cells.right; ++x) {
             Cell& cell = map[y * MAP_SIZE + x];
             // A flag already there is counted off and back on, so it is always rewritten.
-            ReleaseFlag(view.m_nFlags, cell);
-            if (!AcquireFlag(view.m_nFlags, tile)) {
+            ReleaseFlag(view.Flags(), cell);
+            if (!AcquireFlag(view.Flags(), tile)) {
                 if (!cancelled)
-                    view.ShowMessage(FILL_CANCELLED);
+                    view.ShowMessage(messages::FILL_CANCELLED);
                 cancelled = true;
                 continue;
             }
@@ -137,7 +133,7 @@ void SelectionTool::FillSelection() {
     view.SetModified();
     view.InvalidateBlock(cells);
     if (recording)
-        view.History().PushUndo(UNDO_FILL, std::move(list));
+        view.History().PushUndo(UndoKind::Fill, std::move(list));
 }
 
 void SelectionTool::FlipHorizontal() {
@@ -149,22 +145,22 @@ void SelectionTool::FlipVertical() {
 }
 
 void SelectionTool::MirrorSelection(bool horizontal) {
-    MapViewEngine& view = m_view;
-    if (!view.m_bHasSelection || view.m_bFloating)
+    ToolContext& view = m_view;
+    if (!m_bHasSelection || m_bFloating)
         return;
-    const CellBlock copy = CopyBlock(view.m_rcSelection, FLOAT_NONE);
+    const CellBlock copy = CopyBlock(m_rcSelection, FloatKind::None);
     if (!copy) {
-        view.ShowMessage(CANNOT_FLIP);
+        view.ShowMessage(messages::CANNOT_FLIP);
         return;
     }
-    const Rect cells = CellsOf(view.m_rcSelection);
+    const Rect cells = CellsOf(m_rcSelection);
     const int width = cells.Width();
     const int height = cells.Height();
 
     ChangeList list;
     const bool recording = ReserveChanges(list, CellCount(cells));
     if (!recording)
-        view.ShowMessage(NOT_UNDOABLE);
+        view.ShowMessage(messages::NOT_UNDOABLE);
     Cell* map = view.Document().GetCells();
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
@@ -185,7 +181,7 @@ void SelectionTool::MirrorSelection(bool horizontal) {
     view.SetModified();
     view.InvalidateBlock(cells);
     if (recording)
-        view.History().PushUndo(UNDO_CELLS, std::move(list));
+        view.History().PushUndo(UndoKind::Cells, std::move(list));
 }
 
 } // namespace krav

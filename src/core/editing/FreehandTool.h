@@ -1,41 +1,42 @@
 #pragma once
 
-#include "document/TileCodes.h"
-#include "editing/Geometry.h"
+#include "editing/Tool.h"
 
 namespace krav {
 
-class MapViewEngine;
+class ToolContext;
 
 // The Pencil and the Eraser: strokes painted cell by cell while a button is held, scrolling
-// the view while the pointer is held outside the window. Also the Dropper.
-class FreehandTool {
+// the view while the pointer is held outside the window. The whole stroke is one undo step,
+// pushed when the engine ends it at the release.
+class FreehandTool final : public Tool {
 public:
-    explicit FreehandTool(MapViewEngine& view) : m_view(view) {}
+    explicit FreehandTool(ToolContext& view) : m_view(view) {}
 
-    // A button went down at a client point with the Pencil or the Eraser (tool): paints the
-    // cell under it with tile (the Eraser empties it) and captures the mouse.
-    void Press(Point client, int tile, int tool);
-    // The pointer moved while a stroke is held: paints the cell under it, or starts the
-    // paint-scroll timer when the pointer is outside the client area.
-    void Move(Point client, int tool);
-    // A tick of the paint-scroll timer with the pointer at a client point.
-    void Tick(Point pointer, int tool);
-    // The Dropper: the tile under a client point becomes the foreground (left button held)
-    // or background tile. Empty cells and special objects are ignored.
-    void PickTile(Point client);
+    // Paints the cell under the pointer with the button's tile (the Eraser empties it) and
+    // captures the mouse.
+    void Press(MouseButton button, const PointerEvent& event) override;
+    // While a stroke is held: paints the cell under the pointer, or starts the paint-scroll
+    // timer when the pointer is outside the client area.
+    void Move(const PointerEvent& event) override;
+    // A tick of the paint-scroll timer: paints the cell beyond the edge and scrolls to it.
+    void Tick(ViewTimer timer, const PointerEvent& event) override;
+    // The buttons are about to be forgotten, so no release will end a held stroke: it ends here.
+    void Escape() override;
 
 private:
+    bool IsCurrent() const;
+    bool StrokeHeld() const;
     // Paints one map cell with the tool's value. The press form records after writing and
     // always repaints; the drag form records first and repaints only a change. False when
     // the flag limit refused the cell (nothing written).
-    bool PaintStep(Point cell, int tile, int tool, bool press);
+    bool PaintStep(Point cell, int tile, bool press);
     // The flag limit ended a stroke in the drag: keeps what was drawn as one step.
     void EndStrokeAtFlagLimit();
     // The tile of the button that holds the stroke.
     int HeldTile() const;
 
-    MapViewEngine& m_view;
+    ToolContext& m_view;
 };
 
 } // namespace krav

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/TileCodes.h"
+
 #include <algorithm>
 
 namespace krav {
@@ -30,22 +32,55 @@ struct Rect {
     bool Intersects(const Rect& other) const {
         return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
     }
+    // The part both share; empty (possibly with right < left) when they do not meet.
+    Rect Intersected(const Rect& other) const {
+        return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
+                std::min(bottom, other.bottom)};
+    }
+    // The smallest rectangle holding both; an empty one adds nothing.
+    Rect United(const Rect& other) const {
+        if (other.IsEmpty())
+            return *this;
+        if (IsEmpty())
+            return other;
+        return {std::min(left, other.left), std::min(top, other.top),
+                std::max(right, other.right), std::max(bottom, other.bottom)};
+    }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-// Grows a bounding box of cells, kept as inclusive minimum and maximum while it is built.
-struct CellBounds {
-    int minX = 1025, minY = 1025, maxX = -1, maxY = -1;
+// The whole map in cells.
+inline constexpr Rect MAP_CELL_RECT{0, 0, MAP_SIZE, MAP_SIZE};
 
+// The cells of a rectangle that lie on the map.
+inline Rect ClipToMap(const Rect& cells) {
+    return cells.Intersected(MAP_CELL_RECT);
+}
+
+// Division rounding towards minus infinity: a pixel left of or above the origin lies in the
+// cell before it, not in cell 0.
+inline constexpr int FloorDiv(int a, int b) {
+    return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0);
+}
+
+// Grows a bounding box of cells, kept as inclusive minimum and maximum while it is built.
+class CellBounds {
+public:
     void Add(int x, int y) {
-        minX = std::min(minX, x);
-        minY = std::min(minY, y);
-        maxX = std::max(maxX, x);
-        maxY = std::max(maxY, y);
+        m_minX = std::min(m_minX, x);
+        m_minY = std::min(m_minY, y);
+        m_maxX = std::max(m_maxX, x);
+        m_maxY = std::max(m_maxY, y);
     }
-    bool IsEmpty() const { return maxX < 0; }
+    bool IsEmpty() const { return m_maxX < 0; }
     // The cells as a rectangle, right and bottom excluded.
-    Rect ToRect() const { return {minX, minY, maxX + 1, maxY + 1}; }
+    Rect ToRect() const { return {m_minX, m_minY, m_maxX + 1, m_maxY + 1}; }
+
+private:
+    int m_minX = MAP_SIZE + 1;
+    int m_minY = MAP_SIZE + 1;
+    int m_maxX = -1;
+    int m_maxY = -1;
 };
 
 } // namespace krav

@@ -4,7 +4,7 @@
 #include "editing/ObjectGeometry.h"
 #include "editing/StatusTexts.h"
 
-#include <algorithm>
+#include <cstdint>
 
 namespace krav {
 
@@ -33,22 +33,25 @@ void MapViewEngine::OnSize(int clientWidth, int clientHeight) {
 
 void MapViewEngine::OnVScroll(int code, int thumbPosition) {
     const int rows = m_view.ScrollVertical(code, thumbPosition);
-    if (rows == 0) return;
+    if (rows == 0)
+        return;
     m_host.ScrollBarsChanged();
-    m_host.ScrollContents(0, -rows * m_view.m_nCellHeight);
+    m_host.ScrollContents(0, -rows * m_view.CellHeight());
     m_host.RadarViewScrolled(true);
 }
 
 void MapViewEngine::OnHScroll(int code, int thumbPosition) {
     const int columns = m_view.ScrollHorizontal(code, thumbPosition);
-    if (columns == 0) return;
+    if (columns == 0)
+        return;
     m_host.ScrollBarsChanged();
-    m_host.ScrollContents(-columns * m_view.m_nCellWidth, 0);
+    m_host.ScrollContents(-columns * m_view.CellWidth(), 0);
     m_host.RadarViewScrolled(false);
 }
 
 void MapViewEngine::ZoomAt(int x, int y, bool zoomOut, ZoomAnchor place) {
-    if (!m_view.ZoomAt(x, y, zoomOut, place)) return;
+    if (!m_view.ZoomAt(x, y, zoomOut, place))
+        return;
     m_host.ScrollBarsChanged();
     InvalidateAll();
     m_host.RadarShowDocument();
@@ -58,8 +61,9 @@ void MapViewEngine::ZoomAt(int x, int y, bool zoomOut, ZoomAnchor place) {
 // Moves as a scroll bar's thumb would, so the radar follows.
 void MapViewEngine::ScrollToMapEdge(bool toEnd, bool bothAxes) {
     const auto edge = [toEnd](const ScrollBar& bar) { return toEnd ? bar.MaxPosition() : 0; };
-    OnHScroll(SB_THUMBTRACK, edge(m_view.m_hScroll));
-    if (bothAxes) OnVScroll(SB_THUMBTRACK, edge(m_view.m_vScroll));
+    OnHScroll(SB_THUMBTRACK, edge(m_view.HorizontalBar()));
+    if (bothAxes)
+        OnVScroll(SB_THUMBTRACK, edge(m_view.VerticalBar()));
 }
 
 void MapViewEngine::SetVisibleArea(int left, int top, int right, int bottom) {
@@ -70,7 +74,8 @@ void MapViewEngine::SetVisibleArea(int left, int top, int right, int bottom) {
 }
 
 void MapViewEngine::ToggleGrid() {
-    if (m_view.ToggleGrid()) InvalidateAll();
+    if (m_view.ToggleGrid())
+        InvalidateAll();
 }
 
 void MapViewEngine::OnUpdate(int hint) {
@@ -93,11 +98,30 @@ void MapViewEngine::InvalidateBlock(const Rect& cells) {
     m_host.RadarCellsChanged(cells);
 }
 
-void MapViewEngine::InvalidateAll() { m_host.InvalidateClient(m_view.ClientRect(), true); }
+void MapViewEngine::InvalidateAll() {
+    m_host.InvalidateClient(m_view.ClientRect(), true);
+}
 
-// --- history -------------------------------------------------------------------------------
+Rect MapViewEngine::ClampIntoMap(const Rect& mapPixels) const {
+    Rect map = mapPixels;
+    const int mapWidth = MAP_SIZE * m_view.CellWidth();
+    const int mapHeight = MAP_SIZE * m_view.CellHeight();
+    if (map.left < 0)
+        map = map.Offset(-map.left, 0);
+    if (map.top < 0)
+        map = map.Offset(0, -map.top);
+    if (map.right > mapWidth)
+        map = map.Offset(mapWidth - map.right, 0);
+    if (map.bottom > mapHeight)
+        map = map.Offset(0, mapHeight - map.bottom);
+    return map;
+}
 
-void MapViewEngine::UndoRedo(int mode) { m_history.UndoRedo(*this, mode); }
+// --- history and writing cells ---------------------------------------------------------------
+
+void MapViewEngine::UndoRedo(ApplyMode mode) {
+    m_history.UndoRedo(*this, mode);
+}
 
 void MapViewEngine::CellChanged(int x, int y) {
     m_radar.UpdateCell(m_doc.GetCells(), x, y);
@@ -110,13 +134,21 @@ void MapViewEngine::BlockChanged(const Rect& cells) {
     m_host.UpdateNow();
 }
 
-// --- flags and special objects -------------------------------------------------------------
+void MapViewEngine::PushPending() {
+    if (!m_pendingChanges.empty())
+        m_history.PushUndo(UndoKind::Cells, std::move(m_pendingChanges));
+    m_pendingChanges.clear();
+}
+
+void MapViewEngine::EndStroke() {
+    m_host.StopTimer(ViewTimer::PaintScroll);
+    PushPending();
+    m_host.SetCapture(false);
+}
 
 void MapViewEngine::EraseObject(int x, int y, Cell v, ChangeList& list) {
     // A footprint broken by a file (or lying partly past the edge) is cut to the map.
-    const Rect footprint = ObjectFootprint(x, y, v);
-    const Rect cells{std::max(footprint.left, 0), std::max(footprint.top, 0),
-                     std::min(footprint.right, MAP_SIZE), std::min(footprint.bottom, MAP_SIZE)};
+    const Rect cells = ClipToMap(ObjectFootprint(x, y, v));
     for (int row = cells.top; row < cells.bottom; ++row) {
         for (int column = cells.left; column < cells.right; ++column) {
             const Cell old = m_doc.GetCell(row, column);
@@ -126,81 +158,42 @@ void MapViewEngine::EraseObject(int x, int y, Cell v, ChangeList& list) {
             m_doc.SetCell(row, column, EMPTY_CELL);
         }
     }
-    if (!cells.IsEmpty()) InvalidateBlock(cells);
+    if (!cells.IsEmpty())
+        InvalidateBlock(cells);
 }
 
-Rect MapViewEngine::ClampIntoMap(const Rect& mapPixels) const {
-    Rect map = mapPixels;
-    const int mapWidth = MAP_SIZE * m_view.m_nCellWidth;
-    const int mapHeight = MAP_SIZE * m_view.m_nCellHeight;
-    if (map.left < 0) map = map.Offset(-map.left, 0);
-    if (map.top < 0) map = map.Offset(0, -map.top);
-    if (map.right > mapWidth) map = map.Offset(mapWidth - map.right, 0);
-    if (map.bottom > mapHeight) map = map.Offset(0, mapHeight - map.bottom);
-    return map;
+void MapViewEngine::EraseMap() {
+    m_doc.ClearMap(true);
+    m_radar.Clear();
+    m_host.RadarShowDocument();
+    m_nFlags = 0;
+    InvalidateAll();
 }
 
-Rect MapViewEngine::StampInsideMap(const Rect& client) const {
-    return m_view.MapToClient(ClampIntoMap(m_view.ClientToMap(client)));
+// --- buttons and tiles -------------------------------------------------------------------------
+
+bool MapViewEngine::IsHeld(MouseButton button) const {
+    return button == MouseButton::Left ? m_bLeftDown : m_bRightDown;
 }
 
-void MapViewEngine::PlaceStamp(Point client) {
-    const int cw = m_view.m_nCellWidth;
-    const int ch = m_view.m_nCellHeight;
-    const double zoom = m_view.m_dZoom;
-    const int px = client.x / cw * cw;
-    const int py = client.y / ch * ch;
-    const int size = static_cast<int>(ObjectSide(m_nStampBase) * 16 * zoom);
-    Point corner{px, py}; // the 1 x 1 object sits on the pointer's cell
-    if (m_nStampBase == OBJECT_6X6 || m_nStampBase == OBJECT_2X2) {
-        // The object's centre goes to the corner of the pointer's cell.
-        corner = {px - size / 2, py - size / 2};
-    } else if (m_nStampBase == OBJECT_5X5) {
-        // The pointer's cell is the centre cell.
-        const int offset = static_cast<int>(32 * zoom);
-        corner = {px - offset, py - offset};
-    }
-    m_ptStamp = client;
-    m_rcStamp = StampInsideMap({corner.x, corner.y, corner.x + size, corner.y + size});
+void MapViewEngine::SetHeld(MouseButton button, bool held) {
+    (button == MouseButton::Left ? m_bLeftDown : m_bRightDown) = held;
 }
 
-void MapViewEngine::MoveStamp(Point client) {
-    if (client == m_ptStamp) return;
-    const auto step = [](int d, int cell) { return std::abs(d) > cell ? d / cell * cell : 0; };
-    const int dx = step(client.x - m_ptStamp.x, m_view.m_nCellWidth);
-    const int dy = step(client.y - m_ptStamp.y, m_view.m_nCellHeight);
-    m_ptStamp = {m_ptStamp.x + dx, m_ptStamp.y + dy};
-    m_rcStamp = StampInsideMap(m_rcStamp.Offset(dx, dy));
+int MapViewEngine::TileOf(MouseButton button) const {
+    return button == MouseButton::Left ? m_nForeTile : m_nBackTile;
 }
 
-void MapViewEngine::StampObject() {
-    // The footprint is taken from the preview's top-left cell: the preview's pixels only match
-    // the object's cells at the zoom it was placed at.
-    const Rect map = m_view.ClientToMap(m_rcStamp);
-    const int side = ObjectSide(m_nStampBase);
-    const int left = std::clamp(map.left / m_view.m_nCellWidth, 0, MAP_SIZE - side);
-    const int top = std::clamp(map.top / m_view.m_nCellHeight, 0, MAP_SIZE - side);
-    const Rect cells{left, top, left + side, top + side};
-    ChangeList list;
-    Cell value = m_nStampBase;
-    for (int row = cells.top; row < cells.bottom; ++row) {
-        for (int column = cells.left; column < cells.right; ++column) {
-            const Cell old = m_doc.GetCell(row, column);
-            if (IsObjectCell(old)) EraseObject(column, row, old, list);
-            ReleaseFlag(m_nFlags, old);
-            RecordChange(list, column, row, old);
-            m_doc.SetCell(row, column, value++);
-        }
-    }
-    InvalidateBlock(cells);
-    m_history.PushUndo(UNDO_STAMP, std::move(list));
+void MapViewEngine::SetTile(MouseButton button, int tile) {
+    (button == MouseButton::Left ? m_nForeTile : m_nBackTile) = tile;
 }
 
-} // namespace krav
+void MapViewEngine::SetForeBack(int tile, bool isFore) {
+    // Tiles travel as 16-bit values, as the palette sends them.
+    SetTile(isFore ? MouseButton::Left : MouseButton::Right, static_cast<std::int16_t>(tile));
+}
 
-// --- status texts --------------------------------------------------------------------------
-
-namespace krav {
+// --- status texts ------------------------------------------------------------------------------
 
 std::string MapViewEngine::CursorText() const {
     const Point cell = m_view.CellAt(m_ptLastMouse);
@@ -208,36 +201,40 @@ std::string MapViewEngine::CursorText() const {
 }
 
 std::string MapViewEngine::VisibleAreaText() const {
-    return krav::VisibleAreaText(m_view.m_nLeftCol, m_view.m_nTopRow, m_view.m_nRightCol,
-                                 m_view.m_nBottomRow);
+    return krav::VisibleAreaText(m_view.LeftCol(), m_view.TopRow(), m_view.RightCol(),
+                                 m_view.BottomRow());
 }
 
 std::string MapViewEngine::SelectionText() const {
-    const int cw = m_view.m_nCellWidth;
-    const int ch = m_view.m_nCellHeight;
-    if (m_bSelecting) {
+    const int cw = m_view.CellWidth();
+    const int ch = m_view.CellHeight();
+    const Rect& selection = m_selection.SelectionRect();
+    if (m_selection.IsSelecting()) {
         const Point pointer = m_view.CellAt(m_ptLastMouse);
-        return ExtentText(m_rcSelection.left / cw, m_rcSelection.top / ch, pointer.x, pointer.y);
+        return ExtentText(selection.left / cw, selection.top / ch, pointer.x, pointer.y);
     }
-    if (m_bHasSelection)
-        return ExtentText(m_rcSelection.left / cw, m_rcSelection.top / ch, m_rcSelection.right / cw,
-                          m_rcSelection.bottom / ch);
+    if (m_selection.HasFinishedSelection())
+        return ExtentText(selection.left / cw, selection.top / ch, selection.right / cw,
+                          selection.bottom / ch);
     return {};
 }
 
 std::string MapViewEngine::LineText() const {
-    const auto text = [this](Point start, Point end) {
-        const int left = m_view.m_nLeftCol;
-        const int top = m_view.m_nTopRow;
-        return ExtentText(start.x + left, start.y + top, end.x + left, end.y + top);
-    };
-    if (m_bLineActive) return text(m_ptLineStart, m_ptLineEnd);
-    if (m_bPolyActive) return text(m_ptSegStart, m_ptSegEnd);
-    return {};
+    const std::optional<ShapeTools::LineExtent> line = m_shapes.ActiveLine();
+    if (!line)
+        return {};
+    const int left = m_view.LeftCol();
+    const int top = m_view.TopRow();
+    return ExtentText(line->start.x + left, line->start.y + top, line->end.x + left,
+                      line->end.y + top);
 }
 
-std::string MapViewEngine::ZoomText() const { return krav::ZoomText(m_view.m_dZoom); }
+std::string MapViewEngine::ZoomText() const {
+    return krav::ZoomText(m_view.Zoom());
+}
 
-std::string MapViewEngine::FlagsText() const { return krav::FlagsText(m_nFlags); }
+std::string MapViewEngine::FlagsText() const {
+    return krav::FlagsText(m_nFlags);
+}
 
 } // namespace krav

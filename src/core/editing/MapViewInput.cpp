@@ -1,90 +1,84 @@
-// How a map view turns buttons, movement, timer ticks and keys into the tools' work.
+// How a map view turns buttons, movement, timer ticks and keys into its tools' work.
 #include "editing/MapViewEngine.h"
 
 namespace krav {
 
-void MapViewEngine::OnLButtonDown(int flags, Point client) {
-    const int tool = m_host.CurrentTool();
-    if (tool == ID_TOOL_MAGNIFY) {
-        ZoomAt(client.x, client.y, false);
-    } else if (tool == ID_TOOL_SELECT) {
-        m_selection.Press(flags, client);
-    } else {
-        m_bLeftDown = true;
-        ToolButtonDown(flags, client, m_nForeTile, tool);
+Tool& MapViewEngine::ToolFor(int toolId) {
+    switch (toolId) {
+    case ID_TOOL_PENCIL:
+    case ID_TOOL_ERASER: return m_freehand;
+    case ID_TOOL_DROPPER: return m_dropper;
+    case ID_TOOL_MAGNIFY: return m_magnify;
+    case ID_TOOL_STAMP: return m_stamp;
+    case ID_TOOL_SELECT: return m_selection;
+    default: return IsShapeTool(toolId) ? static_cast<Tool&>(m_shapes) : m_noTool;
     }
 }
 
-void MapViewEngine::OnRButtonDown(int flags, Point client) {
-    const int tool = m_host.CurrentTool();
-    if (tool == ID_TOOL_MAGNIFY) {
-        ZoomAt(client.x, client.y, true);
-    } else {
-        m_bRightDown = true;
-        ToolButtonDown(flags, client, m_nBackTile, tool);
-    }
+PointerEvent MapViewEngine::EventAt(int flags, Point client) const {
+    return {client, m_view.CellAt(client), flags};
 }
 
-void MapViewEngine::OnLButtonUp(int flags, Point client) {
-    if (!m_bLeftDown) return;
-    if (m_bSelecting && !m_bRightDown) {
-        m_selection.FinishSelecting();
+PointerEvent MapViewEngine::EventBeyond(Point client) const {
+    // Rounding down keeps a pointer left of or above the window on the cell beyond the
+    // visible area instead of the first visible one.
+    return {client,
+            {FloorDiv(client.x, m_view.CellWidth()) + m_view.LeftCol(),
+             FloorDiv(client.y, m_view.CellHeight()) + m_view.TopRow()},
+            0};
+}
+
+void MapViewEngine::OnButtonDown(MouseButton button, int flags, Point client) {
+    Tool& tool = Current();
+    if (tool.PressHoldsButton(button))
+        SetHeld(button, true);
+    tool.Press(button, EventAt(flags, client));
+}
+
+void MapViewEngine::OnButtonUp(MouseButton button, int flags, Point client) {
+    if (button == MouseButton::Left && !m_bLeftDown)
         return;
-    }
-    if (m_bFloating) {
-        m_selection.EndDrag();
-        return;
-    }
-    ToolButtonUp(flags, client, m_nForeTile, m_host.CurrentTool());
-    if (!m_bPolyActive) m_bLeftDown = false; // a connected line keeps its button between clicks
+    // A rubber band or a floating block is the Select tool's whichever tool is chosen now: a
+    // tool chosen while another view was active never told this view's selection to go.
+    Tool& tool = button == MouseButton::Left && m_selection.HoldsLeftRelease()
+                     ? static_cast<Tool&>(m_selection)
+                     : Current();
+    if (!tool.Release(button, EventAt(flags, client)))
+        EndStroke();
+    // A connected line keeps its left button held between clicks.
+    if (button == MouseButton::Right)
+        m_bRightDown = false;
+    else if (!m_shapes.IsConnectedLineActive())
+        m_bLeftDown = false;
 }
 
-void MapViewEngine::OnRButtonUp(int flags, Point client) {
-    ToolButtonUp(flags, client, m_nBackTile, m_host.CurrentTool());
-    m_bRightDown = false;
-}
-
-void MapViewEngine::OnLButtonDblClk(int flags, Point client) {
-    m_shapes.FinishConnectedLine(flags, client, m_nForeTile);
-    m_bLeftDown = false;
-}
-
-void MapViewEngine::OnRButtonDblClk(int flags, Point client) {
-    m_shapes.FinishConnectedLine(flags, client, m_nBackTile);
-    m_bRightDown = false;
+void MapViewEngine::OnDoubleClick(MouseButton button, int flags, Point client) {
+    // Only a connected line has a use for a double-click, and it outlives a tool change.
+    m_shapes.DoubleClick(button, EventAt(flags, client));
+    SetHeld(button, false);
 }
 
 void MapViewEngine::OnMouseMove(int flags, Point client) {
-    if (m_view.ClientRect().Contains(client)) m_ptLastMouse = client;
-    const int tool = m_host.CurrentTool();
-    if (IsFreehandTool(tool) && (m_bLeftDown || m_bRightDown)) {
-        m_freehand.Move(client, tool);
-    } else if (tool == ID_TOOL_SELECT && m_bLeftDown) {
-        m_selection.Move(client);
-    } else if (IsShapeTool(tool)) {
-        m_shapes.Move(flags, client, tool);
-    } else if (tool == ID_TOOL_STAMP) {
-        TrackStamp(client);
-    }
+    if (m_view.ClientRect().Contains(client))
+        m_ptLastMouse = client;
+    Current().Move(EventAt(flags, client));
 }
 
-void MapViewEngine::OnTimer(int id, Point pointer) {
-    const int tool = m_host.CurrentTool();
-    if (id == TIMER_PAINT_SCROLL)
-        m_freehand.Tick(pointer, tool);
-    else if (id == TIMER_FLOAT_SCROLL || id == TIMER_SELECT_SCROLL)
-        m_selection.Tick(id, pointer);
+void MapViewEngine::OnTimer(ViewTimer timer, Point pointer) {
+    // Each timer goes to the tool that started it.
+    switch (timer) {
+    case ViewTimer::PaintScroll: m_freehand.Tick(timer, EventBeyond(pointer)); break;
+    case ViewTimer::FloatScroll:
+    case ViewTimer::SelectScroll: m_selection.Tick(timer, EventBeyond(pointer)); break;
+    }
 }
 
 void MapViewEngine::OnKeyDown(ViewKey key, bool shift, bool control) {
     switch (key) {
-    case ViewKey::Tab: m_host.Beep(BEEP_PLAIN); break;
+    case ViewKey::Tab: m_host.Beep(BeepType::Plain); break;
     case ViewKey::Escape:
-        m_shapes.Escape();
-        // The buttons are forgotten, so no release will end a freehand stroke: end it here,
-        // or its changes would join the next undo step.
-        if (IsFreehandTool(m_host.CurrentTool()) && (m_bLeftDown || m_bRightDown))
-            ToolButtonUp(0, m_ptLastMouse, 0, m_host.CurrentTool());
+        for (Tool* family : m_families)
+            family->Escape();
         m_bLeftDown = m_bRightDown = false;
         break;
     case ViewKey::PageUp: shift ? OnHScroll(SB_PAGEUP) : OnVScroll(SB_PAGEUP); break;
@@ -98,67 +92,10 @@ void MapViewEngine::OnKeyDown(ViewKey key, bool shift, bool control) {
     }
 }
 
-void MapViewEngine::ToolButtonDown(int flags, Point client, int tile, int tool) {
-    if (IsFreehandTool(tool)) {
-        m_freehand.Press(client, tile, tool);
-    } else if (IsShapeTool(tool)) {
-        m_shapes.Press(flags, client, tile, tool);
-    } else if (tool == ID_TOOL_DROPPER) {
-        m_freehand.PickTile(client);
-    } else if (tool == ID_TOOL_STAMP) {
-        // A press before any movement stamps where the pointer is.
-        if (!m_bStampPreview) PlaceStamp(client);
-        StampObject();
-    }
-}
-
-void MapViewEngine::ToolButtonUp(int flags, Point client, int tile, int tool) {
-    if (IsShapeTool(tool) && m_shapes.Release(flags, client, tile, tool)) return;
-    m_host.StopTimer(TIMER_PAINT_SCROLL);
-    PushPending();
-    m_host.SetCapture(false);
-}
-
-void MapViewEngine::PushPending() {
-    if (!m_pPending.empty()) m_history.PushUndo(UNDO_CELLS, std::move(m_pPending));
-    m_pPending.clear();
-}
-
 void MapViewEngine::ChangeTool(int oldTool, int newTool) {
-    if (oldTool == ID_TOOL_SELECT && newTool != ID_TOOL_SELECT) m_selection.LeaveSelectTool();
-    if (oldTool == ID_TOOL_STAMP || newTool == ID_TOOL_STAMP) DestroyStampPreview();
-    if (newTool == ID_TOOL_STAMP) m_nStampBase = m_host.GetStampObject();
-}
-
-void MapViewEngine::SetForeBack(int tile, bool isFore) {
-    (isFore ? m_nForeTile : m_nBackTile) = static_cast<std::int16_t>(tile);
-}
-
-void MapViewEngine::TrackStamp(Point client) {
-    const Rect before = m_rcStamp.Inflated(1);
-    if (!m_bStampPreview) {
-        PlaceStamp(client);
-        m_bStampPreview = true; // made now, shown from the next move on
-        return;
-    }
-    if (client == m_ptStamp) return;
-    m_bStampShown = true;
-    MoveStamp(client);
-    m_host.InvalidateClient(before, true);
-    m_host.InvalidateClient(m_rcStamp.Inflated(1), true);
-}
-
-void MapViewEngine::DestroyStampPreview() {
-    if (m_bStampShown) m_host.InvalidateClient(m_rcStamp.Inflated(1), true);
-    m_bStampPreview = m_bStampShown = false;
-}
-
-void MapViewEngine::EraseMap() {
-    m_doc.ClearMap(true);
-    m_radar.Clear();
-    m_host.RadarShowDocument();
-    m_nFlags = 0;
-    InvalidateAll();
+    if (oldTool != newTool)
+        ToolFor(oldTool).Leave();
+    ToolFor(newTool).Enter();
 }
 
 } // namespace krav

@@ -2,37 +2,66 @@
 
 #include "editing/CopyBuffer.h"
 #include "editing/Geometry.h"
+#include "editing/Tool.h"
 
+#include <optional>
 #include <vector>
 
 namespace krav {
 
-class MapViewEngine;
+class ToolContext;
+
+// Where a floating block came from.
+enum class FloatKind {
+    None = 1000,
+    Move,  // lifted out of the map
+    Copy,  // copied; the map keeps its cells
+    Paste, // the copy buffer's block
+};
 
 // The Select tool and the block operations on its selection: dragging out a selection,
 // moving or copying it as a floating block, floating and dropping, Cut/Copy/Paste, Fill and
-// the flips. The selection's rectangle and flags live in the engine (m_rcSelection,
-// m_bSelecting, m_bHasSelection, m_bFloating), where the status bar reads them.
-class SelectionTool {
+// the flips. The selection belongs to the view: a floating block outlives a tool chosen for
+// another view, so the engine hands it the left button's release while it holds one.
+class SelectionTool final : public Tool {
 public:
-    explicit SelectionTool(MapViewEngine& view) : m_view(view) {}
+    explicit SelectionTool(ToolContext& view) : m_view(view) {}
 
-    // The left button went down at a client point with the Select tool (flags: MK_*).
-    void Press(int flags, Point client);
+    // The left button alone holds nothing until a drag starts; the right button is held as
+    // for any tool and does nothing here.
+    bool PressHoldsButton(MouseButton button) const override { return button == MouseButton::Right; }
+    // The left button went down: starts a rubber band, or takes hold of the selection or the
+    // floating block under the pointer.
+    void Press(MouseButton button, const PointerEvent& event) override;
     // The pointer moved with the left button held: the rubber band or the floating block
-    // follows, with the auto-scroll timers 6 and 5.
-    void Move(Point client);
-    // The left button went up while dragging out a selection / while a block floats.
-    void FinishSelecting();
-    void EndDrag();
-    // A tick of timer 5 or 6 with the pointer at a client point.
-    void Tick(int timer, Point pointer);
+    // follows, with the auto-scroll timers.
+    void Move(const PointerEvent& event) override;
+    // The left button went up while dragging out a selection or holding a floating block.
+    bool Release(MouseButton button, const PointerEvent& event) override;
+    // A tick of the selecting or the floating block's auto-scroll timer.
+    void Tick(ViewTimer timer, const PointerEvent& event) override;
     // Another tool was chosen: the selection goes, a floating block is discarded.
-    void LeaveSelectTool();
+    void Leave() override;
+
+    // Whether the left button's release is this tool's: a rubber band held (and not the right
+    // button with it), or a floating block.
+    bool HoldsLeftRelease() const;
 
     // A selection that is not floating (or one being dragged out).
     bool HasSelection() const;
     bool IsFloating() const;
+    bool IsSelecting() const { return m_bSelecting; }
+    // A finished selection (or, while floating, the block's place) in map pixels.
+    bool HasFinishedSelection() const { return m_bHasSelection; }
+    const Rect& SelectionRect() const { return m_rcSelection; }
+    // The rubber band's corners (client pixels, snapped to cells) while it is dragged out.
+    Point Anchor() const { return m_ptAnchor; }
+    Point Corner() const { return m_ptCorner; }
+    // The floating block's cells (over SelectionRect), where they came from, and the pointer
+    // the drag measures from.
+    const CellBlock& FloatingCells() const { return m_pFloatCells; }
+    FloatKind FloatingKind() const { return m_nFloatKind; }
+    Point DragPoint() const { return m_ptDrag; }
 
     void FloatSelection();
     void DropSelection();
@@ -43,23 +72,20 @@ public:
     void FlipHorizontal();
     void FlipVertical();
 
-    // Copies the cells of a rectangle in map pixels (mode FLOAT_NONE to flip, FLOAT_MOVE to
-    // lift them out of the map as one undo step, FLOAT_COPY to copy); null on failure.
-    CellBlock CopyBlock(const Rect& mapPixels, int mode);
+    // Copies the cells of a rectangle in map pixels (None to flip, Move to lift them out of the
+    // map as one undo step, Copy to copy); null on failure.
+    CellBlock CopyBlock(const Rect& mapPixels, FloatKind mode);
     // Writes a block over a rectangle in map pixels as one undo step (flag limit, whole
     // objects). False when the step could not be recorded.
     bool StampBlock(const Rect& mapPixels, const std::vector<Cell>& block);
     // Widens the selection to every special object on its border; true when it changed.
     bool GrowToObjects();
 
-    // What the view draws: the rubber band's corners (client pixels, snapped to cells) and
-    // the floating block's cells (over m_rcSelection).
-    Point m_ptAnchor, m_ptCorner;
-    int m_nFloatKind = 1000;
-    CellBlock m_pFloatCells;
-    Point m_ptDrag;
-
 private:
+    // The left button went up while dragging out a selection / while a block floats.
+    void FinishSelecting();
+    void EndDrag();
+
     // The selection (or the floating block's place) in client pixels.
     Rect SelectionClient() const;
     // The cells a rectangle of map pixels covers.
@@ -77,7 +103,7 @@ private:
     void CancelSelecting();
 
     // Starts, changes or stops the auto-scroll timer for a point by the edge rule.
-    void UpdateScrollTimer(int timer, Point client);
+    void UpdateScrollTimer(ViewTimer timer, Point client);
     void StopScrollTimer();
     // Scrolls the view towards a pointer near or past the edge; returns how far the map
     // moved on the screen, in client pixels.
@@ -93,8 +119,16 @@ private:
     void EmptyCells(const Rect& cells);
     void MirrorSelection(bool horizontal);
 
-    MapViewEngine& m_view;
-    int m_nScrollTimer = 0; // the running auto-scroll timer, 0 when none
+    ToolContext& m_view;
+    Rect m_rcSelection; // map pixels
+    bool m_bSelecting = false;
+    bool m_bHasSelection = false;
+    bool m_bFloating = false;
+    Point m_ptAnchor, m_ptCorner;
+    FloatKind m_nFloatKind = FloatKind::None;
+    CellBlock m_pFloatCells;
+    Point m_ptDrag;
+    std::optional<ViewTimer> m_scrollTimer; // the running auto-scroll timer
     int m_nScrollPeriod = 0;
 };
 

@@ -3,10 +3,12 @@
 #include "editing/ShapeTools.h"
 
 #include "editing/EllipseShape.h"
+#include "document/Messages.h"
 #include "editing/FlagPolicy.h"
 #include "editing/LineShape.h"
-#include "editing/MapViewEngine.h"
 #include "editing/RectShape.h"
+#include "editing/ToolContext.h"
+#include "editing/ToolIds.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,8 +17,6 @@
 namespace krav {
 
 namespace {
-
-constexpr const char* SHAPE_FLAG_LIMIT = "To many flags!\nYou can't add anymore.";
 
 // A press right of or below this view-relative cell (a very wide window at low zoom) is
 // refused with a beep.
@@ -31,7 +31,7 @@ bool FromCenter(int flags) {
 
 } // namespace
 
-ShapeTools::ShapeTools(MapViewEngine& view) : m_view(view), m_aPoints(MAX_SHAPE_POINTS) {}
+ShapeTools::ShapeTools(ToolContext& view) : m_view(view), m_aPoints(MAX_SHAPE_POINTS) {}
 
 ShapeTools::~ShapeTools() = default;
 
@@ -41,8 +41,17 @@ std::span<const ShapePoint> ShapeTools::PreviewPoints() const {
     return {m_aPoints.data(), static_cast<std::size_t>(m_nPoints)};
 }
 
-Point ShapeTools::CellAt(Point client) const {
-    return m_view.Geometry().ViewCellAt(client);
+Point ShapeTools::CellOf(const PointerEvent& event) const {
+    const ViewGeometry& view = m_view.Geometry();
+    return {event.cell.x - view.LeftCol(), event.cell.y - view.TopRow()};
+}
+
+std::optional<ShapeTools::LineExtent> ShapeTools::ActiveLine() const {
+    if (m_bLineActive)
+        return LineExtent{m_ptLineStart, m_ptLineEnd};
+    if (m_bPolyActive)
+        return LineExtent{m_ptSegStart, m_ptSegEnd};
+    return std::nullopt;
 }
 
 // --- preview and writing -------------------------------------------------------------------
@@ -51,8 +60,8 @@ void ShapeTools::Rasterize(Point start, Point end, int flags) {
     const ViewGeometry& view = m_view.Geometry();
     // Cells are relative to the visible area, so the shape is cut at its top and left edges
     // and at the map's right and bottom edges.
-    m_nPoints = m_pShape->Rasterize(m_aPoints.data(), MAX_SHAPE_POINTS, MAP_SIZE - view.m_nLeftCol,
-                                    MAP_SIZE - view.m_nTopRow, start.x, start.y, end.x, end.y,
+    m_nPoints = m_pShape->Rasterize(m_aPoints.data(), MAX_SHAPE_POINTS, MAP_SIZE - view.LeftCol(),
+                                    MAP_SIZE - view.TopRow(), start.x, start.y, end.x, end.y,
                                     Constrained(flags), FromCenter(flags));
 }
 
@@ -64,8 +73,8 @@ void ShapeTools::ShowPreview() {
     for (int i = 0; i < m_nPoints; ++i)
         bounds.Add(m_aPoints[i].column, m_aPoints[i].row);
     const Rect cells = bounds.ToRect();
-    const int cw = m_view.Geometry().m_nCellWidth;
-    const int ch = m_view.Geometry().m_nCellHeight;
+    const int cw = m_view.Geometry().CellWidth();
+    const int ch = m_view.Geometry().CellHeight();
     // A preview cell also covers the grid line to its right and below it.
     m_rcPreview = {cells.left * cw, cells.top * ch, cells.right * cw + 1, cells.bottom * ch + 1};
     m_view.Host().InvalidateClient(m_rcPreview, false);
@@ -86,13 +95,13 @@ void ShapeTools::WritePoints(ChangeList& list, std::optional<Cell> tile) {
     CellBounds written;
     for (int i = 0; i < m_nPoints; ++i) {
         const ShapePoint& point = m_aPoints[i];
-        const int column = view.m_nLeftCol + point.column;
-        const int row = view.m_nTopRow + point.row;
+        const int column = view.LeftCol() + point.column;
+        const int row = view.TopRow() + point.row;
         const Cell old = doc.GetCell(row, column);
         const Cell value = tile.value_or(FromStoredValue(point.value));
-        ReleaseFlag(m_view.m_nFlags, old);
-        if (!AcquireFlag(m_view.m_nFlags, value)) {
-            m_view.ShowMessage(SHAPE_FLAG_LIMIT);
+        ReleaseFlag(m_view.Flags(), old);
+        if (!AcquireFlag(m_view.Flags(), value)) {
+            m_view.ShowMessage(messages::FLAG_LIMIT);
             break;
         }
         // No fragment of an object may stay behind.
@@ -110,9 +119,9 @@ void ShapeTools::WritePoints(ChangeList& list, std::optional<Cell> tile) {
 void ShapeTools::RasterizeLine(Point start, Point end, int flags) {
     Rasterize(start, end, flags);
     // A constrained segment ends where it was drawn, and the next one starts there.
-    if (m_view.m_bPolyActive && m_nPoints > 0) {
+    if (m_bPolyActive && m_nPoints > 0) {
         const ShapePoint& last = m_aPoints[m_nPoints - 1];
-        m_view.m_ptSegEnd = {last.column, last.row};
+        m_ptSegEnd = {last.column, last.row};
     }
 }
 
@@ -127,11 +136,11 @@ void ShapeTools::WriteLine(Point start, Point end, int flags, int tile) {
         return;
     // The tile of the button that clicked, whichever button began the line.
     const Cell value = FromStoredValue(static_cast<std::int16_t>(tile));
-    if (m_view.m_bPolyActive) {
-        const Point from = m_view.m_ptSegStart;
-        const Point to = m_view.m_ptSegEnd;
-        m_pSegments.push_back({from.x, from.y, to.x, to.y, {}});
-        WritePoints(m_pSegments.back().changes, value);
+    if (m_bPolyActive) {
+        const Point from = m_ptSegStart;
+        const Point to = m_ptSegEnd;
+        m_segments.push_back({from.x, from.y, to.x, to.y, {}});
+        WritePoints(m_segments.back().changes, value);
     } else {
         m_lineSegment = {};
         WritePoints(m_lineSegment.changes, value);
@@ -148,10 +157,13 @@ void ShapeTools::ApplyArea(Point start, Point end, bool commit, int flags) {
 
 // --- the tools -----------------------------------------------------------------------------
 
-void ShapeTools::Press(int flags, Point client, int tile, int tool) {
-    const Point cell = CellAt(client);
+void ShapeTools::Press(MouseButton button, const PointerEvent& event) {
+    const int flags = event.flags;
+    const int tile = m_view.TileOf(button);
+    const int tool = m_view.CurrentTool();
+    const Point cell = CellOf(event);
     if (cell.x > MAX_PRESS_CELL || cell.y > MAX_PRESS_CELL) {
-        m_view.Host().Beep(BEEP_WARNING);
+        m_view.Host().Beep(BeepType::Warning);
         return;
     }
     if (tool == ID_TOOL_CONNECTED_LINE) {
@@ -165,23 +177,28 @@ void ShapeTools::Press(int flags, Point client, int tile, int tool) {
         PressArea(flags, cell, tool, tile);
 }
 
-void ShapeTools::Move(int flags, Point client, int tool) {
-    const Point cell = CellAt(client);
+void ShapeTools::Move(const PointerEvent& event) {
+    const int flags = event.flags;
+    const int tool = m_view.CurrentTool();
+    const Point cell = CellOf(event);
     if (tool == ID_TOOL_LINE) {
-        if (m_view.m_bLineActive)
-            FollowLine(flags, cell, m_view.m_ptLineStart, m_view.m_ptLineEnd);
+        if (m_bLineActive)
+            FollowLine(flags, cell, m_ptLineStart, m_ptLineEnd);
     } else if (tool == ID_TOOL_CONNECTED_LINE) {
         // The rubber band follows with or without a button held.
-        if (m_view.m_bPolyActive)
-            FollowLine(flags, cell, m_view.m_ptSegStart, m_view.m_ptSegEnd);
+        if (m_bPolyActive)
+            FollowLine(flags, cell, m_ptSegStart, m_ptSegEnd);
     } else if (AreaDrag* drag = AreaOf(tool); drag != nullptr && drag->active) {
         FollowArea(flags, cell, *drag);
     }
 }
 
-bool ShapeTools::Release(int flags, Point client, int tile, int tool) {
-    const Point cell = CellAt(client);
-    if (tool == ID_TOOL_LINE && m_view.m_bLineActive) {
+bool ShapeTools::Release(MouseButton button, const PointerEvent& event) {
+    const int flags = event.flags;
+    const int tile = m_view.TileOf(button);
+    const int tool = m_view.CurrentTool();
+    const Point cell = CellOf(event);
+    if (tool == ID_TOOL_LINE && m_bLineActive) {
         FinishLine(flags, cell, tile);
         return true;
     }
@@ -192,18 +209,18 @@ bool ShapeTools::Release(int flags, Point client, int tile, int tool) {
     return false;
 }
 
-void ShapeTools::FinishConnectedLine(int flags, Point client, int tile) {
-    if (!m_view.m_bPolyActive)
+void ShapeTools::DoubleClick(MouseButton button, const PointerEvent& event) {
+    if (!m_bPolyActive)
         return;
     HidePreview();
-    m_view.m_ptSegEnd = CellAt(client);
-    WriteLine(m_view.m_ptSegStart, m_view.m_ptSegEnd, flags, tile);
+    m_ptSegEnd = CellOf(event);
+    WriteLine(m_ptSegStart, m_ptSegEnd, event.flags, m_view.TileOf(button));
     PushSegments();
     EndShape();
 }
 
 void ShapeTools::Escape() {
-    if (m_view.m_bPolyActive && !m_pSegments.empty()) {
+    if (m_bPolyActive && !m_segments.empty()) {
         TakeBackSegment();
         return;
     }
@@ -214,28 +231,28 @@ void ShapeTools::Escape() {
 
 void ShapeTools::PressLine(int flags, Point cell, int tile) {
     m_pShape = std::make_unique<LineShape>(static_cast<std::int16_t>(tile));
-    m_view.m_ptLineStart = m_view.m_ptLineEnd = cell;
+    m_ptLineStart = m_ptLineEnd = cell;
     m_view.Host().SetCapture(true);
     m_nPoints = 0;
-    m_view.m_bLineActive = true;
+    m_bLineActive = true;
     PreviewLine(cell, cell, flags);
 }
 
 void ShapeTools::PressConnectedLine(int flags, Point cell, int tile) {
-    if (m_view.m_bPolyActive) {
+    if (m_bPolyActive) {
         // Every further click writes the segment up to it at once.
         HidePreview();
-        m_view.m_ptSegEnd = cell;
-        WriteLine(m_view.m_ptSegStart, cell, flags, tile);
-        m_view.m_ptSegStart = m_view.m_ptSegEnd;
+        m_ptSegEnd = cell;
+        WriteLine(m_ptSegStart, cell, flags, tile);
+        m_ptSegStart = m_ptSegEnd;
         return;
     }
     CloseShape();
     m_pShape = std::make_unique<LineShape>(static_cast<std::int16_t>(tile));
-    m_view.m_ptSegStart = m_view.m_ptSegEnd = cell;
+    m_ptSegStart = m_ptSegEnd = cell;
     m_view.Host().SetCapture(true);
     PreviewLine(cell, cell, flags);
-    m_view.m_bPolyActive = true;
+    m_bPolyActive = true;
 }
 
 void ShapeTools::PressArea(int flags, Point cell, int tool, int tile) {
@@ -278,14 +295,14 @@ void ShapeTools::FollowArea(int flags, Point cell, AreaDrag& drag) {
 
 void ShapeTools::FinishLine(int flags, Point cell, int tile) {
     HidePreview();
-    m_view.m_ptLineEnd = cell;
+    m_ptLineEnd = cell;
     m_lineSegment = {};
-    WriteLine(m_view.m_ptLineStart, cell, flags, tile);
+    WriteLine(m_ptLineStart, cell, flags, tile);
     SegmentList segments;
     if (!m_lineSegment.changes.empty())
         segments.push_back(std::move(m_lineSegment));
-    m_view.History().PushUndo(UNDO_LINE, std::move(segments));
-    m_view.m_bLeftDown = false;
+    m_view.History().PushUndo(UndoKind::Line, std::move(segments));
+    m_view.SetHeld(MouseButton::Left, false);
     EndShape();
 }
 
@@ -296,19 +313,19 @@ void ShapeTools::FinishArea(int flags, Point cell, AreaDrag& drag) {
     ApplyArea(drag.start, drag.end, true, flags);
     if (!m_areaChanges.empty()) {
         m_view.Document().SetModifiedFlag();
-        m_view.History().PushUndo(UNDO_CELLS, std::move(m_areaChanges));
+        m_view.History().PushUndo(UndoKind::Cells, std::move(m_areaChanges));
     }
-    m_view.m_bLeftDown = false;
+    m_view.SetHeld(MouseButton::Left, false);
     EndShape();
 }
 
 void ShapeTools::TakeBackSegment() {
-    StrokeSegment& newest = m_pSegments.back();
+    StrokeSegment& newest = m_segments.back();
     m_view.History().ApplySegment(m_view, newest, nullptr);
     HidePreview();
-    m_view.m_ptSegStart = {newest.x0, newest.y0};
-    m_pSegments.pop_back();
-    PreviewLine(m_view.m_ptSegStart, m_view.m_ptSegEnd, 0);
+    m_ptSegStart = {newest.x0, newest.y0};
+    m_segments.pop_back();
+    PreviewLine(m_ptSegStart, m_ptSegEnd, 0);
 }
 
 ShapeTools::AreaDrag* ShapeTools::AreaOf(int tool) {
@@ -320,23 +337,23 @@ ShapeTools::AreaDrag* ShapeTools::AreaOf(int tool) {
 }
 
 bool ShapeTools::InProgress() const {
-    return m_view.m_bLineActive || m_view.m_bPolyActive || m_rect.active || m_ellipse.active;
+    return m_bLineActive || m_bPolyActive || m_rect.active || m_ellipse.active;
 }
 
 void ShapeTools::CloseShape() {
     if (!InProgress())
         return;
-    if (m_view.m_bPolyActive)
+    if (m_bPolyActive)
         PushSegments();
     EndShape();
 }
 
 void ShapeTools::PushSegments() {
     // A segment refused at its first cell by the flag limit changed nothing.
-    std::erase_if(m_pSegments,
+    std::erase_if(m_segments,
                   [](const StrokeSegment& segment) { return segment.changes.empty(); });
-    m_view.History().PushUndo(UNDO_CONNECTED_LINE, std::move(m_pSegments));
-    m_pSegments.clear();
+    m_view.History().PushUndo(UndoKind::ConnectedLine, std::move(m_segments));
+    m_segments.clear();
 }
 
 void ShapeTools::EndShape() {
@@ -344,12 +361,12 @@ void ShapeTools::EndShape() {
     m_view.Host().SetCapture(false);
     m_pShape.reset();
     m_nPoints = 0;
-    m_view.m_bLineActive = m_view.m_bPolyActive = false;
-    m_view.m_ptLineStart = m_view.m_ptLineEnd = {};
-    m_view.m_ptSegStart = m_view.m_ptSegEnd = {};
+    m_bLineActive = m_bPolyActive = false;
+    m_ptLineStart = m_ptLineEnd = {};
+    m_ptSegStart = m_ptSegEnd = {};
     m_rect = m_ellipse = {};
     m_lineSegment = {};
-    m_pSegments.clear();
+    m_segments.clear();
     m_areaChanges.clear();
 }
 

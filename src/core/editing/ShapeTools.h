@@ -2,6 +2,7 @@
 
 #include "editing/Geometry.h"
 #include "editing/TileShape.h"
+#include "editing/Tool.h"
 #include "editing/UndoRecords.h"
 
 #include <memory>
@@ -11,31 +12,39 @@
 
 namespace krav {
 
-class MapViewEngine;
+class ToolContext;
 
 // Cells one shape may have; larger shapes are cut to their first cells.
 inline constexpr int MAX_SHAPE_POINTS = 100000;
 
 // Line, Connected Line, Rectangle, Filled Rectangle, Ellipse and Filled Ellipse: previewed
 // while dragged (the preview never touches the map), written on release as one undo step.
-// The line tools' start and end cells live in the engine (m_ptLineStart, m_ptSegStart, ...),
-// where the status bar reads them.
-class ShapeTools {
+// Cells are view-relative (columns and rows from the visible area's corner) while a shape is
+// drawn.
+class ShapeTools final : public Tool {
 public:
-    explicit ShapeTools(MapViewEngine& view);
-    ~ShapeTools();
+    explicit ShapeTools(ToolContext& view);
+    ~ShapeTools() override;
 
-    // A button went down at a client point with a shape tool; tile is the button's tile.
-    void Press(int flags, Point client, int tile, int tool);
-    // The pointer moved: the preview follows it while a shape is in progress.
-    void Move(int flags, Point client, int tool);
-    // The button went up: writes the shape. False when no shape of this tool was in progress
-    // (a connected line is not ended by a release).
-    bool Release(int flags, Point client, int tile, int tool);
-    // A double-click ends a connected line with the last segment.
-    void FinishConnectedLine(int flags, Point client, int tile);
-    // Escape: takes back the newest segment of a connected line, or cancels the shape.
-    void Escape();
+    // A button went down with a shape tool; the shape is drawn with that button's tile.
+    void Press(MouseButton button, const PointerEvent& event) override;
+    // The preview follows the pointer while a shape is in progress.
+    void Move(const PointerEvent& event) override;
+    // Writes the shape. False when no shape of this tool was in progress (a connected line is
+    // not ended by a release).
+    bool Release(MouseButton button, const PointerEvent& event) override;
+    // A double-click ends a connected line with the last segment, whichever tool is current.
+    void DoubleClick(MouseButton button, const PointerEvent& event) override;
+    // Takes back the newest segment of a connected line, or cancels the shape.
+    void Escape() override;
+
+    // A connected line in progress keeps its button held between clicks.
+    bool IsConnectedLineActive() const { return m_bPolyActive; }
+    // The start and end cell (view-relative) of the line or segment being drawn, if any.
+    struct LineExtent {
+        Point start, end;
+    };
+    std::optional<LineExtent> ActiveLine() const;
 
     // What the view draws over the map: the previewed cells (view-relative columns and
     // rows); empty when no preview is shown.
@@ -48,8 +57,8 @@ private:
         bool active = false;
     };
 
-    // The view-relative cell under a client point.
-    Point CellAt(Point client) const;
+    // The view-relative cell of a pointer event.
+    Point CellOf(const PointerEvent& event) const;
     // Rasterizes the shape between two cells into m_aPoints; Shift constrains it, Control
     // makes the start its centre.
     void Rasterize(Point start, Point end, int flags);
@@ -90,14 +99,18 @@ private:
     // Back to idle: no preview, no shape, the mouse released.
     void EndShape();
 
-    MapViewEngine& m_view;
+    ToolContext& m_view;
+    bool m_bLineActive = false;
+    Point m_ptLineStart, m_ptLineEnd;
+    bool m_bPolyActive = false;
+    Point m_ptSegStart, m_ptSegEnd;
     std::vector<ShapePoint> m_aPoints; // MAX_SHAPE_POINTS, allocated once
     int m_nPoints = 0;
     bool m_bPreviewShown = false;
     Rect m_rcPreview; // client pixels the preview covers
     std::unique_ptr<TileShape> m_pShape;
     StrokeSegment m_lineSegment; // the Line tool's changes while it writes
-    SegmentList m_pSegments;     // committed segments of the connected line, oldest first
+    SegmentList m_segments;      // committed segments of the connected line, oldest first
     AreaDrag m_rect;
     AreaDrag m_ellipse;
     ChangeList m_areaChanges;

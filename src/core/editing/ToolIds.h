@@ -34,14 +34,4 @@ inline constexpr int MK_CONTROL = 8;
 // Keys the map view handles.
 enum class ViewKey { Escape, Tab, PageUp, PageDown, Left, Up, Right, Down, Home, End };
 
-// Where a floating block came from.
-inline constexpr int FLOAT_NONE = 1000;
-inline constexpr int FLOAT_MOVE = 1001;  // lifted out of the map
-inline constexpr int FLOAT_COPY = 1002;  // copied; the map keeps its cells
-inline constexpr int FLOAT_PASTE = 1003; // the copy buffer's block
-
-// Message beeps.
-inline constexpr int BEEP_PLAIN = 0;
-inline constexpr int BEEP_WARNING = 48;
-
 } // namespace krav

@@ -75,26 +75,24 @@ void UndoStack::DropOldest() {
         m_records.erase(m_records.begin());
 }
 
-bool UndoHistory::PushUndo(int kind, UndoPayload payload) {
+void UndoHistory::PushUndo(UndoKind kind, UndoPayload payload) {
     assert(IsSegmentKind(kind) == std::holds_alternative<SegmentList>(payload));
     if (!IsEmptyPayload(payload))
         m_undo.Push({kind, std::move(payload)});
-    return true;
 }
 
-bool UndoHistory::PushRedo(int kind, UndoPayload payload) {
+void UndoHistory::PushRedo(UndoKind kind, UndoPayload payload) {
     assert(IsSegmentKind(kind) == std::holds_alternative<SegmentList>(payload));
     if (!IsEmptyPayload(payload))
         m_redo.Push({kind, std::move(payload)});
-    return true;
 }
 
-void UndoHistory::ApplyChangeList(MapTarget& target, ChangeList& list, int mode) {
-    WriteBack(target, list, mode != APPLY_DISCARD);
-    if (mode == APPLY_UNDO) {
-        PushRedo(UNDO_CELLS, std::move(list));
-    } else if (mode == APPLY_REDO) {
-        PushUndo(UNDO_CELLS, std::move(list));
+void UndoHistory::ApplyChangeList(MapTarget& target, ChangeList& list, ApplyMode mode) {
+    WriteBack(target, list, mode != ApplyMode::Discard);
+    if (mode == ApplyMode::Undo) {
+        PushRedo(UndoKind::Cells, std::move(list));
+    } else if (mode == ApplyMode::Redo) {
+        PushUndo(UndoKind::Cells, std::move(list));
     }
     list.clear();
 }
@@ -113,11 +111,11 @@ void UndoHistory::ApplySegment(MapTarget& target, StrokeSegment& segment,
     }
 }
 
-void UndoHistory::UndoRedo(MapTarget& target, int mode) {
-    if (mode != APPLY_UNDO && mode != APPLY_REDO)
+void UndoHistory::UndoRedo(MapTarget& target, ApplyMode mode) {
+    if (mode == ApplyMode::Discard)
         return;
-    UndoStack& from = mode == APPLY_UNDO ? m_undo : m_redo;
-    UndoStack& to = mode == APPLY_UNDO ? m_redo : m_undo;
+    UndoStack& from = mode == ApplyMode::Undo ? m_undo : m_redo;
+    UndoStack& to = mode == ApplyMode::Undo ? m_redo : m_undo;
     if (from.IsEmpty())
         return;
 
@@ -129,12 +127,12 @@ void UndoHistory::UndoRedo(MapTarget& target, int mode) {
             WriteBack(target, segment->changes, true);
         }
         std::reverse(segments->begin(), segments->end());
-        if (mode == APPLY_REDO)
-            record.kind = UNDO_CONNECTED_LINE;
+        if (mode == ApplyMode::Redo)
+            record.kind = UndoKind::ConnectedLine;
     } else {
         WriteBack(target, std::get<ChangeList>(record.payload), true);
-        if (mode == APPLY_REDO)
-            record.kind = UNDO_CELLS;
+        if (mode == ApplyMode::Redo)
+            record.kind = UndoKind::Cells;
     }
     if (!IsEmptyPayload(record.payload))
         to.Push(std::move(record));

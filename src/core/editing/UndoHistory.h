@@ -1,15 +1,12 @@
 #pragma once
 
+#include "document/Messages.h"
 #include "editing/MapTarget.h"
 #include "editing/UndoRecords.h"
 
 #include <vector>
 
 namespace krav {
-
-namespace messages {
-inline constexpr const char* HISTORY_FLAG_LIMIT = "To many flags!\nCancelling this operation.";
-} // namespace messages
 
 // Steps kept on each of the undo and redo stacks.
 inline constexpr int MAX_HISTORY = 10;
@@ -42,24 +39,24 @@ private:
 // and never mark the document modified.
 class UndoHistory {
 public:
-    // Pushes one finished step. An empty payload (nothing changed) pushes nothing. Always true:
-    // the stacks never need memory to push.
-    bool PushUndo(int kind, UndoPayload payload);
-    bool PushRedo(int kind, UndoPayload payload);
+    // Pushes one finished step. An empty payload (nothing changed) pushes nothing. The stacks
+    // never need memory to push, so this cannot fail.
+    void PushUndo(UndoKind kind, UndoPayload payload);
+    void PushRedo(UndoKind kind, UndoPayload payload);
 
-    // Writes a list back, newest change first, with the flag rule. APPLY_DISCARD forgets it
-    // (putting cells back after a failed operation); APPLY_UNDO and APPLY_REDO put its inverse
-    // on the redo or the undo stack as UNDO_CELLS. The list is left empty.
-    void ApplyChangeList(MapTarget& target, ChangeList& list, int mode);
+    // Writes a list back, newest change first, with the flag rule. Discard forgets it (putting
+    // cells back after a failed operation); Undo and Redo put its inverse on the redo or the
+    // undo stack as a Cells step. The list is left empty.
+    void ApplyChangeList(MapTarget& target, ChangeList& list, ApplyMode mode);
 
     // Writes a segment's changes back. Their inverse is added to targetSegment, or forgotten
     // when it is null (taking back the newest segment of a connected line).
     void ApplySegment(MapTarget& target, StrokeSegment& segment, StrokeSegment* targetSegment);
 
-    // Moves the newest step of the undo (APPLY_UNDO) or redo (APPLY_REDO) stack to the other
-    // stack, writing it into the map. Undo keeps the kind; Redo records line steps as
-    // UNDO_CONNECTED_LINE and the others as UNDO_CELLS.
-    void UndoRedo(MapTarget& target, int mode);
+    // Moves the newest step of the undo (Undo) or redo (Redo) stack to the other stack,
+    // writing it into the map. Undo keeps the kind; Redo records line steps as ConnectedLine
+    // and the others as Cells. Discard does nothing.
+    void UndoRedo(MapTarget& target, ApplyMode mode);
 
     bool CanUndo() const { return !m_undo.IsEmpty(); }
     bool CanRedo() const { return !m_redo.IsEmpty(); }

@@ -49,27 +49,21 @@ struct StrokeSegment {
 using SegmentList = std::vector<StrokeSegment>;
 
 // Kinds of undo records. Line kinds hold segments, the others a change list.
-inline constexpr int UNDO_CONNECTED_LINE = 2000;
-inline constexpr int UNDO_LINE = 2001;
-inline constexpr int UNDO_STAMP = 2002;
-inline constexpr int UNDO_CELLS = 2003;
-inline constexpr int UNDO_FILL = 2004;
+enum class UndoKind { ConnectedLine = 2000, Line, Stamp, Cells, Fill };
 
-inline constexpr bool IsSegmentKind(int kind) {
-    return kind == UNDO_CONNECTED_LINE || kind == UNDO_LINE;
+inline constexpr bool IsSegmentKind(UndoKind kind) {
+    return kind == UndoKind::ConnectedLine || kind == UndoKind::Line;
 }
 
 // How a change list is applied: put back and forgotten, or turned into its inverse for the
 // other stack.
-inline constexpr int APPLY_DISCARD = 3000;
-inline constexpr int APPLY_UNDO = 3001;
-inline constexpr int APPLY_REDO = 3002;
+enum class ApplyMode { Discard = 3000, Undo, Redo };
 
 using UndoPayload = std::variant<ChangeList, SegmentList>;
 
 // One user step.
 struct UndoRecord {
-    int kind = UNDO_CELLS;
+    UndoKind kind = UndoKind::Cells;
     UndoPayload payload;
 };
 

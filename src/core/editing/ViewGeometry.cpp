@@ -48,7 +48,7 @@ int ScrollAxis(int& first, int& end, ScrollBar& bar, int page, int code, int thu
         first = end - page;
         break;
     case SB_THUMBTRACK: {
-        const int d = thumbPosition - bar.position;
+        const int d = thumbPosition - bar.Position();
         first += d;
         end += d;
         break;
@@ -56,7 +56,7 @@ int ScrollAxis(int& first, int& end, ScrollBar& bar, int page, int code, int thu
     default: return 0;
     }
     const int d = first - oldFirst;
-    bar.SetPosition(bar.position + d);
+    bar.SetPosition(bar.Position() + d);
     return d;
 }
 
@@ -72,6 +72,20 @@ void PlaceAxis(int& first, int& end, int anchor, int cellsBefore, int cells) {
 }
 
 } // namespace
+
+ViewGeometry ViewGeometry::OfArea(int clientWidth, int clientHeight, double zoom, int cellSize,
+                                  const Rect& cells, bool grid) {
+    ViewGeometry view;
+    view.Reset(clientWidth, clientHeight);
+    view.m_dZoom = zoom;
+    view.m_nCellWidth = view.m_nCellHeight = cellSize;
+    view.m_nLeftCol = cells.left;
+    view.m_nTopRow = cells.top;
+    view.m_nRightCol = cells.right;
+    view.m_nBottomRow = cells.bottom;
+    view.m_bGrid = grid;
+    return view;
+}
 
 void ViewGeometry::Reset(int clientWidth, int clientHeight) {
     m_dZoom = 1.0;
@@ -89,10 +103,10 @@ void ViewGeometry::Reset(int clientWidth, int clientHeight) {
 
 void ViewGeometry::SetScrollRanges() {
     if (m_nCellWidth == 0 || m_nCellHeight == 0) return;
-    m_vScroll.page = m_clientHeight / m_nCellHeight;
-    m_hScroll.page = m_clientWidth / m_nCellWidth;
-    m_vScroll.SetPosition(m_vScroll.position);
-    m_hScroll.SetPosition(m_hScroll.position);
+    m_vScroll.SetPage(m_clientHeight / m_nCellHeight);
+    m_hScroll.SetPage(m_clientWidth / m_nCellWidth);
+    m_vScroll.SetPosition(m_vScroll.Position());
+    m_hScroll.SetPosition(m_hScroll.Position());
 }
 
 void ViewGeometry::OnSize(int clientWidth, int clientHeight) {
@@ -137,8 +151,8 @@ bool ViewGeometry::ZoomAt(int x, int y, bool zoomOut, ZoomAnchor place) {
 }
 
 void ViewGeometry::SetVisibleArea(int left, int top, int right, int bottom) {
-    m_vScroll.SetPosition(m_vScroll.position + top - m_nTopRow);
-    m_hScroll.SetPosition(m_hScroll.position + left - m_nLeftCol);
+    m_vScroll.SetPosition(m_vScroll.Position() + top - m_nTopRow);
+    m_hScroll.SetPosition(m_hScroll.Position() + left - m_nLeftCol);
     m_nLeftCol = left;
     m_nTopRow = top;
     m_nRightCol = right;

@@ -14,12 +14,17 @@ inline constexpr double LOW_ZOOM_LIMIT = 0.25;
 enum class ZoomAnchor { Centre, Pointer };
 
 // One scroll bar counting cells: range 0..1023, a page of the whole cells that fit.
-struct ScrollBar {
-    int page = 0;
-    int position = 0;
+class ScrollBar {
+public:
+    int Page() const { return m_page; }
+    int Position() const { return m_position; }
+    int MaxPosition() const { return m_page >= MAP_SIZE ? 0 : MAP_SIZE - m_page; }
+    void SetPage(int page) { m_page = page; }
+    void SetPosition(int p) { m_position = p < 0 ? 0 : (p > MaxPosition() ? MaxPosition() : p); }
 
-    int MaxPosition() const { return page >= 1024 ? 0 : 1024 - page; }
-    void SetPosition(int p) { position = p < 0 ? 0 : (p > MaxPosition() ? MaxPosition() : p); }
+private:
+    int m_page = 0;
+    int m_position = 0;
 };
 
 // Which cells a map view shows and how big they are: zoom, origin, the end of the visible
@@ -27,16 +32,23 @@ struct ScrollBar {
 // results into repaints and window scrolling.
 class ViewGeometry {
 public:
-    double m_dZoom = 1.0;
-    int m_nCellWidth = 16;
-    int m_nCellHeight = 16;
-    int m_nTopRow = 0;
-    int m_nLeftCol = 0;
-    int m_nBottomRow = 0; // exclusive; 1024 when the map's bottom edge is on screen
-    int m_nRightCol = 0;  // exclusive; 1024 when the map's right edge is on screen
-    bool m_bGrid = true;
-    ScrollBar m_vScroll;
-    ScrollBar m_hScroll;
+    double Zoom() const { return m_dZoom; }
+    int CellWidth() const { return m_nCellWidth; }
+    int CellHeight() const { return m_nCellHeight; }
+    // The visible cells; bottom and right are exclusive, 1024 when the map's edge is on screen.
+    int TopRow() const { return m_nTopRow; }
+    int LeftCol() const { return m_nLeftCol; }
+    int BottomRow() const { return m_nBottomRow; }
+    int RightCol() const { return m_nRightCol; }
+    Rect VisibleCells() const { return {m_nLeftCol, m_nTopRow, m_nRightCol, m_nBottomRow}; }
+    bool IsGridShown() const { return m_bGrid; }
+    const ScrollBar& VerticalBar() const { return m_vScroll; }
+    const ScrollBar& HorizontalBar() const { return m_hScroll; }
+
+    // A still picture of some cells in a client area of the given size, as krav-lvl render and
+    // the tests draw them: the scroll bars are left as Reset sets them.
+    static ViewGeometry OfArea(int clientWidth, int clientHeight, double zoom, int cellSize,
+                               const Rect& cells, bool grid);
 
     // The client area's size in pixels.
     int ClientWidth() const { return m_clientWidth; }
@@ -77,6 +89,17 @@ public:
     Rect CellsToClient(const Rect& cells) const;
 
 private:
+    double m_dZoom = 1.0;
+    int m_nCellWidth = 16;
+    int m_nCellHeight = 16;
+    int m_nTopRow = 0;
+    int m_nLeftCol = 0;
+    int m_nBottomRow = 0;
+    int m_nRightCol = 0;
+    bool m_bGrid = true;
+    ScrollBar m_vScroll;
+    ScrollBar m_hScroll;
+
     int OriginX() const { return m_nLeftCol * m_nCellWidth; }
     int OriginY() const { return m_nTopRow * m_nCellHeight; }
 

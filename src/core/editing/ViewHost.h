@@ -6,10 +6,12 @@
 
 namespace krav {
 
-// Timers of a map view.
-inline constexpr int TIMER_FLOAT_SCROLL = 5;  // dragging a floating block past the edge
-inline constexpr int TIMER_SELECT_SCROLL = 6; // dragging out a selection past the edge
-inline constexpr int TIMER_PAINT_SCROLL = 7;  // a freehand stroke held outside the window
+// Timers of a map view: dragging a floating block past the edge, dragging out a selection
+// past the edge, a freehand stroke held outside the window.
+enum class ViewTimer { FloatScroll = 5, SelectScroll = 6, PaintScroll = 7 };
+
+// Message beeps.
+enum class BeepType { Plain = 0, Warning = 48 };
 
 // Everything a map view's engine asks of the window around it. The editor's widget
 // implements it with Qt; krav-lvl play and the tests implement it with recorders.
@@ -26,12 +28,11 @@ public:
     // The scroll bars' pages or positions changed; apply the engine's values.
     virtual void ScrollBarsChanged() = 0;
 
-    virtual void StartTimer(int id, int periodMs) = 0;
-    virtual void StopTimer(int id) = 0;
+    virtual void StartTimer(ViewTimer timer, int periodMs) = 0;
+    virtual void StopTimer(ViewTimer timer) = 0;
     // Keep the mouse while a button is held (strokes, shapes, drags).
     virtual void SetCapture(bool captured) = 0;
-    // A message beep: 0 plain, 48 warning.
-    virtual void Beep(int type) = 0;
+    virtual void Beep(BeepType type) = 0;
     // Messages and questions for the user.
     virtual Prompt& UserPrompt() = 0;
 

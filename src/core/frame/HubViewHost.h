@@ -15,7 +15,7 @@ class HubViewHost final : public ViewHost {
 public:
     HubViewHost(MainFrameHub& hub, Prompt& prompt) : m_hub(hub), m_prompt(prompt) {}
 
-    bool IsTimerRunning(int id) const { return m_timers.contains(id); }
+    bool IsTimerRunning(ViewTimer timer) const { return m_timers.contains(timer); }
     // Called for every beep.
     std::function<void(int)> onBeep;
 
@@ -23,11 +23,11 @@ public:
     void UpdateNow() override {}
     void ScrollContents(int, int) override {}
     void ScrollBarsChanged() override {}
-    void StartTimer(int id, int) override { m_timers.insert(id); }
-    void StopTimer(int id) override { m_timers.erase(id); }
+    void StartTimer(ViewTimer timer, int) override { m_timers.insert(timer); }
+    void StopTimer(ViewTimer timer) override { m_timers.erase(timer); }
     void SetCapture(bool) override {}
-    void Beep(int type) override {
-        if (onBeep) onBeep(type);
+    void Beep(BeepType type) override {
+        if (onBeep) onBeep(static_cast<int>(type));
     }
     Prompt& UserPrompt() override { return m_prompt; }
     void RadarCellsChanged(const Rect&) override {}
@@ -43,7 +43,7 @@ public:
 private:
     MainFrameHub& m_hub;
     Prompt& m_prompt;
-    std::set<int> m_timers;
+    std::set<ViewTimer> m_timers;
 };
 
 } // namespace krav

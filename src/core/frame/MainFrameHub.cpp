@@ -1,5 +1,6 @@
 #include "frame/MainFrameHub.h"
 
+#include "document/Messages.h"
 #include "editing/MapViewEngine.h"
 #include "frame/CommandIds.h"
 
@@ -30,8 +31,8 @@ void MainFrameHub::SetActiveView(MapViewEngine* view) {
     m_pActiveView = view;
     if (!view)
         return;
-    m_nPaletteFore = view->m_nForeTile;
-    m_nPaletteBack = view->m_nBackTile;
+    m_nPaletteFore = view->ForeTile();
+    m_nPaletteBack = view->BackTile();
     m_frame.TileChoiceChanged(m_nPaletteFore, true);
     m_frame.TileChoiceChanged(m_nPaletteBack, false);
 }
@@ -104,15 +105,12 @@ void MainFrameHub::StepTile(bool next, bool isFore) {
 }
 
 void MainFrameHub::CopyOrCut(bool cut) {
-    m_copy.m_hCopyCells.reset(); // a pasted block keeps its own reference
-    m_copy.m_bHasCopy = false;
+    m_copy.Clear(); // even when there is nothing to copy; a pasted block keeps its own share
     m_pActiveView->Selection().CopySelection(m_copy, cut);
-    m_copy.m_bHasCopy = m_copy.m_hCopyCells != nullptr;
 }
 
 void MainFrameHub::Paste() {
     m_pActiveView->Selection().PasteBlock(m_copy);
-    m_copy.m_bHasCopy = true;
     m_pActiveView->ChangeTool(m_nCurrentTool, ID_TOOL_SELECT);
     m_nCurrentTool = ID_TOOL_SELECT;
 }
@@ -179,7 +177,7 @@ CommandState MainFrameHub::State(int id) const {
     case ID_IMPORT_TILESET:
         return {view != nullptr, false};
     case ID_EDIT_PASTE:
-        return {view && m_copy.m_bHasCopy, false};
+        return {view && m_copy.HasCopy(), false};
     case ID_EDIT_UNDO:
         return {view && view->CanUndo(), false};
     case ID_EDIT_REDO:
@@ -224,9 +222,7 @@ bool MainFrameHub::Execute(int id) {
         view->Selection().FlipVertical();
         break;
     case ID_ERASE_MAP:
-        if (m_prompt.AskYesNo("Warning!", "The entire map will be erased. This operation cannot "
-                                          "be undone! Continue?") &&
-            view)
+        if (m_prompt.AskYesNo(messages::ERASE_MAP_TITLE, messages::ERASE_MAP_QUESTION) && view)
             view->EraseMap();
         break;
     case ID_DROP_SELECTION:
@@ -260,10 +256,10 @@ bool MainFrameHub::Execute(int id) {
         Paste();
         break;
     case ID_EDIT_UNDO:
-        view->UndoRedo(APPLY_UNDO);
+        view->UndoRedo(ApplyMode::Undo);
         break;
     case ID_EDIT_REDO:
-        view->UndoRedo(APPLY_REDO);
+        view->UndoRedo(ApplyMode::Redo);
         break;
     default:
         return false;

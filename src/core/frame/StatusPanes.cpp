@@ -9,7 +9,7 @@ std::array<std::string, 5> StatusPaneTexts(const MapViewEngine* view) {
     std::string extent = " ";
     if (view->HasSelection() || view->IsFloating())
         extent = view->SelectionText();
-    else if (view->m_bLineActive || view->m_bPolyActive)
+    else if (view->IsDrawingLine())
         extent = view->LineText();
     return {view->CursorText(), view->VisibleAreaText(), extent, view->ZoomText(), view->FlagsText()};
 }

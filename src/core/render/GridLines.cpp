@@ -22,16 +22,16 @@ std::vector<GridLine> AxisLines(int clipFrom, int clipTo, int cell, int first, i
 } // namespace
 
 GridLines ComputeGridLines(const ViewGeometry& view, const Rect& clip) {
-    const int cw = view.m_nCellWidth;
-    const int ch = view.m_nCellHeight;
+    const int cw = view.CellWidth();
+    const int ch = view.CellHeight();
     const int mapBottom =
-        view.m_nBottomRow < 1024 ? clip.bottom : (view.m_nBottomRow - view.m_nTopRow) * ch;
+        view.BottomRow() < 1024 ? clip.bottom : (view.BottomRow() - view.TopRow()) * ch;
     const int mapRight =
-        view.m_nRightCol < 1024 ? clip.right : (view.m_nRightCol - view.m_nLeftCol) * cw;
+        view.RightCol() < 1024 ? clip.right : (view.RightCol() - view.LeftCol()) * cw;
     GridLines grid;
-    grid.vertical = AxisLines(clip.left, clip.right, cw, view.m_nLeftCol, view.m_nRightCol,
+    grid.vertical = AxisLines(clip.left, clip.right, cw, view.LeftCol(), view.RightCol(),
                               clip.top, mapBottom);
-    grid.horizontal = AxisLines(clip.top, clip.bottom, ch, view.m_nTopRow, view.m_nBottomRow,
+    grid.horizontal = AxisLines(clip.top, clip.bottom, ch, view.TopRow(), view.BottomRow(),
                                 clip.left, mapRight);
     // The horizontal edge runs to the map's right edge exactly, not one pixel past it.
     if (!grid.horizontal.empty() && grid.horizontal.back().edge)

@@ -16,19 +16,16 @@ constexpr std::uint32_t EDGE_WHITE = 0xFFFFFFFFu;
 // The placeholder drawn for a floating block's cells at the low zooms.
 constexpr std::uint32_t PLACEHOLDER_GREY = 0xFFC0C0C0u;
 
-// How far an anchor can lie from a cell of its object: the largest offsets the cell values
-// 500..799 give (599 mod 6 = 5 columns; 799 div 2 = 49 rows).
-constexpr int ANCHOR_REACH_COLS = 5;
-constexpr int ANCHOR_REACH_ROWS = 49;
-
-Rect Intersect(const Rect& a, const Rect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
+// How far an anchor can lie from a cell of its object: one less than the largest side.
+constexpr int LargestObjectSide() {
+    int side = 0;
+    for (const SpecialObject& object : SPECIAL_OBJECTS)
+        side = std::max(side, object.side);
+    return side;
 }
+constexpr int ANCHOR_REACH_COLS = LargestObjectSide() - 1;
+constexpr int ANCHOR_REACH_ROWS = LargestObjectSide() - 1;
 
-int FloorDiv(int a, int b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
 
 // The caller's pixels: the clip rectangle of the client area, rows stride pixels apart.
 struct Canvas {
@@ -41,7 +38,7 @@ struct Canvas {
     }
 
     void Fill(const Rect& r, std::uint32_t colour) const {
-        const Rect cut = Intersect(r, clip);
+        const Rect cut = r.Intersected(clip);
         if (cut.IsEmpty())
             return;
         for (int y = cut.top; y < cut.bottom; ++y)
@@ -50,7 +47,7 @@ struct Canvas {
 
     // A width x height picture with its top-left at (x, y), cut to the clip.
     void Copy(const std::uint32_t* picture, int width, int height, int x, int y) const {
-        const Rect cut = Intersect({x, y, x + width, y + height}, clip);
+        const Rect cut = Rect{x, y, x + width, y + height}.Intersected(clip);
         if (cut.IsEmpty())
             return;
         const std::uint32_t* from =
@@ -72,24 +69,11 @@ std::vector<std::uint32_t> Scale(int sourceSize, int size, Source source) {
     return scaled;
 }
 
-// The picture index and anchor offset (columns, rows back to the anchor) of an object cell
-// value 500..799; the offset is the value's row-major place in a footprint of that side.
-struct AnchorOffset {
-    int picture;
-    int cols;
-    int rows;
-};
-
-AnchorOffset AnchorOffsetOf(Cell v) {
-    if (v < 600)
-        return {0, static_cast<int>(v - 500) % 6, static_cast<int>(v - 500) / 6};
-    if (v < 700)
-        return {1, static_cast<int>(v - 600) % 5, static_cast<int>(v - 600) / 5};
-    return {2, static_cast<int>(v - 700) % 2, static_cast<int>(v - 700) / 2};
-}
-
+// Objects larger than one cell are queued by their anchor and drawn whole; a value no object
+// holds is not an object cell and is never queued.
 bool IsQueuedObjectValue(Cell v) {
-    return v >= OBJECT_6X6 && v < OBJECT_1X1;
+    const SpecialObject* object = SpecialObjectHolding(v);
+    return object != nullptr && object->side > 1;
 }
 
 // The radar's colour indices as pixels; indices past the table are black like empty cells.
@@ -111,7 +95,7 @@ const std::array<std::uint32_t, 256> RADAR_PIXELS = RadarPixels();
 template <typename Covered>
 void FillUncoveredCells(const Canvas& canvas, const Rect& r, int cell, std::uint32_t colour,
                         Covered covered) {
-    const Rect cut = Intersect(r, canvas.clip);
+    const Rect cut = r.Intersected(canvas.clip);
     if (cut.IsEmpty())
         return;
     for (int top = cut.top; top < cut.bottom;) {
@@ -133,7 +117,7 @@ void FillUncoveredCells(const Canvas& canvas, const Rect& r, int cell, std::uint
 // right after (below) the map's last cell.
 template <typename Covered>
 void DrawGrid(const Canvas& canvas, const ViewGeometry& view, Covered covered) {
-    const int cell = view.m_nCellWidth;
+    const int cell = view.CellWidth();
     const GridLines grid = ComputeGridLines(view, canvas.clip);
     for (const GridLine& line : grid.vertical) {
         if (line.edge)
@@ -242,8 +226,8 @@ void MapRenderer::StartQueue(int firstCol, int firstRow, int endCol, int endRow)
 
 // Objects are drawn once each, whole, after the cells: a cell only notes its anchor.
 void MapRenderer::QueueObject(int col, int row, Cell v) {
-    const AnchorOffset offset = AnchorOffsetOf(v);
-    const QueuedObject object{col - offset.cols, row - offset.rows, offset.picture};
+    const ObjectCellPlace place = *LocateInObject(v);
+    const QueuedObject object{col - place.column, row - place.row, place.object->picture};
     std::uint8_t& mark =
         m_queued.marks[static_cast<std::size_t>(object.row - m_queued.firstRow) * m_queued.columns +
                        (object.col - m_queued.firstCol)];
@@ -259,11 +243,11 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
         return;
     const Canvas canvas{out, stride, clip};
     // Cells are square: both cell sizes are 16 x zoom.
-    const int cell = view.m_nCellWidth;
+    const int cell = view.CellWidth();
     const int firstCol = std::max(clip.left / cell, 0);
-    const int endCol = std::min({clip.right / cell + 1, MAP_SIZE, MAP_SIZE - view.m_nLeftCol});
+    const int endCol = std::min({clip.right / cell + 1, MAP_SIZE, MAP_SIZE - view.LeftCol()});
     const int firstRow = std::max(clip.top / cell, 0);
-    const int endRow = std::min({clip.bottom / cell + 1, MAP_SIZE, MAP_SIZE - view.m_nTopRow});
+    const int endRow = std::min({clip.bottom / cell + 1, MAP_SIZE, MAP_SIZE - view.TopRow()});
     // The view erases to black and then draws the cells; every pixel is written once here
     // instead: the cells' own pixels by the cells, black only past them.
     FillAroundCells(canvas, {firstCol * cell, firstRow * cell, std::max(endCol, firstCol) * cell,
@@ -283,7 +267,7 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
             // One line of pixels, then copies of it for the cell's other lines.
             std::uint32_t* line = canvas.At(left, top);
             const std::uint8_t* indices =
-                source.radar ? source.radar->Row(view.m_nTopRow + r) + view.m_nLeftCol : nullptr;
+                source.radar ? source.radar->Row(view.TopRow() + r) + view.LeftCol() : nullptr;
             if (!indices) {
                 std::fill(line, line + (right - left), BLACK);
             } else if (cell == 1) {
@@ -317,8 +301,8 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
     const std::size_t tilePixels = static_cast<std::size_t>(cell) * cell;
     for (int r = firstRow; r < endRow; ++r) {
         const Cell* values =
-            source.cells ? source.cells + static_cast<std::size_t>(view.m_nTopRow + r) * MAP_SIZE +
-                               view.m_nLeftCol
+            source.cells ? source.cells + static_cast<std::size_t>(view.TopRow() + r) * MAP_SIZE +
+                               view.LeftCol()
                          : nullptr;
         for (int c = firstCol; c < endCol; ++c) {
             const Cell v = values ? values[c] : EMPTY_CELL;
@@ -334,13 +318,13 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
         }
     }
     // The view draws the grid before the cells, so it shows only on the cells left black.
-    if (view.m_bGrid)
+    if (view.IsGridShown())
         DrawGrid(canvas, view, [&](int col, int row) {
-            return source.cells && col >= 0 && row >= 0 && col < MAP_SIZE - view.m_nLeftCol &&
-                   row < MAP_SIZE - view.m_nTopRow &&
+            return source.cells && col >= 0 && row >= 0 && col < MAP_SIZE - view.LeftCol() &&
+                   row < MAP_SIZE - view.TopRow() &&
                    coversCell(
-                       source.cells[static_cast<std::size_t>(view.m_nTopRow + row) * MAP_SIZE +
-                                    view.m_nLeftCol + col]);
+                       source.cells[static_cast<std::size_t>(view.TopRow() + row) * MAP_SIZE +
+                                    view.LeftCol() + col]);
         });
     if (!source.objects)
         return;
@@ -358,7 +342,7 @@ void MapRenderer::RenderBlock(const RenderSource& source, const ViewGeometry& vi
     if (clip.IsEmpty() || !block)
         return;
     const Canvas canvas{out, stride, clip};
-    const int cell = view.m_nCellWidth;
+    const int cell = view.CellWidth();
     // Only the block's cells that meet the clip.
     const int firstCol = std::max(FloorDiv(clip.left - at.x, cell), 0);
     const int endCol = std::min(FloorDiv(clip.right - at.x - 1, cell) + 1, columns);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/TileCodes.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -19,14 +21,9 @@ struct ObjectPictureSet {
 };
 
 // Picture index of an object's base value (500, 600, 700, 800), or -1.
-inline constexpr int ObjectPictureIndex(std::uint32_t base) {
-    switch (base) {
-    case 500: return 0;
-    case 600: return 1;
-    case 700: return 2;
-    case 800: return 3;
-    default: return -1;
-    }
+inline constexpr int ObjectPictureIndex(Cell base) {
+    const SpecialObject* object = SpecialObjectOf(base);
+    return object ? object->picture : -1;
 }
 
 } // namespace krav

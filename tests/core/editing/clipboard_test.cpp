@@ -15,15 +15,15 @@ protected:
     void Select(MapViewEngine& view, const Rect& cells) {
         const ViewGeometry& g = view.Geometry();
         const auto at = [&g](int column, int row) {
-            return Point{(column - g.m_nLeftCol) * g.m_nCellWidth + 1,
-                         (row - g.m_nTopRow) * g.m_nCellHeight + 1};
+            return Point{(column - g.LeftCol()) * g.CellWidth() + 1,
+                         (row - g.TopRow()) * g.CellHeight() + 1};
         };
         view.OnLButtonDown(MK_LBUTTON, at(cells.left, cells.top));
         view.OnMouseMove(MK_LBUTTON, at(cells.right, cells.bottom));
         view.OnLButtonUp(0, at(cells.right, cells.bottom));
     }
     void Select(const Rect& cells) { Select(engine, cells); }
-    Rect SelectionPixels() const { return engine.m_rcSelection; }
+    Rect SelectionPixels() const { return engine.Selection().SelectionRect(); }
 
     // Numbered tiles, so that every cell of a block can be told apart.
     void PutPattern(const Rect& cells, Cell first = 1) {
@@ -47,8 +47,8 @@ TEST_F(Clipboard, ACopyKeepsItsSizeInCellsAtAnotherZoom) {
     PutPattern({5, 5, 9, 8});
     Select({5, 5, 9, 8});
     engine.Selection().CopySelection(buffer, false);
-    EXPECT_TRUE(buffer.m_bHasCopy);
-    EXPECT_EQ(buffer.m_rcCopyExtents, (Rect{0, 0, 64, 48}));
+    EXPECT_TRUE(buffer.HasCopy());
+    EXPECT_EQ(buffer.Extents(), (Rect{0, 0, 64, 48}));
     EXPECT_TRUE(engine.HasSelection()); // a copy leaves the selection as it was
 
     engine.ChangeTool(ID_TOOL_SELECT, ID_TOOL_MAGNIFY);
@@ -77,15 +77,15 @@ TEST_F(Clipboard, CutEmptiesTheCellsAndUndoBringsThemBack) {
     Select({10, 10, 15, 12});
     engine.Selection().CopySelection(buffer, true);
 
-    EXPECT_EQ(engine.m_nFlags, 1);
+    EXPECT_EQ(engine.FlagCount(), 1);
     EXPECT_EQ(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, EMPTY_CELL), MAP_CELLS - 1);
-    EXPECT_EQ(buffer.m_rcCopyExtents, (Rect{0, 0, 80, 32}));
-    EXPECT_EQ(*buffer.m_hCopyCells, (std::vector<Cell>{1, 2, 3, 4, 5, FLAG_CELL, FLAG_CELL,
+    EXPECT_EQ(buffer.Extents(), (Rect{0, 0, 80, 32}));
+    EXPECT_EQ(*buffer.Cells(), (std::vector<Cell>{1, 2, 3, 4, 5, FLAG_CELL, FLAG_CELL,
                                                        FLAG_CELL, FLAG_CELL, FLAG_CELL}));
     EXPECT_TRUE(engine.HasSelection()); // framing empty cells now
 
-    engine.UndoRedo(APPLY_UNDO);
-    EXPECT_EQ(engine.m_nFlags, 6);
+    engine.UndoRedo(ApplyMode::Undo);
+    EXPECT_EQ(engine.FlagCount(), 6);
     EXPECT_TRUE(HoldsPattern({10, 10, 15, 11}));
 }
 
@@ -94,7 +94,7 @@ TEST_F(Clipboard, TheSameBlockPastesAgainAndAgain) {
     Put(22, 21, FLAG_CELL);
     Select({20, 20, 23, 22});
     engine.Selection().CopySelection(buffer, false);
-    const CellBlock copied = buffer.m_hCopyCells;
+    const CellBlock copied = buffer.Cells();
     const std::vector<Cell> cells = *copied;
 
     for (const int column : {0, 10}) {
@@ -106,9 +106,9 @@ TEST_F(Clipboard, TheSameBlockPastesAgainAndAgain) {
     EXPECT_EQ(doc.GetCell(1, 2), FLAG_CELL);
     EXPECT_EQ(doc.GetCell(0, 10), 1u);
     EXPECT_EQ(doc.GetCell(1, 12), FLAG_CELL);
-    EXPECT_EQ(engine.m_nFlags, 3);
-    EXPECT_EQ(buffer.m_hCopyCells, copied);
-    EXPECT_EQ(*buffer.m_hCopyCells, cells);
+    EXPECT_EQ(engine.FlagCount(), 3);
+    EXPECT_EQ(buffer.Cells(), copied);
+    EXPECT_EQ(*buffer.Cells(), cells);
 }
 
 TEST_F(Clipboard, ACopyInAnotherViewDoesNotChangeWhatAPastedBlockDrops) {
@@ -125,7 +125,7 @@ TEST_F(Clipboard, ACopyInAnotherViewDoesNotChangeWhatAPastedBlockDrops) {
     other.OnInitialUpdate(640, 480);
     Select(other, {5, 5, 7, 7});
     other.Selection().CopySelection(buffer, false);
-    ASSERT_EQ(buffer.m_hCopyCells->front(), 50u);
+    ASSERT_EQ(buffer.Cells()->front(), 50u);
 
     engine.Selection().DropSelection();
     EXPECT_TRUE(HoldsPattern({20, 20, 22, 22}, 1));
@@ -142,7 +142,7 @@ TEST_F(Clipboard, PasteThrowsAwayAFloatingBlockAndTheSelection) {
 
     engine.SetVisibleArea(30, 30, 70, 60);
     engine.Selection().PasteBlock(buffer);
-    EXPECT_EQ(engine.Selection().m_nFloatKind, FLOAT_PASTE);
+    EXPECT_EQ(engine.Selection().FloatingKind(), FloatKind::Paste);
     EXPECT_FALSE(engine.HasSelection());
     EXPECT_EQ(doc.GetCell(10, 10), EMPTY_CELL); // the lifted block was not written back
     engine.Selection().DropSelection();

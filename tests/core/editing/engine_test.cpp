@@ -18,16 +18,16 @@ protected:
     // The cells a client rectangle covers.
     Rect CellsOf(const Rect& client) const {
         const Rect map = engine.Geometry().ClientToMap(client);
-        const int cell = engine.Geometry().m_nCellWidth;
+        const int cell = engine.Geometry().CellWidth();
         return {map.left / cell, map.top / cell, map.right / cell, map.bottom / cell};
     }
 
     void Stamp(Cell base, int column, int row) {
-        engine.m_nStampBase = base;
-        const int cell = engine.Geometry().m_nCellWidth;
-        engine.PlaceStamp({(column - engine.Geometry().m_nLeftCol) * cell + 3,
-                           (row - engine.Geometry().m_nTopRow) * cell + 3});
-        engine.StampObject();
+        engine.Stamp().SetObject(base);
+        const int cell = engine.Geometry().CellWidth();
+        engine.Stamp().PlaceStamp({(column - engine.Geometry().LeftCol()) * cell + 3,
+                           (row - engine.Geometry().TopRow()) * cell + 3});
+        engine.Stamp().StampObject();
     }
 
     test::RecordingHost host;
@@ -45,7 +45,7 @@ TEST_F(Engine, AnUpdateHintRepaintsOnlyItsCell) {
 TEST_F(Engine, ScrollingMovesTheWindowContentsAndTellsTheRadar) {
     engine.SetVisibleArea(0, 3, 40, 33);
     engine.OnVScroll(SB_PAGEUP);
-    EXPECT_EQ(engine.Geometry().m_nTopRow, 0);
+    EXPECT_EQ(engine.Geometry().TopRow(), 0);
     EXPECT_EQ(host.scrolled, std::vector<Point>{(Point{0, 48})});
     EXPECT_EQ(host.events, std::vector<std::string>{"radar rows"});
     engine.OnVScroll(SB_LINEUP); // at the top: nothing
@@ -61,14 +61,14 @@ TEST_F(Engine, StampFootprintsArePlacedAroundThePointerAndKeptInsideTheMap) {
     for (const Case c : {Case{500, 1, 1, {0, 0, 6, 6}}, {500, 20, 20, {17, 17, 23, 23}},
                          {600, 10, 10, {8, 8, 13, 13}}, {700, 10, 10, {9, 9, 11, 11}},
                          {800, 10, 10, {10, 10, 11, 11}}}) {
-        engine.m_nStampBase = c.base;
-        engine.PlaceStamp({c.column * 16 + 5, c.row * 16 + 9});
-        EXPECT_EQ(CellsOf(engine.m_rcStamp), c.cells) << c.base;
+        engine.Stamp().SetObject(c.base);
+        engine.Stamp().PlaceStamp({c.column * 16 + 5, c.row * 16 + 9});
+        EXPECT_EQ(CellsOf(engine.Stamp().PreviewRect()), c.cells) << c.base;
     }
     engine.SetVisibleArea(1000, 1000, 1024, 1024);
-    engine.m_nStampBase = OBJECT_6X6;
-    engine.PlaceStamp({23 * 16, 23 * 16});
-    EXPECT_EQ(CellsOf(engine.m_rcStamp), (Rect{1018, 1018, 1024, 1024}));
+    engine.Stamp().SetObject(OBJECT_6X6);
+    engine.Stamp().PlaceStamp({23 * 16, 23 * 16});
+    EXPECT_EQ(CellsOf(engine.Stamp().PreviewRect()), (Rect{1018, 1018, 1024, 1024}));
 }
 
 TEST_F(Engine, AStampedObjectIsNumberedRowByRow) {
@@ -84,7 +84,7 @@ TEST_F(Engine, AStampedObjectIsNumberedRowByRow) {
 TEST_F(Engine, StampingOverAnObjectRemovesItWholeAndUndoBringsItBack) {
     Stamp(OBJECT_6X6, 20, 20); // columns and rows 17..22
     doc.SetCell(30, 30, FLAG_CELL);
-    ++engine.m_nFlags;
+    ++engine.Flags();
     std::vector<Cell> before(doc.GetCells(), doc.GetCells() + MAP_CELLS);
 
     Stamp(OBJECT_6X6, 23, 23); // 20..25: over the first object's corner
@@ -92,29 +92,32 @@ TEST_F(Engine, StampingOverAnObjectRemovesItWholeAndUndoBringsItBack) {
         for (int x = 17; x < 23; ++x) EXPECT_EQ(doc.GetCell(y, x), EMPTY_CELL) << x << "," << y;
     EXPECT_EQ(doc.GetCell(20, 20), 500u);
 
-    engine.UndoRedo(APPLY_UNDO);
+    engine.UndoRedo(ApplyMode::Undo);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), doc.GetCells()));
 
     Stamp(OBJECT_1X1, 30, 30); // over the flag
-    EXPECT_EQ(engine.m_nFlags, 0);
+    EXPECT_EQ(engine.FlagCount(), 0);
 }
 
 TEST_F(Engine, StatusTexts) {
-    engine.m_ptLastMouse = {5, 5};
+    engine.OnMouseMove(0, {5, 5});
     EXPECT_EQ(engine.CursorText(), "   0,    0 :: A1 ");
     EXPECT_EQ(engine.VisibleAreaText(), "0, 0 --> 40, 30 :: A1 --> A1");
     EXPECT_EQ(engine.ZoomText(), "Zoom: 1:1");
     EXPECT_EQ(engine.FlagsText(), "Flags: 0   ");
     EXPECT_EQ(engine.SelectionText(), "");
 
-    engine.m_bHasSelection = true;
-    engine.m_rcSelection = {10 * 16, 20 * 16, 15 * 16, 25 * 16};
+    host.tool = ID_TOOL_SELECT;
+    engine.OnLButtonDown(MK_LBUTTON, {10 * 16 + 3, 20 * 16 + 3});
+    engine.OnMouseMove(MK_LBUTTON, {15 * 16 + 3, 25 * 16 + 3});
+    engine.OnLButtonUp(0, {15 * 16 + 3, 25 * 16 + 3});
     EXPECT_EQ(engine.SelectionText(), "10,20 --> 15,25 :: A1 --> A1");
 
     engine.SetVisibleArea(100, 200, 140, 230);
-    engine.m_bLineActive = true;
-    engine.m_ptLineStart = {2, 3};
-    engine.m_ptLineEnd = {7, 3};
+    engine.ChangeTool(ID_TOOL_SELECT, ID_TOOL_LINE);
+    host.tool = ID_TOOL_LINE;
+    engine.OnLButtonDown(MK_LBUTTON, {2 * 16 + 3, 3 * 16 + 3});
+    engine.OnMouseMove(MK_LBUTTON, {7 * 16 + 3, 3 * 16 + 3});
     EXPECT_EQ(engine.LineText(), "102,203 --> 107,203 :: B4 --> C4");
 }
 

@@ -36,7 +36,7 @@ TEST_F(Fill, AHundredCellsAreOneUndoStep) {
     const std::vector<Cell> before = Snapshot();
     doc.SetModifiedFlag(false);
     Select({10, 10, 20, 20});
-    engine.m_nForeTile = 7;
+    engine.SetForeBack(7, true);
     engine.Selection().FillSelection();
 
     for (int y = 10; y < 20; ++y)
@@ -44,9 +44,9 @@ TEST_F(Fill, AHundredCellsAreOneUndoStep) {
             ASSERT_EQ(doc.GetCell(y, x), 7u) << x << "," << y;
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(engine.History().GetUndoStack().Count(), 1);
-    EXPECT_EQ(NewestStep()->kind, UNDO_FILL);
+    EXPECT_EQ(NewestStep()->kind, UndoKind::Fill);
 
-    engine.UndoRedo(APPLY_UNDO);
+    engine.UndoRedo(ApplyMode::Undo);
     EXPECT_TRUE(MapIs(before));
 }
 
@@ -55,15 +55,15 @@ TEST_F(Fill, WithFlagsStopsAtTheLimitAndSaysSoOnce) {
     FillCells({0, 100, 250, 101}, FLAG_CELL);
     const std::vector<Cell> before = Snapshot();
     Select({0, 0, 10, 1});
-    engine.m_nForeTile = static_cast<int>(FLAG_CELL);
+    engine.SetForeBack(static_cast<int>(FLAG_CELL), true);
     engine.Selection().FillSelection();
 
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(doc.GetCell(0, x), x < 6 ? FLAG_CELL : 3u) << x;
-    EXPECT_EQ(engine.m_nFlags, MAX_FLAGS);
+    EXPECT_EQ(engine.FlagCount(), MAX_FLAGS);
     EXPECT_EQ(host.prompt.messages,
               std::vector<std::string>{"To many flags!\nCancelling the fill."});
-    engine.UndoRedo(APPLY_UNDO); // what was filled is one step
+    engine.UndoRedo(ApplyMode::Undo); // what was filled is one step
     EXPECT_TRUE(MapIs(before));
 }
 
@@ -72,11 +72,11 @@ TEST_F(Fill, AtTheLimitFlagsAlreadyThereAreKept) {
     Put(4, 0, FLAG_CELL);
     FillCells({0, 100, 255, 101}, FLAG_CELL);
     Select({0, 0, 5, 1});
-    engine.m_nForeTile = static_cast<int>(FLAG_CELL);
+    engine.SetForeBack(static_cast<int>(FLAG_CELL), true);
     engine.Selection().FillSelection();
     EXPECT_EQ(doc.GetCell(0, 0), 3u);
     EXPECT_EQ(doc.GetCell(0, 4), FLAG_CELL);
-    EXPECT_EQ(engine.m_nFlags, MAX_FLAGS);
+    EXPECT_EQ(engine.FlagCount(), MAX_FLAGS);
 }
 
 TEST_F(Flip, AnObjectAtOneEdgeLandsUprightAtTheOther) {
@@ -100,10 +100,10 @@ TEST_F(Flip, AnObjectAtOneEdgeLandsUprightAtTheOther) {
         const Point flag = c.horizontal ? Point{c.selection.left, c.selection.bottom - 1}
                                         : Point{c.selection.right - 1, c.selection.top};
         EXPECT_EQ(doc.GetCell(flag.y, flag.x), FLAG_CELL) << c.horizontal;
-        EXPECT_EQ(NewestStep()->kind, UNDO_CELLS);
+        EXPECT_EQ(NewestStep()->kind, UndoKind::Cells);
         EXPECT_TRUE(engine.HasSelection());
 
-        engine.UndoRedo(APPLY_UNDO);
+        engine.UndoRedo(ApplyMode::Undo);
         EXPECT_TRUE(MapIs(before)) << c.horizontal;
     }
 }

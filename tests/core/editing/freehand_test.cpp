@@ -22,8 +22,8 @@ struct Editor {
     // The middle of a map cell's square in the client area.
     Point At(int column, int row) const {
         const ViewGeometry& view = engine.Geometry();
-        return {(column - view.m_nLeftCol) * view.m_nCellWidth + view.m_nCellWidth / 2,
-                (row - view.m_nTopRow) * view.m_nCellHeight + view.m_nCellHeight / 2};
+        return {(column - view.LeftCol()) * view.CellWidth() + view.CellWidth() / 2,
+                (row - view.TopRow()) * view.CellHeight() + view.CellHeight() / 2};
     }
 
     int FlagCells() const {
@@ -35,7 +35,7 @@ struct Editor {
     void PutFlags(int count) {
         for (int i = 0; i < count; ++i)
             doc.SetCell(1000 + i / MAP_SIZE, i % MAP_SIZE, FLAG_CELL);
-        engine.m_nFlags = FlagCells();
+        engine.Flags() = FlagCells();
     }
 
     void PutObject(Cell base, int left, int top) {
@@ -74,7 +74,7 @@ TEST(Freehand, AStrokeIsOneUndoStepEvenOverTheSameCellTwice) {
     e.doc.SetCell(5, 3, 7);
     e.doc.SetModifiedFlag(false);
     const std::vector<Cell> before = e.Map();
-    e.engine.m_nForeTile = 42;
+    e.engine.SetForeBack(42, true);
 
     e.Down(false, e.At(3, 5));
     EXPECT_TRUE(e.host.capture);
@@ -83,14 +83,14 @@ TEST(Freehand, AStrokeIsOneUndoStepEvenOverTheSameCellTwice) {
     e.Up(false, e.At(3, 5));
 
     EXPECT_FALSE(e.host.capture);
-    EXPECT_TRUE(e.engine.m_pPending.empty());
+    EXPECT_TRUE(e.engine.PendingChanges().empty());
     EXPECT_EQ(e.doc.GetCell(5, 3), 42u);
     EXPECT_EQ(e.doc.GetCell(5, 4), 42u);
     EXPECT_TRUE(e.doc.IsModified());
     EXPECT_NE(e.engine.Radar().IndexAt(4, 5), RADAR_BLACK);
     EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
 
-    e.engine.UndoRedo(APPLY_UNDO);
+    e.engine.UndoRedo(ApplyMode::Undo);
     EXPECT_EQ(e.doc.GetCell(5, 3), 7u);
     EXPECT_TRUE(e.Map() == before);
 }
@@ -133,7 +133,7 @@ TEST(Freehand, AStrokeOverAnObjectRemovesItWholeAtTheFirstTouch) {
         SCOPED_TRACE(testing::Message() << c.tool << " from column " << c.startColumn);
         Editor e;
         e.host.tool = c.tool;
-        e.engine.m_nForeTile = 3;
+        e.engine.SetForeBack(3, true);
         e.PutObject(OBJECT_6X6, 10, 10); // columns and rows 10..15
         const std::vector<Cell> before = e.Map();
 
@@ -159,7 +159,7 @@ TEST(Freehand, AStrokeOverAnObjectRemovesItWholeAtTheFirstTouch) {
         }
         EXPECT_EQ(e.engine.Radar().IndexAt(15, 15), RADAR_BLACK);
         EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
-        e.engine.UndoRedo(APPLY_UNDO);
+        e.engine.UndoRedo(ApplyMode::Undo);
         EXPECT_TRUE(e.Map() == before);
     }
 }
@@ -182,17 +182,17 @@ TEST(Freehand, FlagsAreCountedAndRefusedAtThePressAtTheLimit) {
         SCOPED_TRACE(c.name);
         Editor e;
         e.host.tool = c.tool;
-        e.engine.m_nForeTile = FLAG_CELL;
+        e.engine.SetForeBack(FLAG_CELL, true);
         e.doc.SetCell(4, 4, c.old);
         e.PutFlags(c.old == FLAG_CELL ? 255 : 256); // 256 flags in all
 
         e.Down(false, e.At(4, 4));
         EXPECT_EQ(e.doc.GetCell(4, 4), c.after);
-        EXPECT_EQ(e.engine.m_nFlags, e.FlagCells());
+        EXPECT_EQ(e.engine.FlagCount(), e.FlagCells());
         EXPECT_EQ(e.host.capture, !c.refused);
         EXPECT_EQ(e.host.prompt.messages,
                   c.refused ? std::vector<std::string>{FLAG_LIMIT} : std::vector<std::string>{});
-        EXPECT_TRUE(e.engine.m_pPending.empty() == c.refused);
+        EXPECT_TRUE(e.engine.PendingChanges().empty() == c.refused);
         e.Up(false, e.At(4, 4));
         EXPECT_EQ(e.engine.History().GetUndoStack().Count(), c.refused ? 0 : 1);
     }
@@ -206,7 +206,8 @@ TEST(Freehand, TheFlagLimitInADragEndsTheStrokeAndKeepsWhatWasDrawn) {
     for (const Case c : {Case{false, false}, {true, false}, {false, true}, {true, true}}) {
         SCOPED_TRACE(testing::Message() << "right " << c.right << " tick " << c.tick);
         Editor e;
-        e.engine.m_nForeTile = e.engine.m_nBackTile = FLAG_CELL;
+        e.engine.SetForeBack(FLAG_CELL, true);
+        e.engine.SetForeBack(FLAG_CELL, false);
         e.doc.SetCell(29, 3, FLAG_CELL); // already a flag: painting it costs nothing
         e.doc.SetCell(29, 4, 9);
         e.doc.SetCell(30, 4, 9); // just below the window
@@ -215,13 +216,13 @@ TEST(Freehand, TheFlagLimitInADragEndsTheStrokeAndKeepsWhatWasDrawn) {
 
         e.Down(c.right, e.At(1, 29)); // the 256th flag
         e.Drag(c.right, e.At(3, 29));
-        EXPECT_EQ(e.engine.m_nFlags, 256);
+        EXPECT_EQ(e.engine.FlagCount(), 256);
         if (c.tick) {
             const Point below{4 * 16 + 8, 480 + 8};
             e.Drag(c.right, below);
-            e.engine.OnTimer(TIMER_PAINT_SCROLL, below);
+            e.engine.OnTimer(ViewTimer::PaintScroll, below);
             EXPECT_EQ(e.doc.GetCell(30, 4), 9u);
-            EXPECT_EQ(e.engine.Geometry().m_nTopRow, 0); // the stroke is over: no scrolling
+            EXPECT_EQ(e.engine.Geometry().TopRow(), 0); // the stroke is over: no scrolling
         } else {
             e.Drag(c.right, e.At(4, 29));
             EXPECT_EQ(e.doc.GetCell(29, 4), 9u);
@@ -229,11 +230,11 @@ TEST(Freehand, TheFlagLimitInADragEndsTheStrokeAndKeepsWhatWasDrawn) {
 
         EXPECT_EQ(e.host.prompt.messages, std::vector<std::string>{FLAG_LIMIT});
         EXPECT_EQ(e.host.events.back(), "stop 7");
-        EXPECT_EQ(e.engine.m_nFlags, e.FlagCells());
+        EXPECT_EQ(e.engine.FlagCount(), e.FlagCells());
         EXPECT_FALSE(e.host.capture);
-        EXPECT_FALSE(e.engine.m_bLeftDown);
-        EXPECT_FALSE(e.engine.m_bRightDown);
-        EXPECT_TRUE(e.engine.m_pPending.empty());
+        EXPECT_FALSE(e.engine.IsHeld(MouseButton::Left));
+        EXPECT_FALSE(e.engine.IsHeld(MouseButton::Right));
+        EXPECT_TRUE(e.engine.PendingChanges().empty());
         EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
 
         // Moving on and releasing paint and record nothing more.
@@ -242,15 +243,15 @@ TEST(Freehand, TheFlagLimitInADragEndsTheStrokeAndKeepsWhatWasDrawn) {
         EXPECT_EQ(e.doc.GetCell(29, 5), EMPTY_CELL);
         EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
 
-        e.engine.UndoRedo(APPLY_UNDO);
+        e.engine.UndoRedo(ApplyMode::Undo);
         EXPECT_TRUE(e.Map() == before);
-        EXPECT_EQ(e.engine.m_nFlags, e.FlagCells());
+        EXPECT_EQ(e.engine.FlagCount(), e.FlagCells());
     }
 }
 
 TEST(Freehand, HoldingBelowTheWindowPaintsARowPerTickUntilTheMapEnds) {
     Editor e;
-    e.engine.m_nForeTile = 6;
+    e.engine.SetForeBack(6, true);
     const Point below{5 * 16 + 8, 480 + 8};
     e.Down(false, e.At(5, 20));
     e.host.events.clear();
@@ -258,20 +259,20 @@ TEST(Freehand, HoldingBelowTheWindowPaintsARowPerTickUntilTheMapEnds) {
     EXPECT_EQ(e.host.events, (std::vector<std::string>{"stop 7", "start 7 55"}));
     EXPECT_EQ(e.doc.GetCell(30, 5), EMPTY_CELL); // the move itself paints nothing
 
-    while (e.engine.Geometry().m_nBottomRow < MAP_SIZE) {
-        const int top = e.engine.Geometry().m_nTopRow;
-        const int next = e.engine.Geometry().m_nBottomRow; // the row just below the window
-        e.engine.OnTimer(TIMER_PAINT_SCROLL, below);
+    while (e.engine.Geometry().BottomRow() < MAP_SIZE) {
+        const int top = e.engine.Geometry().TopRow();
+        const int next = e.engine.Geometry().BottomRow(); // the row just below the window
+        e.engine.OnTimer(ViewTimer::PaintScroll, below);
         ASSERT_EQ(e.doc.GetCell(next, 5), 6u) << next;
-        ASSERT_EQ(e.engine.Geometry().m_nTopRow, top + 1);
+        ASSERT_EQ(e.engine.Geometry().TopRow(), top + 1);
     }
-    EXPECT_EQ(e.engine.Geometry().m_nTopRow, MAP_SIZE - 30);
+    EXPECT_EQ(e.engine.Geometry().TopRow(), MAP_SIZE - 30);
 
     // Row 1023 is on screen: the pointer's cell lies outside the map.
-    const std::size_t recorded = e.engine.m_pPending.size();
+    const std::size_t recorded = e.engine.PendingChanges().size();
     e.host.events.clear();
-    e.engine.OnTimer(TIMER_PAINT_SCROLL, below);
-    EXPECT_EQ(e.engine.m_pPending.size(), recorded);
+    e.engine.OnTimer(ViewTimer::PaintScroll, below);
+    EXPECT_EQ(e.engine.PendingChanges().size(), recorded);
     EXPECT_TRUE(e.host.events.empty()); // the timer keeps running
 
     e.Drag(false, e.At(5, 1000)); // back inside
@@ -281,7 +282,7 @@ TEST(Freehand, HoldingBelowTheWindowPaintsARowPerTickUntilTheMapEnds) {
     for (int row = 21; row < 30; ++row)
         EXPECT_EQ(e.doc.GetCell(row, 5), EMPTY_CELL) << row;
     EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
-    e.engine.UndoRedo(APPLY_UNDO);
+    e.engine.UndoRedo(ApplyMode::Undo);
     EXPECT_EQ(std::count(e.doc.GetCells(), e.doc.GetCells() + MAP_CELLS, Cell{6}), 0);
 }
 
@@ -306,11 +307,11 @@ TEST(Freehand, ATickPaintsTheCellBeyondTheEdgeAndScrollsTowardsThePointer) {
         e.engine.SetVisibleArea(100, 100, 140, 130);
         e.Down(false, e.At(120, 115));
         e.Drag(false, c.pointer);
-        e.engine.OnTimer(TIMER_PAINT_SCROLL, c.pointer);
+        e.engine.OnTimer(ViewTimer::PaintScroll, c.pointer);
         EXPECT_EQ(e.doc.GetCell(c.painted.y, c.painted.x), 0u);
-        EXPECT_EQ(e.engine.m_pPending.size(), 2u);
-        EXPECT_EQ(e.engine.Geometry().m_nTopRow, c.top);
-        EXPECT_EQ(e.engine.Geometry().m_nLeftCol, c.left);
+        EXPECT_EQ(e.engine.PendingChanges().size(), 2u);
+        EXPECT_EQ(e.engine.Geometry().TopRow(), c.top);
+        EXPECT_EQ(e.engine.Geometry().LeftCol(), c.left);
     }
 }
 
@@ -319,7 +320,7 @@ TEST(Freehand, APressOutsideTheMapDoesNothing) {
     e.engine.OnSize(1200, 1200);
     for (int i = 0; i < 4; ++i)
         e.engine.ZoomAt(0, 0, true); // 1:16, a pixel a cell
-    ASSERT_EQ(e.engine.Geometry().m_nCellWidth, 1);
+    ASSERT_EQ(e.engine.Geometry().CellWidth(), 1);
     for (const int tool : {ID_TOOL_PENCIL, ID_TOOL_ERASER, ID_TOOL_DROPPER}) {
         e.host.tool = tool;
         e.Down(false, {1100, 5});
@@ -348,8 +349,8 @@ TEST(Freehand, TheDropperTakesOnlyPlainTiles) {
             SCOPED_TRACE(testing::Message() << c.value << (right ? " right" : " left"));
             Editor e;
             e.host.tool = ID_TOOL_DROPPER;
-            e.engine.m_nForeTile = 10;
-            e.engine.m_nBackTile = 11;
+            e.engine.SetForeBack(10, true);
+            e.engine.SetForeBack(11, false);
             e.doc.SetCell(3, 3, c.value);
             e.doc.SetModifiedFlag(false);
             e.Down(right, e.At(3, 3));
@@ -357,8 +358,8 @@ TEST(Freehand, TheDropperTakesOnlyPlainTiles) {
             e.Up(right, e.At(3, 3));
 
             const int tile = static_cast<int>(c.value);
-            EXPECT_EQ(e.engine.m_nForeTile, c.taken && !right ? tile : 10);
-            EXPECT_EQ(e.engine.m_nBackTile, c.taken && right ? tile : 11);
+            EXPECT_EQ(e.engine.ForeTile(), c.taken && !right ? tile : 10);
+            EXPECT_EQ(e.engine.BackTile(), c.taken && right ? tile : 11);
             const std::vector<Point> picked{Point{tile, right ? 0 : 1}};
             EXPECT_EQ(e.host.picked, c.taken ? picked : std::vector<Point>{});
             EXPECT_EQ(e.host.tool, ID_TOOL_DROPPER);
@@ -378,14 +379,14 @@ namespace {
 // own undo step, and not leak into the next one.
 TEST(Freehand, EscapeEndsAStrokeAsItsOwnStep) {
     Editor e;
-    e.engine.m_nForeTile = 9;
+    e.engine.SetForeBack(9, true);
     e.Down(false, e.At(1, 1));
     e.Drag(false, e.At(2, 1));
     e.engine.OnKeyDown(ViewKey::Escape, false);
     EXPECT_FALSE(e.host.capture);
-    EXPECT_TRUE(e.engine.m_pPending.empty());
+    EXPECT_TRUE(e.engine.PendingChanges().empty());
     e.Stroke({{5, 5}});
-    e.engine.UndoRedo(APPLY_UNDO);
+    e.engine.UndoRedo(ApplyMode::Undo);
     EXPECT_EQ(e.doc.GetCell(5, 5), EMPTY_CELL);
     EXPECT_EQ(e.doc.GetCell(1, 2), 9u) << "the first stroke is a step of its own";
 }

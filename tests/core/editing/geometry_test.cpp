@@ -37,9 +37,9 @@ TEST(ViewGeometry, ZoomStepsAndTheGridRule) {
             view.ToggleGrid();
         else
             view.ZoomAt(100, 100, step.action == "out");
-        EXPECT_EQ(view.m_dZoom, step.zoom);
-        EXPECT_EQ(view.m_nCellWidth, static_cast<int>(16 * step.zoom));
-        EXPECT_EQ(view.m_bGrid, step.grid);
+        EXPECT_EQ(view.Zoom(), step.zoom);
+        EXPECT_EQ(view.CellWidth(), static_cast<int>(16 * step.zoom));
+        EXPECT_EQ(view.IsGridShown(), step.grid);
         EXPECT_EQ(view.GetGridState(), step.zoom <= 0.25 ? -1 : step.grid);
     }
 }
@@ -57,18 +57,18 @@ TEST(ViewGeometry, ZoomCentresThePointedCellUnlessAnEdgeIsInTheWay) {
     for (const auto& c : cases) {
         ViewGeometry view = ViewOf(800, 600);
         view.ZoomAt(c.pointer.x, c.pointer.y, c.zoomOut);
-        EXPECT_EQ((Rect{view.m_nLeftCol, view.m_nTopRow, view.m_nRightCol, view.m_nBottomRow}), c.visible);
-        EXPECT_EQ(view.m_vScroll.position, view.m_nTopRow);
-        EXPECT_EQ(view.m_hScroll.position, view.m_nLeftCol);
+        EXPECT_EQ((Rect{view.LeftCol(), view.TopRow(), view.RightCol(), view.BottomRow()}), c.visible);
+        EXPECT_EQ(view.VerticalBar().Position(), view.TopRow());
+        EXPECT_EQ(view.HorizontalBar().Position(), view.LeftCol());
     }
     // Near the bottom-right corner the map's last cells end at the window's edge.
     ViewGeometry view = ViewOf(800, 600);
     view.SetVisibleArea(974, 987, 1024, 1024);
     view.ZoomAt(790, 590, false);
-    EXPECT_EQ(view.m_nRightCol, 1024);
-    EXPECT_EQ(view.m_nBottomRow, 1024);
-    EXPECT_EQ(view.m_nLeftCol, 1024 - 25);
-    EXPECT_EQ(view.m_nTopRow, 1024 - 18);
+    EXPECT_EQ(view.RightCol(), 1024);
+    EXPECT_EQ(view.BottomRow(), 1024);
+    EXPECT_EQ(view.LeftCol(), 1024 - 25);
+    EXPECT_EQ(view.TopRow(), 1024 - 18);
 }
 
 TEST(ViewGeometry, ZoomAtThePointerKeepsThePointedCellThereUnlessAnEdgeIsInTheWay) {
@@ -92,10 +92,10 @@ TEST(ViewGeometry, ZoomAtThePointerKeepsThePointedCellThereUnlessAnEdgeIsInTheWa
         view.SetVisibleArea(c.origin.x, c.origin.y, c.origin.x + 50, c.origin.y + 37);
         const Point cell = view.CellAt(c.pointer);
         view.ZoomAt(c.pointer.x, c.pointer.y, c.zoomOut, ZoomAnchor::Pointer);
-        EXPECT_EQ((Point{view.m_nLeftCol, view.m_nTopRow}), c.origin2);
-        EXPECT_EQ(view.m_nRightCol - view.m_nLeftCol, 800 / view.m_nCellWidth);
-        EXPECT_EQ(view.m_hScroll.position, view.m_nLeftCol);
-        EXPECT_EQ(view.m_vScroll.position, view.m_nTopRow);
+        EXPECT_EQ((Point{view.LeftCol(), view.TopRow()}), c.origin2);
+        EXPECT_EQ(view.RightCol() - view.LeftCol(), 800 / view.CellWidth());
+        EXPECT_EQ(view.HorizontalBar().Position(), view.LeftCol());
+        EXPECT_EQ(view.VerticalBar().Position(), view.TopRow());
         EXPECT_EQ(view.CellAt(c.pointer) == cell, c.cellStays);
     }
 }
@@ -103,11 +103,11 @@ TEST(ViewGeometry, ZoomAtThePointerKeepsThePointedCellThereUnlessAnEdgeIsInTheWa
 TEST(ViewGeometry, AtOneToSixteenRowsAreCappedAtTheMap) {
     ViewGeometry tall = ViewOf(800, 1000);
     for (int i = 0; i < 4; ++i) tall.ZoomAt(0, 0, true);
-    EXPECT_EQ(tall.m_nBottomRow - tall.m_nTopRow, 1000);
+    EXPECT_EQ(tall.BottomRow() - tall.TopRow(), 1000);
     ViewGeometry taller = ViewOf(800, 1500);
     for (int i = 0; i < 4; ++i) taller.ZoomAt(0, 0, true);
-    EXPECT_EQ(taller.m_nTopRow, 0);
-    EXPECT_EQ(taller.m_nBottomRow, 1024);
+    EXPECT_EQ(taller.TopRow(), 0);
+    EXPECT_EQ(taller.BottomRow(), 1024);
 }
 
 TEST(ViewGeometry, ScrollCodes) {
@@ -135,9 +135,9 @@ TEST(ViewGeometry, ScrollCodes) {
         ViewGeometry view = ViewOf(640, 640);
         view.SetVisibleArea(0, c.top, 40, c.top + 40);
         EXPECT_EQ(view.ScrollVertical(c.code, c.thumb), c.moved);
-        EXPECT_EQ(view.m_nTopRow, c.top + c.moved);
-        EXPECT_EQ(view.m_nBottomRow, c.top + c.moved + 40);
-        EXPECT_EQ(view.m_vScroll.position, c.top + c.moved);
+        EXPECT_EQ(view.TopRow(), c.top + c.moved);
+        EXPECT_EQ(view.BottomRow(), c.top + c.moved + 40);
+        EXPECT_EQ(view.VerticalBar().Position(), c.top + c.moved);
     }
 }
 
@@ -145,12 +145,12 @@ TEST(ViewGeometry, ResizingKeepsTheMapsFarEdgeAtTheWindowsEdge) {
     ViewGeometry view = ViewOf(640, 640);
     view.SetVisibleArea(984, 984, 1024, 1024);
     view.OnSize(800, 480);
-    EXPECT_EQ((Rect{view.m_nLeftCol, view.m_nTopRow, view.m_nRightCol, view.m_nBottomRow}),
+    EXPECT_EQ((Rect{view.LeftCol(), view.TopRow(), view.RightCol(), view.BottomRow()}),
               (Rect{974, 994, 1024, 1024}));
     // Away from the edges the origin stays.
     view.SetVisibleArea(100, 100, 150, 130);
     view.OnSize(320, 320);
-    EXPECT_EQ((Rect{view.m_nLeftCol, view.m_nTopRow, view.m_nRightCol, view.m_nBottomRow}),
+    EXPECT_EQ((Rect{view.LeftCol(), view.TopRow(), view.RightCol(), view.BottomRow()}),
               (Rect{100, 100, 120, 120}));
 }
 

@@ -86,12 +86,12 @@ protected:
         return segment;
     }
     void Step(std::initializer_list<Painted> cells) {
-        ASSERT_TRUE(history.PushUndo(UNDO_CELLS, Paint(cells)));
+        history.PushUndo(UndoKind::Cells, Paint(cells));
     }
-    void Undo() { history.UndoRedo(map, APPLY_UNDO); }
-    void Redo() { history.UndoRedo(map, APPLY_REDO); }
-    int NewestUndoKind() const { return history.GetUndoStack().Newest()->kind; }
-    int NewestRedoKind() const { return history.GetRedoStack().Newest()->kind; }
+    void Undo() { history.UndoRedo(map, ApplyMode::Undo); }
+    void Redo() { history.UndoRedo(map, ApplyMode::Redo); }
+    UndoKind NewestUndoKind() const { return history.GetUndoStack().Newest()->kind; }
+    UndoKind NewestRedoKind() const { return history.GetRedoStack().Newest()->kind; }
 
     // Fills row `row` from column 0 with flags until the map holds `count` of them.
     void PlaceFlags(int row, int count) {
@@ -137,10 +137,10 @@ TEST_F(History, AStepThatChangedNothingPushesNothing) {
     Undo();
 
     ChangeList noChanges;
-    EXPECT_TRUE(history.PushUndo(UNDO_CELLS, ChangeList{}));
-    EXPECT_TRUE(history.PushUndo(UNDO_CONNECTED_LINE, SegmentList{}));
-    history.ApplyChangeList(map, noChanges, APPLY_UNDO);
-    history.ApplyChangeList(map, noChanges, APPLY_REDO);
+    history.PushUndo(UndoKind::Cells, ChangeList{});
+    history.PushUndo(UndoKind::ConnectedLine, SegmentList{});
+    history.ApplyChangeList(map, noChanges, ApplyMode::Undo);
+    history.ApplyChangeList(map, noChanges, ApplyMode::Redo);
 
     EXPECT_EQ(history.GetUndoStack().Count(), 1);
     EXPECT_EQ(history.GetRedoStack().Count(), 1);
@@ -187,7 +187,7 @@ TEST_F(History, AConnectedLineIsOneStepBothWays) {
     stroke.push_back(Segment({{2, 0, 8}, {2, 1, 8}, {2, 2, 8}}));
     stroke.push_back(Segment({{2, 2, 9}, {1, 2, 9}, {0, 2, 9}}));
     const std::vector<Cell> after = map.cells;
-    history.PushUndo(UNDO_CONNECTED_LINE, std::move(stroke));
+    history.PushUndo(UndoKind::ConnectedLine, std::move(stroke));
 
     Undo();
     EXPECT_TRUE(SameMap(map.cells, before));
@@ -195,7 +195,7 @@ TEST_F(History, AConnectedLineIsOneStepBothWays) {
     Redo();
     EXPECT_TRUE(SameMap(map.cells, after));
     ASSERT_EQ(history.GetUndoStack().Count(), 1);
-    EXPECT_EQ(NewestUndoKind(), UNDO_CONNECTED_LINE);
+    EXPECT_EQ(NewestUndoKind(), UndoKind::ConnectedLine);
     EXPECT_EQ(map.blocks.size(), 6u) << "each segment repaints its own cells";
     Undo();
     EXPECT_TRUE(SameMap(map.cells, before));
@@ -203,15 +203,15 @@ TEST_F(History, AConnectedLineIsOneStepBothWays) {
 
 TEST_F(History, UndoKeepsTheKindAndRedoRecordsSegmentsOrCells) {
     struct Case {
-        int kind;
-        int afterRedo;
+        UndoKind kind;
+        UndoKind afterRedo;
     };
-    for (const Case c : {Case{UNDO_CONNECTED_LINE, UNDO_CONNECTED_LINE},
-                         {UNDO_LINE, UNDO_CONNECTED_LINE},
-                         {UNDO_STAMP, UNDO_CELLS},
-                         {UNDO_CELLS, UNDO_CELLS},
-                         {UNDO_FILL, UNDO_CELLS}}) {
-        SCOPED_TRACE(c.kind);
+    for (const Case c : {Case{UndoKind::ConnectedLine, UndoKind::ConnectedLine},
+                         {UndoKind::Line, UndoKind::ConnectedLine},
+                         {UndoKind::Stamp, UndoKind::Cells},
+                         {UndoKind::Cells, UndoKind::Cells},
+                         {UndoKind::Fill, UndoKind::Cells}}) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
         UndoHistory fresh;
         if (IsSegmentKind(c.kind)) {
             SegmentList line;
@@ -220,11 +220,11 @@ TEST_F(History, UndoKeepsTheKindAndRedoRecordsSegmentsOrCells) {
         } else {
             fresh.PushUndo(c.kind, Paint({{5, 5, 1}}));
         }
-        fresh.UndoRedo(map, APPLY_UNDO);
+        fresh.UndoRedo(map, ApplyMode::Undo);
         EXPECT_EQ(fresh.GetRedoStack().Newest()->kind, c.kind);
-        fresh.UndoRedo(map, APPLY_REDO);
+        fresh.UndoRedo(map, ApplyMode::Redo);
         EXPECT_EQ(fresh.GetUndoStack().Newest()->kind, c.afterRedo);
-        fresh.UndoRedo(map, APPLY_UNDO);
+        fresh.UndoRedo(map, ApplyMode::Undo);
         EXPECT_EQ(fresh.GetRedoStack().Newest()->kind, c.afterRedo);
     }
 }
@@ -276,7 +276,7 @@ TEST_F(History, ApplyingReportsEachCellAndTheBoundingBoxOfAllOfThem) {
     // Putting cells back after a failed operation leaves the history as it is.
     ChangeList failed = Paint({{1023, 0, 9}, {0, 1023, 9}});
     map.blocks.clear();
-    history.ApplyChangeList(map, failed, APPLY_DISCARD);
+    history.ApplyChangeList(map, failed, ApplyMode::Discard);
     EXPECT_EQ(map.At(1023, 0), EMPTY_CELL);
     EXPECT_EQ(map.At(0, 1023), EMPTY_CELL);
     EXPECT_TRUE(failed.empty());
@@ -326,7 +326,7 @@ TEST_F(History, AStepOverTheWholeMapIsUndoneAndRedone) {
             map.Paint(list, x, y, static_cast<Cell>((x + y) % 169));
     }
     const std::vector<Cell> painted = map.cells;
-    history.PushUndo(UNDO_FILL, std::move(list));
+    history.PushUndo(UndoKind::Fill, std::move(list));
 
     Undo();
     EXPECT_EQ(std::count(map.cells.begin(), map.cells.end(), EMPTY_CELL), MAP_CELLS);
@@ -357,7 +357,7 @@ public:
 
     void Step(FakeMap& map, UndoHistory& history) {
         if (Between(0, 1) == 0) {
-            constexpr int kinds[] = {UNDO_STAMP, UNDO_CELLS, UNDO_FILL};
+            constexpr UndoKind kinds[] = {UndoKind::Stamp, UndoKind::Cells, UndoKind::Fill};
             ChangeList list;
             Cells(map, list, Between(1, 150));
             history.PushUndo(kinds[Between(0, 2)], std::move(list));
@@ -365,7 +365,7 @@ public:
             SegmentList stroke(Between(1, 3));
             for (StrokeSegment& segment : stroke)
                 Cells(map, segment.changes, Between(1, 40));
-            const int kind = stroke.size() == 1 ? UNDO_LINE : UNDO_CONNECTED_LINE;
+            const UndoKind kind = stroke.size() == 1 ? UndoKind::Line : UndoKind::ConnectedLine;
             history.PushUndo(kind, std::move(stroke));
         }
     }
@@ -417,14 +417,14 @@ TEST(HistoryProperty, UndoingEverythingRestoresTheStartAndRedoingItTheEnd) {
 
         int undone = 0;
         for (; history.CanUndo(); ++undone)
-            history.UndoRedo(map, APPLY_UNDO);
+            history.UndoRedo(map, ApplyMode::Undo);
         EXPECT_EQ(undone, steps);
         EXPECT_TRUE(SameMap(map.cells, start));
         EXPECT_EQ(map.flags, startFlags);
         EXPECT_EQ(map.flags, map.CountFlags());
 
         while (history.CanRedo())
-            history.UndoRedo(map, APPLY_REDO);
+            history.UndoRedo(map, ApplyMode::Redo);
         EXPECT_TRUE(SameMap(map.cells, end));
         EXPECT_EQ(map.flags, endFlags);
         EXPECT_EQ(map.flags, map.CountFlags());

@@ -16,8 +16,8 @@ protected:
     // A pointer a few pixels inside a map cell.
     Point At(int column, int row) const {
         const ViewGeometry& view = engine.Geometry();
-        return {(column - view.m_nLeftCol) * view.m_nCellWidth + 3,
-                (row - view.m_nTopRow) * view.m_nCellHeight + 3};
+        return {(column - view.LeftCol()) * view.CellWidth() + 3,
+                (row - view.TopRow()) * view.CellHeight() + 3};
     }
     static Point Plus(Point p, int dx, int dy) { return {p.x + dx, p.y + dy}; }
 
@@ -31,8 +31,8 @@ protected:
         Drag(At(cells.left, cells.top), At(cells.right, cells.bottom));
     }
     Rect SelectedCells() const {
-        const Rect& map = engine.m_rcSelection;
-        const int cell = engine.Geometry().m_nCellWidth;
+        const Rect& map = engine.Selection().SelectionRect();
+        const int cell = engine.Geometry().CellWidth();
         return {map.left / cell, map.top / cell, map.right / cell, map.bottom / cell};
     }
     // Drops the selection and any floating block, as choosing another tool does.
@@ -73,8 +73,8 @@ TEST_F(Selection, AClickWithoutMovingSelectsNothing) {
     engine.OnMouseMove(MK_LBUTTON, Plus(At(4, 4), 9, 9)); // still the same cell
     engine.OnLButtonUp(0, Plus(At(4, 4), 9, 9));
     EXPECT_FALSE(engine.HasSelection());
-    EXPECT_FALSE(engine.m_bHasSelection);
-    EXPECT_FALSE(engine.m_bSelecting);
+    EXPECT_FALSE(engine.Selection().HasFinishedSelection());
+    EXPECT_FALSE(engine.Selection().IsSelecting());
     EXPECT_FALSE(host.capture);
 }
 
@@ -100,7 +100,7 @@ TEST_F(Selection, DraggedCornersAreSnappedDownAndKeptInsideTheMap) {
     for (const Case& c : cases) {
         engine.SetVisibleArea(c.origin.x, c.origin.y, c.origin.x + 40, c.origin.y + 30);
         Drag(At(c.from.x, c.from.y), c.toIsClient ? c.to : At(c.to.x, c.to.y));
-        EXPECT_TRUE(engine.m_bHasSelection) << c.name;
+        EXPECT_TRUE(engine.Selection().HasFinishedSelection()) << c.name;
         EXPECT_EQ(SelectedCells(), c.cells) << c.name;
         LeaveTool();
     }
@@ -142,8 +142,8 @@ TEST_F(Selection, ScrollTicksKeepTheAnchorOnItsMapCell) {
     // At the map's corner nothing can scroll, and the anchor stays.
     engine.OnLButtonDown(MK_LBUTTON, At(5, 5));
     engine.OnMouseMove(MK_LBUTTON, {-5, -20});
-    engine.OnTimer(TIMER_SELECT_SCROLL, {-5, -20});
-    EXPECT_EQ(engine.Selection().m_ptAnchor, (Point{80, 80}));
+    engine.OnTimer(ViewTimer::SelectScroll, {-5, -20});
+    EXPECT_EQ(engine.Selection().Anchor(), (Point{80, 80}));
     EXPECT_TRUE(host.scrolled.empty());
     engine.OnLButtonUp(0, {-5, -20});
     LeaveTool();
@@ -151,15 +151,15 @@ TEST_F(Selection, ScrollTicksKeepTheAnchorOnItsMapCell) {
     engine.SetVisibleArea(100, 100, 140, 130);
     engine.OnLButtonDown(MK_LBUTTON, At(110, 110)); // anchor at client (160, 160)
     engine.OnMouseMove(MK_LBUTTON, {-5, 500});
-    engine.OnTimer(TIMER_SELECT_SCROLL, {-5, 500}); // a page down (30 rows), a page left (40)
-    EXPECT_EQ(engine.Selection().m_ptAnchor, (Point{160 + 640, 160 - 480}));
+    engine.OnTimer(ViewTimer::SelectScroll, {-5, 500}); // a page down (30 rows), a page left (40)
+    EXPECT_EQ(engine.Selection().Anchor(), (Point{160 + 640, 160 - 480}));
     engine.OnMouseMove(MK_LBUTTON, {300, 470});
-    engine.OnTimer(TIMER_SELECT_SCROLL, {300, 470}); // one row down
-    EXPECT_EQ(engine.Selection().m_ptAnchor, (Point{800, -336}));
+    engine.OnTimer(ViewTimer::SelectScroll, {300, 470}); // one row down
+    EXPECT_EQ(engine.Selection().Anchor(), (Point{800, -336}));
     engine.OnLButtonUp(0, {300, 470});
     // From the anchor's cell to the cell under the pointer, which is now (78, 160).
-    EXPECT_EQ(engine.Geometry().m_nTopRow, 131);
-    EXPECT_EQ(engine.Geometry().m_nLeftCol, 60);
+    EXPECT_EQ(engine.Geometry().TopRow(), 131);
+    EXPECT_EQ(engine.Geometry().LeftCol(), 60);
     EXPECT_EQ(SelectedCells(), (Rect{78, 110, 110, 160}));
 }
 
@@ -176,7 +176,7 @@ TEST_F(Selection, TheLeftButtonAloneLiftsTheBlockAKeyCopiesIt) {
         const Rect block{c.column, 10, c.column + 3, 12};
         PutPattern(block);
         Put(c.column + 2, 11, FLAG_CELL);
-        const int flags = engine.m_nFlags;
+        const int flags = engine.FlagCount();
         const int steps = UndoSteps();
         Select(block);
 
@@ -184,14 +184,14 @@ TEST_F(Selection, TheLeftButtonAloneLiftsTheBlockAKeyCopiesIt) {
         EXPECT_TRUE(engine.IsFloating());
         EXPECT_FALSE(engine.HasSelection());
         EXPECT_EQ(IsEmpty(block), c.lifted) << c.flags;
-        EXPECT_EQ(engine.m_nFlags, c.lifted ? flags - 1 : flags) << c.flags;
+        EXPECT_EQ(engine.FlagCount(), c.lifted ? flags - 1 : flags) << c.flags;
         EXPECT_EQ(UndoSteps(), steps + (c.lifted ? 1 : 0)) << c.flags;
-        EXPECT_EQ(*engine.Selection().m_pFloatCells, (std::vector<Cell>{1, 2, 3, 4, 5, FLAG_CELL}));
+        EXPECT_EQ(*engine.Selection().FloatingCells(), (std::vector<Cell>{1, 2, 3, 4, 5, FLAG_CELL}));
 
         // Letting go keeps it floating.
         engine.OnLButtonUp(c.flags & ~MK_LBUTTON, At(c.column + 1, 11));
         EXPECT_TRUE(engine.IsFloating());
-        EXPECT_FALSE(engine.m_bLeftDown);
+        EXPECT_FALSE(engine.IsHeld(MouseButton::Left));
         EXPECT_FALSE(host.capture);
         engine.Selection().DropSelection();
     }
@@ -271,22 +271,22 @@ TEST_F(Selection, ADropOntoPartOfAnObjectRemovesTheWholeObject) {
                 EXPECT_EQ(doc.GetCell(y, x), EMPTY_CELL) << x << "," << y;
             }
 
-    engine.UndoRedo(APPLY_UNDO); // the drop
-    engine.UndoRedo(APPLY_UNDO); // the lift
+    engine.UndoRedo(ApplyMode::Undo); // the drop
+    engine.UndoRedo(ApplyMode::Undo); // the lift
     EXPECT_TRUE(std::equal(before.begin(), before.end(), doc.GetCells()));
 }
 
 TEST_F(Selection, FlagsOverTheLimitAreSkippedWhenABlockIsDropped) {
     FillCells({0, 0, 10, 1}, FLAG_CELL);
     FillCells({0, 100, 240, 101}, FLAG_CELL);
-    ASSERT_EQ(engine.m_nFlags, 250);
+    ASSERT_EQ(engine.FlagCount(), 250);
     Select({0, 0, 10, 1});
     engine.OnLButtonDown(MK_LBUTTON | MK_SHIFT, At(0, 0));
     engine.OnMouseMove(MK_LBUTTON | MK_SHIFT, Plus(At(0, 0), 0, 5 * 16));
     engine.OnLButtonUp(MK_SHIFT, Plus(At(0, 0), 0, 5 * 16));
     engine.Selection().DropSelection();
 
-    EXPECT_EQ(engine.m_nFlags, MAX_FLAGS);
+    EXPECT_EQ(engine.FlagCount(), MAX_FLAGS);
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(doc.GetCell(5, x), x < 6 ? FLAG_CELL : EMPTY_CELL) << x;
     EXPECT_EQ(host.prompt.messages,
@@ -300,7 +300,7 @@ TEST_F(Selection, UndoWhileALiftedBlockFloatsThenADropWritesASecondCopy) {
     Select(home);
     engine.OnLButtonDown(MK_LBUTTON, At(10, 10));
     engine.OnLButtonUp(0, At(10, 10));
-    engine.UndoRedo(APPLY_UNDO);
+    engine.UndoRedo(ApplyMode::Undo);
     EXPECT_EQ(doc.GetCell(11, 12), FLAG_CELL);
     ASSERT_TRUE(engine.IsFloating());
 
@@ -311,7 +311,7 @@ TEST_F(Selection, UndoWhileALiftedBlockFloatsThenADropWritesASecondCopy) {
     EXPECT_EQ(doc.GetCell(10, 10), 1u);
     EXPECT_EQ(doc.GetCell(10, 15), 1u);
     EXPECT_EQ(doc.GetCell(11, 17), FLAG_CELL);
-    EXPECT_EQ(engine.m_nFlags, 2);
+    EXPECT_EQ(engine.FlagCount(), 2);
 }
 
 TEST_F(Selection, APressBesideAFloatingBlockOnlyDropsIt) {
@@ -323,7 +323,7 @@ TEST_F(Selection, APressBesideAFloatingBlockOnlyDropsIt) {
 
     engine.OnLButtonDown(MK_LBUTTON, At(30, 20));
     EXPECT_FALSE(engine.IsFloating());
-    EXPECT_FALSE(engine.m_bSelecting);
+    EXPECT_FALSE(engine.Selection().IsSelecting());
     EXPECT_EQ(SelectedCells(), (Rect{10, 10, 12, 12}));
     engine.OnMouseMove(MK_LBUTTON, At(35, 25));
     engine.OnLButtonUp(0, At(35, 25));
@@ -339,12 +339,12 @@ TEST_F(Selection, DraggingABlockNearTheEdgeScrollsAndTheDragPointFollowsTheMap) 
     engine.OnMouseMove(MK_LBUTTON, {650, 200});
     EXPECT_EQ(host.events, (std::vector<std::string>{"start 5 55", "stop 5", "start 5 300"}));
 
-    const Point drag = engine.Selection().m_ptDrag;
-    const Rect place = engine.m_rcSelection;
-    engine.OnTimer(TIMER_FLOAT_SCROLL, {650, 200}); // a page right
-    EXPECT_EQ(engine.Geometry().m_nLeftCol, 40);
-    EXPECT_EQ(engine.Selection().m_ptDrag, (Point{drag.x - 640, drag.y}));
-    EXPECT_EQ(engine.m_rcSelection, place);
+    const Point drag = engine.Selection().DragPoint();
+    const Rect place = engine.Selection().SelectionRect();
+    engine.OnTimer(ViewTimer::FloatScroll, {650, 200}); // a page right
+    EXPECT_EQ(engine.Geometry().LeftCol(), 40);
+    EXPECT_EQ(engine.Selection().DragPoint(), (Point{drag.x - 640, drag.y}));
+    EXPECT_EQ(engine.Selection().SelectionRect(), place);
 
     host.events.clear();
     engine.OnLButtonUp(0, {650, 200});
@@ -360,10 +360,10 @@ TEST_F(Selection, LeavingTheToolThrowsAFloatingBlockAway) {
     LeaveTool(); // even while held
     EXPECT_FALSE(engine.IsFloating());
     EXPECT_FALSE(engine.HasSelection());
-    EXPECT_FALSE(engine.m_bLeftDown);
+    EXPECT_FALSE(engine.IsHeld(MouseButton::Left));
     EXPECT_FALSE(host.capture);
     EXPECT_TRUE(IsEmpty({10, 10, 17, 12}));
-    engine.UndoRedo(APPLY_UNDO);
+    engine.UndoRedo(ApplyMode::Undo);
     EXPECT_TRUE(HoldsPattern({10, 10, 12, 12}));
 }
 

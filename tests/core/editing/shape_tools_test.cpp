@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,13 +70,13 @@ protected:
     }
 
     int UndoSteps() const { return engine.History().GetUndoStack().Count(); }
-    int NewestKind() const { return engine.History().GetUndoStack().Newest()->kind; }
+    UndoKind NewestKind() const { return engine.History().GetUndoStack().Newest()->kind; }
 
     // Places the 2 x 2 object on cells (10, 10) to (11, 11).
     void PutObject() {
-        engine.m_nStampBase = OBJECT_2X2;
-        engine.PlaceStamp(At({11, 11}));
-        engine.StampObject();
+        engine.Stamp().SetObject(OBJECT_2X2);
+        engine.Stamp().PlaceStamp(At({11, 11}));
+        engine.Stamp().StampObject();
         ASSERT_EQ(doc.GetCell(10, 10), OBJECT_2X2);
     }
 
@@ -90,36 +91,36 @@ TEST_F(ShapeTool, EachToolWritesItsCellsAsOneUndoStep) {
         int tool;
         Point from, to;
         std::vector<Point> cells; // row by row
-        int kind;                 // 0: no step
+        std::optional<UndoKind> kind; // none: no step
     };
     const std::vector<Case> cases{
-        {"line on one cell", ID_TOOL_LINE, {5, 5}, {5, 5}, {{5, 5}}, UNDO_LINE},
-        {"line", ID_TOOL_LINE, {4, 1}, {1, 1}, {{1, 1}, {2, 1}, {3, 1}, {4, 1}}, UNDO_LINE},
-        {"ellipse on one cell", ID_TOOL_ELLIPSE, {5, 5}, {5, 5}, {}, 0},
+        {"line on one cell", ID_TOOL_LINE, {5, 5}, {5, 5}, {{5, 5}}, UndoKind::Line},
+        {"line", ID_TOOL_LINE, {4, 1}, {1, 1}, {{1, 1}, {2, 1}, {3, 1}, {4, 1}}, UndoKind::Line},
+        {"ellipse on one cell", ID_TOOL_ELLIPSE, {5, 5}, {5, 5}, {}, std::nullopt},
         {"ellipse without its fill cell",
          ID_TOOL_ELLIPSE,
          {0, 0},
          {2, 2},
          {{1, 0}, {0, 1}, {2, 1}, {1, 2}},
-         UNDO_CELLS},
+         UndoKind::Cells},
         {"filled ellipse",
          ID_TOOL_FILLED_ELLIPSE,
          {0, 0},
          {2, 2},
          {{1, 0}, {0, 1}, {1, 1}, {2, 1}, {1, 2}},
-         UNDO_CELLS},
+         UndoKind::Cells},
         {"rectangle leaves its interior as it was",
          ID_TOOL_RECTANGLE,
          {3, 3},
          {1, 1},
          {{1, 1}, {2, 1}, {3, 1}, {1, 2}, {3, 2}, {1, 3}, {2, 3}, {3, 3}},
-         UNDO_CELLS},
+         UndoKind::Cells},
         {"filled rectangle",
          ID_TOOL_FILLED_RECTANGLE,
          {1, 1},
          {3, 3},
          {{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}, {3, 2}, {1, 3}, {2, 3}, {3, 3}},
-         UNDO_CELLS},
+         UndoKind::Cells},
     };
     doc.SetCell(2, 2, 7); // the rectangles' middle cell holds a tile of its own
     const std::vector<Cell> before = Map();
@@ -130,15 +131,15 @@ TEST_F(ShapeTool, EachToolWritesItsCellsAsOneUndoStep) {
         for (const Point cell : c.cells)
             EXPECT_EQ(doc.GetCell(cell.y, cell.x), TILE);
         EXPECT_FALSE(host.capture);
-        EXPECT_FALSE(engine.m_bLeftDown);
+        EXPECT_FALSE(engine.IsHeld(MouseButton::Left));
         EXPECT_TRUE(engine.Shapes().PreviewPoints().empty());
-        if (c.kind == 0) {
+        if (!c.kind) {
             EXPECT_EQ(UndoSteps(), 0);
             continue;
         }
         ASSERT_EQ(UndoSteps(), 1);
-        EXPECT_EQ(NewestKind(), c.kind);
-        engine.UndoRedo(APPLY_UNDO);
+        EXPECT_EQ(NewestKind(), *c.kind);
+        engine.UndoRedo(ApplyMode::Undo);
         EXPECT_EQ(Map(), before);
         engine.History().DiscardHistory();
     }
@@ -151,7 +152,7 @@ TEST_F(ShapeTool, TheRightButtonDrawsWithTheBackgroundTile) {
     engine.OnRButtonUp(0, At({2, 1}));
     EXPECT_EQ(doc.GetCell(1, 1), 1u);
     EXPECT_EQ(doc.GetCell(1, 2), 1u);
-    EXPECT_FALSE(engine.m_bRightDown);
+    EXPECT_FALSE(engine.IsHeld(MouseButton::Right));
     EXPECT_FALSE(host.capture);
 }
 
@@ -185,7 +186,7 @@ TEST_F(ShapeTool, ThePreviewFollowsThePointerWithoutTouchingTheMap) {
     EXPECT_TRUE(engine.Shapes().PreviewPoints().empty());
     EXPECT_EQ(host.invalidated.back(), (Rect{8 * 16, 10 * 16, 12 * 16 + 1, 14 * 16 + 1}));
     EXPECT_FALSE(host.capture);
-    EXPECT_FALSE(engine.m_bLineActive);
+    EXPECT_FALSE((engine.IsDrawingLine() && !engine.Shapes().IsConnectedLineActive()));
     EXPECT_EQ(UndoSteps(), 1); // the stamp's only
     engine.OnLButtonUp(0, At({11, 13}));
     EXPECT_EQ(Map(), before);
@@ -200,7 +201,7 @@ TEST_F(ShapeTool, AWrittenShapeRemovesAWholeObjectFirst) {
     EXPECT_EQ(doc.GetCell(11, 10), EMPTY_CELL);
     EXPECT_EQ(doc.GetCell(11, 11), EMPTY_CELL);
 
-    engine.UndoRedo(APPLY_UNDO);
+    engine.UndoRedo(ApplyMode::Undo);
     EXPECT_EQ(Map(), before);
 }
 
@@ -208,7 +209,7 @@ TEST_F(ShapeTool, AConnectedLineIsOneUndoStep) {
     const std::vector<Cell> before = Map();
     host.tool = ID_TOOL_CONNECTED_LINE;
     Click({1, 1});
-    EXPECT_TRUE(engine.m_bLeftDown); // kept between clicks
+    EXPECT_TRUE(engine.IsHeld(MouseButton::Left)); // kept between clicks
     engine.OnMouseMove(0, At({4, 1}));
     EXPECT_EQ(engine.LineText(), ExtentText(1, 1, 4, 1));
     Click({4, 1});
@@ -220,17 +221,17 @@ TEST_F(ShapeTool, AConnectedLineIsOneUndoStep) {
 
     EXPECT_EQ(ChangedSince(before),
               (std::vector<Point>{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}, {4, 3}, {5, 3}, {6, 3}}));
-    EXPECT_FALSE(engine.m_bPolyActive);
-    EXPECT_FALSE(engine.m_bLeftDown);
+    EXPECT_FALSE(engine.Shapes().IsConnectedLineActive());
+    EXPECT_FALSE(engine.IsHeld(MouseButton::Left));
     EXPECT_FALSE(host.capture);
     EXPECT_TRUE(engine.Shapes().PreviewPoints().empty());
     ASSERT_EQ(UndoSteps(), 1);
-    EXPECT_EQ(NewestKind(), UNDO_CONNECTED_LINE);
+    EXPECT_EQ(NewestKind(), UndoKind::ConnectedLine);
 
     const std::vector<Cell> drawn = Map();
-    engine.UndoRedo(APPLY_UNDO);
+    engine.UndoRedo(ApplyMode::Undo);
     EXPECT_EQ(Map(), before);
-    engine.UndoRedo(APPLY_REDO);
+    engine.UndoRedo(ApplyMode::Redo);
     EXPECT_EQ(Map(), drawn);
 }
 
@@ -261,7 +262,7 @@ TEST_F(ShapeTool, EachConnectedLineClickWritesTheTileOfItsButton) {
         press(c.doubleLeft, {3, 3});
         c.doubleLeft ? engine.OnLButtonDblClk(MK_LBUTTON, At({3, 3}))
                      : engine.OnRButtonDblClk(MK_RBUTTON, At({3, 3}));
-        EXPECT_FALSE(engine.m_bPolyActive);
+        EXPECT_FALSE(engine.Shapes().IsConnectedLineActive());
         // The second segment starts on the last cell of the first one.
         for (int x = 1; x <= 2; ++x)
             EXPECT_EQ(doc.GetCell(1, x), c.clicked) << "column " << x;
@@ -274,26 +275,26 @@ TEST_F(ShapeTool, EachConnectedLineClickWritesTheTileOfItsButton) {
 
 TEST_F(ShapeTool, EscapeTakesBackTheNewestSegmentThenEndsTheLine) {
     doc.SetCell(1, 3, FLAG_CELL); // under the segment that is taken back
-    engine.m_nFlags = 1;
+    engine.Flags() = 1;
     engine.SetForeBack(FLAG_CELL, true);
     const std::vector<Cell> before = Map();
     host.tool = ID_TOOL_CONNECTED_LINE;
     Click({1, 1});
     Click({4, 1});
     engine.OnMouseMove(0, At({4, 3}));
-    ASSERT_EQ(engine.m_nFlags, 4);
+    ASSERT_EQ(engine.FlagCount(), 4);
 
     engine.OnKeyDown(ViewKey::Escape, false);
     EXPECT_EQ(Map(), before);
-    EXPECT_EQ(engine.m_nFlags, 1);
-    EXPECT_EQ(engine.m_nFlags, FlagCells());
-    EXPECT_TRUE(engine.m_bPolyActive);
-    EXPECT_EQ(engine.m_ptSegStart, (Point{1, 1}));
+    EXPECT_EQ(engine.FlagCount(), 1);
+    EXPECT_EQ(engine.FlagCount(), FlagCells());
+    EXPECT_TRUE(engine.Shapes().IsConnectedLineActive());
+    EXPECT_EQ(engine.Shapes().ActiveLine()->start, (Point{1, 1}));
     EXPECT_EQ(Preview(), (std::vector<Point>{{1, 1}, {2, 2}, {3, 2}, {4, 3}}));
 
     // Nothing written is left: Escape now ends the line.
     engine.OnKeyDown(ViewKey::Escape, false);
-    EXPECT_FALSE(engine.m_bPolyActive);
+    EXPECT_FALSE(engine.Shapes().IsConnectedLineActive());
     EXPECT_FALSE(host.capture);
     EXPECT_TRUE(engine.Shapes().PreviewPoints().empty());
     EXPECT_EQ(Map(), before);
@@ -307,14 +308,14 @@ TEST_F(ShapeTool, EscapeKeepsTheEarlierSegmentsOfTheLine) {
     Click({4, 1});
     Click({4, 3});
     engine.OnKeyDown(ViewKey::Escape, false);
-    EXPECT_EQ(engine.m_ptSegStart, (Point{4, 1}));
+    EXPECT_EQ(engine.Shapes().ActiveLine()->start, (Point{4, 1}));
     EXPECT_EQ(ChangedSince(before), (std::vector<Point>{{1, 1}, {2, 1}, {3, 1}, {4, 1}}));
 
     DoubleClick({1, 3});
     EXPECT_EQ(ChangedSince(before),
               (std::vector<Point>{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {2, 2}, {3, 2}, {1, 3}}));
     ASSERT_EQ(UndoSteps(), 1);
-    engine.UndoRedo(APPLY_UNDO);
+    engine.UndoRedo(ApplyMode::Undo);
     EXPECT_EQ(Map(), before);
 }
 
@@ -337,8 +338,8 @@ TEST_F(ShapeTool, TheFlagLimitStopsTheRestOfTheShape) {
     for (int x = 0; x < 249; ++x)
         doc.SetCell(100, x, FLAG_CELL);
     doc.SetCell(1, 1, FLAG_CELL);
-    engine.m_nFlags = 250;
-    ASSERT_EQ(engine.m_nFlags, FlagCells());
+    engine.Flags() = 250;
+    ASSERT_EQ(engine.FlagCount(), FlagCells());
     engine.SetForeBack(FLAG_CELL, true);
     const std::vector<Cell> before = Map();
     for (const Case& c : cases) {
@@ -346,12 +347,12 @@ TEST_F(ShapeTool, TheFlagLimitStopsTheRestOfTheShape) {
         host.prompt.messages.clear();
         Drag(c.tool, c.from, c.to);
         EXPECT_EQ(ChangedSince(before), c.cells);
-        EXPECT_EQ(engine.m_nFlags, 256);
-        EXPECT_EQ(engine.m_nFlags, FlagCells());
+        EXPECT_EQ(engine.FlagCount(), 256);
+        EXPECT_EQ(engine.FlagCount(), FlagCells());
         EXPECT_EQ(host.prompt.messages, std::vector<std::string>{FLAG_LIMIT});
-        engine.UndoRedo(APPLY_UNDO);
+        engine.UndoRedo(ApplyMode::Undo);
         EXPECT_EQ(Map(), before);
-        EXPECT_EQ(engine.m_nFlags, FlagCells());
+        EXPECT_EQ(engine.FlagCount(), FlagCells());
     }
 }
 
@@ -406,7 +407,7 @@ TEST_F(ShapeTool, ShiftAndControlShapeTheDrag) {
         const std::vector<Cell> before = Map();
         Drag(c.tool, c.from, c.to, c.flags);
         EXPECT_EQ(ChangedSince(before), c.cells);
-        engine.UndoRedo(APPLY_UNDO);
+        engine.UndoRedo(ApplyMode::Undo);
     }
 }
 
@@ -414,7 +415,7 @@ TEST_F(ShapeTool, AConstrainedSegmentEndsWhereItWasDrawn) {
     host.tool = ID_TOOL_CONNECTED_LINE;
     Click({0, 0});
     engine.OnLButtonDown(MK_LBUTTON | MK_SHIFT, At({5, 1}));
-    EXPECT_EQ(engine.m_ptSegStart, (Point{5, 0}));
+    EXPECT_EQ(engine.Shapes().ActiveLine()->start, (Point{5, 0}));
     EXPECT_EQ(doc.GetCell(1, 5), EMPTY_CELL);
     EXPECT_EQ(doc.GetCell(0, 5), TILE);
 }
@@ -423,11 +424,11 @@ TEST_F(ShapeTool, APressBeyondCell1024OnlyBeeps) {
     engine.OnSize(1100, 480);
     for (int i = 0; i < 4; ++i)
         engine.ZoomAt(0, 0, true);
-    ASSERT_EQ(engine.Geometry().m_nCellWidth, 1);
+    ASSERT_EQ(engine.Geometry().CellWidth(), 1);
     const std::vector<Cell> before = Map();
     host.tool = ID_TOOL_FILLED_RECTANGLE;
     engine.OnLButtonDown(MK_LBUTTON, {1030, 5});
-    EXPECT_EQ(host.beeps, std::vector<int>{BEEP_WARNING});
+    EXPECT_EQ(host.beeps, std::vector<int>{static_cast<int>(BeepType::Warning)});
     EXPECT_FALSE(host.capture);
     EXPECT_TRUE(engine.Shapes().PreviewPoints().empty());
     engine.OnMouseMove(MK_LBUTTON, {5, 5});

@@ -38,7 +38,7 @@ TEST_F(Hub, ChoosingATileDecidesTheTool) {
         hub.Execute(c.tool);
         hub.SetCurrentTile(42, true, true);
         EXPECT_EQ(hub.m_nCurrentTool, c.expected) << c.tool;
-        EXPECT_EQ(hub.ActiveView()->m_nForeTile, 42);
+        EXPECT_EQ(hub.ActiveView()->ForeTile(), 42);
         EXPECT_EQ(frame.shownFore, 42);
     }
     // A tile picked with the dropper moves the palette's frame only.
@@ -68,7 +68,7 @@ TEST_F(Hub, ChoosingTheTileAlreadyChosenChangesNothing) {
         frame.shownFore = frame.shownBack = -1;
         EXPECT_EQ(hub.ChooseTile(c.tile, c.isFore), c.chosen);
         EXPECT_EQ(hub.m_nCurrentTool, c.chosen ? ID_TOOL_PENCIL : ID_TOOL_ERASER);
-        EXPECT_EQ(c.isFore ? view.m_nForeTile : view.m_nBackTile, c.tile);
+        EXPECT_EQ(c.isFore ? view.ForeTile() : view.BackTile(), c.tile);
         EXPECT_EQ(c.isFore ? frame.shownFore : frame.shownBack, c.chosen ? c.tile : -1);
     }
 }
@@ -83,9 +83,9 @@ TEST_F(Hub, RadioMarkGridAndUndoFollowTheView) {
     view.ZoomAt(0, 0, true);
     EXPECT_FALSE(hub.State(ID_TOGGLE_GRID).enabled) << "no grid at 1:4";
     EXPECT_FALSE(hub.State(ID_EDIT_UNDO).enabled);
-    view.m_nStampBase = OBJECT_1X1;
-    view.PlaceStamp({0, 0});
-    view.StampObject();
+    view.Stamp().SetObject(OBJECT_1X1);
+    view.Stamp().PlaceStamp({0, 0});
+    view.Stamp().StampObject();
     EXPECT_TRUE(hub.State(ID_EDIT_UNDO).enabled);
     EXPECT_TRUE(hub.Execute(ID_EDIT_UNDO));
     EXPECT_TRUE(hub.State(ID_EDIT_REDO).enabled);
@@ -98,9 +98,9 @@ TEST_F(Hub, TheRubberStampShowsItsPaletteAndTakesItsObject) {
     EXPECT_FALSE(frame.IsPaletteVisible(PaletteWindow::SpecialObjects));
     hub.Execute(ID_TOOL_STAMP);
     EXPECT_TRUE(frame.IsPaletteVisible(PaletteWindow::SpecialObjects));
-    EXPECT_EQ(view.m_nStampBase, OBJECT_2X2);
+    EXPECT_EQ(view.Stamp().Object(), OBJECT_2X2);
     hub.SelectStampObject(OBJECT_5X5);
-    EXPECT_EQ(view.m_nStampBase, OBJECT_5X5);
+    EXPECT_EQ(view.Stamp().Object(), OBJECT_5X5);
     EXPECT_EQ(hub.m_nCurrentTool, ID_TOOL_STAMP);
 }
 
@@ -115,7 +115,7 @@ TEST_F(Hub, TileKeysStepOnlyWhileTheTileSetPaletteIsShown) {
     hub.Execute(ID_NEXT_FORE_TILE);
     EXPECT_EQ(hub.m_nPaletteFore, 0);
     hub.Execute(ID_NEXT_BACK_TILE);
-    EXPECT_EQ(hub.ActiveView()->m_nBackTile, 2);
+    EXPECT_EQ(hub.ActiveView()->BackTile(), 2);
 }
 
 TEST_F(Hub, PalettesComeWithTheFirstViewAndGoWithTheLast) {
@@ -133,9 +133,9 @@ TEST_F(Hub, PalettesComeWithTheFirstViewAndGoWithTheLast) {
 
 TEST_F(Hub, EraseMapAsksFirst) {
     MapViewEngine& view = OpenView();
-    view.m_nStampBase = OBJECT_1X1;
-    view.PlaceStamp({0, 0});
-    view.StampObject();
+    view.Stamp().SetObject(OBJECT_1X1);
+    view.Stamp().PlaceStamp({0, 0});
+    view.Stamp().StampObject();
     prompt.answers = {false};
     hub.Execute(ID_ERASE_MAP);
     EXPECT_EQ(view.Document().GetCell(0, 0), OBJECT_1X1);

@@ -62,7 +62,7 @@ protected:
         case 12: view.OnLButtonDblClk(buttons | MK_LBUTTON, p); break;
         case 13: view.OnKeyDown(static_cast<ViewKey>(Pick(0, 7)), Pick(0, 1) == 1); break;
         case 14:
-            for (const int timer : {TIMER_FLOAT_SCROLL, TIMER_SELECT_SCROLL, TIMER_PAINT_SCROLL})
+            for (const ViewTimer timer : {ViewTimer::FloatScroll, ViewTimer::SelectScroll, ViewTimer::PaintScroll})
                 if (host.IsTimerRunning(timer)) view.OnTimer(timer, p);
             break;
         case 15:
@@ -84,12 +84,12 @@ TEST_P(RandomInput, KeepsTheMapAndItsCountsConsistent) {
     MapViewEngine& view = fixture.OpenView(320, 240);
     // Start near the flag limit, so that it is met often.
     for (int i = 0; i < 250; ++i) view.Document().GetCells()[500 * MAP_SIZE + i] = FLAG_CELL;
-    view.m_nFlags = 250;
+    view.Flags() = 250;
     HubViewHost& host = *fixture.views.front().host;
     for (int step = 0; step < STEPS; ++step) {
         Step(view, host);
         const Cell* cells = view.Document().GetCells();
-        ASSERT_EQ(view.m_nFlags, std::count(cells, cells + MAP_CELLS, FLAG_CELL)) << "step " << step;
+        ASSERT_EQ(view.FlagCount(), std::count(cells, cells + MAP_CELLS, FLAG_CELL)) << "step " << step;
         // Values are checked less often: a stray value stays in the map until it is overwritten.
         if (step % 20 == 0 || step == STEPS - 1) {
             const Cell* bad = std::find_if_not(cells, cells + MAP_CELLS, IsMapValue);

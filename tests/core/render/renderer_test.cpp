@@ -123,15 +123,9 @@ protected:
     }
 
     static ViewGeometry View(const Zoom& zoom) {
-        ViewGeometry view;
-        view.Reset(CLIENT_COLS * zoom.cell, CLIENT_ROWS * zoom.cell);
-        view.m_dZoom = zoom.factor;
-        view.m_nCellWidth = view.m_nCellHeight = zoom.cell;
-        view.m_nLeftCol = ORIGIN_COL;
-        view.m_nTopRow = ORIGIN_ROW;
-        view.m_nRightCol = view.m_nBottomRow = MAP_SIZE;
-        view.m_bGrid = !view.IsLowZoom();
-        return view;
+        return ViewGeometry::OfArea(CLIENT_COLS * zoom.cell, CLIENT_ROWS * zoom.cell, zoom.factor,
+                                    zoom.cell, {ORIGIN_COL, ORIGIN_ROW, MAP_SIZE, MAP_SIZE},
+                                    zoom.factor > LOW_ZOOM_LIMIT);
     }
 
     RenderSource Source() const { return {cells.data(), &tiles, &radar, &objects}; }
@@ -268,7 +262,7 @@ struct KnownPixel {
 void ExpectKnownPixels(const ViewGeometry& view, const std::vector<std::uint32_t>& pixels,
                        const std::vector<KnownPixel>& known) {
     for (const KnownPixel& k : known) {
-        const Point p = k.at(view.m_nCellWidth);
+        const Point p = k.at(view.CellWidth());
         EXPECT_EQ(pixels[p.y * view.ClientWidth() + p.x], k.colour)
             << k.what << " at (" << p.x << ", " << p.y << ")";
     }
@@ -517,10 +511,11 @@ TEST_F(MapRender, ReusedRendererDrawsAsAFreshOne) {
 TEST_F(MapRender, ObjectAnchoredFarAboveTheClipIsStillDrawnWhole) {
     // Only the 6 x 6 object's last row is in the view: its picture's bottom frame shows there.
     const ViewGeometry base = View(ZOOMS[4]);
-    ViewGeometry view = base;
-    view.m_nTopRow = ORIGIN_ROW + 3;
+    const ViewGeometry view =
+        ViewGeometry::OfArea(base.ClientWidth(), base.ClientHeight(), base.Zoom(), base.CellWidth(),
+                             {ORIGIN_COL, ORIGIN_ROW + 3, MAP_SIZE, MAP_SIZE}, base.IsGridShown());
     const auto pixels = DrawClient(view);
-    const int c = view.m_nCellWidth;
+    const int c = view.CellWidth();
     EXPECT_EQ(pixels[(c - 1) * view.ClientWidth() + c], OBJECT_FRAME[0]);
     EXPECT_EQ(pixels[(c - 3) * view.ClientWidth() + c], OBJECT_FILL[0]);
 }
@@ -538,10 +533,9 @@ protected:
 
     // The view with the block's cells at its origin and no grid.
     ViewGeometry PutBlockAtOrigin(const Zoom& zoom) {
-        ViewGeometry view = View(zoom);
-        view.m_nLeftCol = view.m_nTopRow = 100;
-        view.m_nRightCol = view.m_nBottomRow = 100 + CLIENT_COLS;
-        view.m_bGrid = false;
+        const ViewGeometry view =
+            ViewGeometry::OfArea(CLIENT_COLS * zoom.cell, CLIENT_ROWS * zoom.cell, zoom.factor,
+                                 zoom.cell, {100, 100, 100 + CLIENT_COLS, 100 + CLIENT_COLS}, false);
         for (int r = 0; r < ROWS; ++r)
             for (int c = 0; c < COLUMNS; ++c)
                 cells[(100 + r) * MAP_SIZE + 100 + c] = block[r * COLUMNS + c];
