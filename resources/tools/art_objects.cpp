@@ -291,7 +291,7 @@ const ObjectPictureSet& BuiltinObjectPictures() {
             s.pictures[i].pixels.assign(pixels[i], pixels[i] + sizes[i] * sizes[i]);
         }
         for (std::size_t c = 0; c < 256; ++c) { // the table holds blue, green, red, 0
-            const unsigned char* entry = builtin_tileset::kColourTable + 4 * c;
+            const unsigned char* entry = builtin_tileset::COLOUR_TABLE + 4 * c;
             s.colours[c] = 0xFF000000u | std::uint32_t(entry[2]) << 16 |
                            std::uint32_t(entry[1]) << 8 | entry[0];
         }

@@ -1,5 +1,6 @@
 // Crash recovery: the store of recovery copies on its own, the main frame's autosave and
 // recovery offer, and an editor killed in the middle of its work.
+#include "document/Messages.h"
 #include "document/CKRAVDoc.h"
 #include "palettes/TileSetPaletteWnd.h"
 #include "shell/CChildFrame.h"
@@ -479,7 +480,7 @@ TEST_F(RecoveryFrame, ACopyThatCannotBeReadStaysToBeDiscarded) {
     }),
               0);
     EXPECT_TRUE(frame->ChildFrames().isEmpty());
-    EXPECT_EQ(prompt.messages.back(), "The map tile data is corrupt:\nTile ID out of Range!");
+    EXPECT_EQ(prompt.messages.back(), messages::TILE_ID_OUT_OF_RANGE);
     EXPECT_EQ(Ids(RecoveryStore().LeftOver()), QStringList{id});
 }
 

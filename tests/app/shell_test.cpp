@@ -1,5 +1,6 @@
 // What only the editor's windows do: menus, enabling without a level, the save prompt, the
 // recent files, the layout kept across runs, and input reaching the map and the radar.
+#include "document/Messages.h"
 #include "document/CKRAVDoc.h"
 #include "frame/CommandIds.h"
 #include "palettes/CRadarWnd.h"
@@ -86,7 +87,7 @@ TEST_F(Shell, OpenedLevelsGoToTheRecentListAndOpenOnlyOnce) {
     test::AppendRecord(bad, 0, 0, 0);
     EXPECT_FALSE(frame->OpenLevel(QString::fromStdString(folder.Write("bad.lvl", bad))));
     EXPECT_EQ(frame->ChildFrames().size(), 2);
-    EXPECT_EQ(prompt.messages.back(), "The map tile data is corrupt:\nTile ID out of Range!");
+    EXPECT_EQ(prompt.messages.back(), messages::TILE_ID_OUT_OF_RANGE);
 }
 
 TEST_F(Shell, TheToolbarLayoutSurvivesARestart) {

@@ -88,9 +88,9 @@ std::unique_ptr<TileSetBitmap> LoadBuiltInTileSet() {
     WriteU32(info + 24, 2834);
     WriteU32(info + 28, 2834);
 
-    std::memcpy(tileSet->colourTable.data(), builtin_tileset::kColourTable,
+    std::memcpy(tileSet->colourTable.data(), builtin_tileset::COLOUR_TABLE,
                 BMP_COLOUR_TABLE_SIZE);
-    std::memcpy(tileSet->pixels.data(), builtin_tileset::kPixels, TILESET_PIXEL_BYTES);
+    std::memcpy(tileSet->pixels.data(), builtin_tileset::PIXELS, TILESET_PIXEL_BYTES);
     tileSet->topDown = true;
     return tileSet;
 }

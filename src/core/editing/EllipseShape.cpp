@@ -5,13 +5,13 @@ namespace {
 
 // A cell on the ellipse scales to distance 1000 from the centre; 64-bit so that cells far from
 // a small ellipse cannot overflow.
-constexpr std::int64_t kUnit = 1000;
-constexpr std::int64_t kUnitSquared = kUnit * kUnit;
+constexpr std::int64_t UNIT = 1000;
+constexpr std::int64_t UNIT_SQUARED = UNIT * UNIT;
 
 // A cell offset from the centre in thousandths of the radius; the radius is in 63ths of a
 // cell, so the offset is scaled by 63 * 1000. Truncates toward zero.
 std::int64_t Scaled(std::int64_t offset, std::int64_t radius) {
-    return offset * 63 * kUnit / radius;
+    return offset * 63 * UNIT / radius;
 }
 
 } // namespace
@@ -57,14 +57,14 @@ int EllipseShape::Rasterize(ShapePoint* out, int maxCount, int width, int height
         const std::int64_t nyOut = Scaled(y < cy ? y - cy - 1 : y - cy + 1, ay);
         for (int x = firstColumn; x <= lastColumn && count < maxCount; ++x) {
             const std::int64_t nx = Scaled(x - cx, ax);
-            if (nx * nx + ny * ny >= kUnitSquared)
+            if (nx * nx + ny * ny >= UNIT_SQUARED)
                 continue;
             const std::int64_t nxOut = Scaled(x < cx ? x - cx - 1 : x - cx + 1, ax);
             // Interior only if the neighbours further out on both axes are still inside.
             const bool interior =
-                nxOut * nxOut + ny * ny < kUnitSquared && nx * nx + nyOut * nyOut < kUnitSquared;
+                nxOut * nxOut + ny * ny < UNIT_SQUARED && nx * nx + nyOut * nyOut < UNIT_SQUARED;
             const std::int32_t value = interior ? m_fill : m_border;
-            if (value != kNoCell)
+            if (value != NO_CELL)
                 out[count++] = {static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
                                 static_cast<std::int16_t>(value)};
         }

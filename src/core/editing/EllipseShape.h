@@ -5,7 +5,7 @@
 namespace krav {
 
 // An ellipse inscribed in the dragged box: border cells get one value and interior cells
-// another; kNoCell leaves them out, so one class draws both outlines and filled ellipses.
+// another; NO_CELL leaves them out, so one class draws both outlines and filled ellipses.
 class EllipseShape final : public TileShape {
 public:
     EllipseShape(std::int32_t border, std::int32_t fill) : m_border(border), m_fill(fill) {}

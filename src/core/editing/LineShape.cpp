@@ -27,7 +27,7 @@ int LineShape::Rasterize(ShapePoint* out, int maxCount, int width, int height, i
 
     int count = 0;
     const auto put = [&](int x, int y) {
-        if (x >= 0 && x < width && y >= 0 && y < height && count < maxCount && m_tile != kNoCell)
+        if (x >= 0 && x < width && y >= 0 && y < height && count < maxCount && m_tile != NO_CELL)
             out[count++] = {static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), m_tile};
     };
 

@@ -31,7 +31,7 @@ int RectShape::Rasterize(ShapePoint* out, int maxCount, int width, int height, i
     for (int y = firstRow; y <= lastRow && count < maxCount; ++y) {
         for (int x = firstColumn; x <= lastColumn && count < maxCount; ++x) {
             const std::int32_t value = ValueAt(x, y, box.left, box.top, box.right, box.bottom);
-            if (value != kNoCell)
+            if (value != NO_CELL)
                 out[count++] = {static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
                                 static_cast<std::int16_t>(value)};
         }

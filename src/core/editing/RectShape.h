@@ -6,7 +6,7 @@
 
 namespace krav {
 
-// A rectangle whose edges, corners and interior each get their own value; kNoCell leaves a
+// A rectangle whose edges, corners and interior each get their own value; NO_CELL leaves a
 // part out, so one class draws both outlines and filled rectangles.
 class RectShape final : public TileShape {
 public:
@@ -29,7 +29,7 @@ public:
     RectShape(std::int32_t border, std::int32_t interior)
         : m_values{border, border, border, border, border, border, border, border, interior} {}
 
-    static RectShape Outline(std::int16_t tile) { return RectShape(tile, kNoCell); }
+    static RectShape Outline(std::int16_t tile) { return RectShape(tile, NO_CELL); }
     static RectShape Filled(std::int16_t tile) { return RectShape(tile, tile); }
 
     const Values& GetValues() const { return m_values; }

@@ -259,13 +259,13 @@ void ShapeTools::PressArea(int flags, Point cell, int tool, int tile) {
     const std::int32_t value = static_cast<std::int16_t>(tile);
     switch (tool) {
     case ID_TOOL_RECTANGLE:
-        m_pShape = std::make_unique<RectShape>(value, kNoCell);
+        m_pShape = std::make_unique<RectShape>(value, NO_CELL);
         break;
     case ID_TOOL_FILLED_RECTANGLE:
         m_pShape = std::make_unique<RectShape>(value, value);
         break;
     case ID_TOOL_ELLIPSE:
-        m_pShape = std::make_unique<EllipseShape>(value, kNoCell);
+        m_pShape = std::make_unique<EllipseShape>(value, NO_CELL);
         break;
     default:
         m_pShape = std::make_unique<EllipseShape>(value, value);

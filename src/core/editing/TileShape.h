@@ -6,7 +6,7 @@
 namespace krav {
 
 // A shape value that produces no cell.
-inline constexpr std::int32_t kNoCell = -1;
+inline constexpr std::int32_t NO_CELL = -1;
 
 // One cell of a rasterized shape and the value it gets.
 struct ShapePoint {

@@ -1,4 +1,5 @@
 // Fill Selection and the two flips on the selection of a view.
+#include "document/Messages.h"
 #include "editing/MapViewEngine.h"
 #include "support/SelectToolFixture.h"
 
@@ -62,7 +63,7 @@ TEST_F(Fill, WithFlagsStopsAtTheLimitAndSaysSoOnce) {
         EXPECT_EQ(doc.GetCell(0, x), x < 6 ? FLAG_CELL : 3u) << x;
     EXPECT_EQ(engine.FlagCount(), MAX_FLAGS);
     EXPECT_EQ(host.prompt.messages,
-              std::vector<std::string>{"To many flags!\nCancelling the fill."});
+              std::vector<std::string>{messages::FILL_CANCELLED});
     engine.UndoRedo(ApplyMode::Undo); // what was filled is one step
     EXPECT_TRUE(MapIs(before));
 }

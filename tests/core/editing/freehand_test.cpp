@@ -1,6 +1,6 @@
 // The Pencil, the Eraser and the Dropper, driven through the map view's input handlers.
-#include "editing/MapViewEngine.h"
-#include "support/RecordingHost.h"
+#include "document/Messages.h"
+#include "support/EditorFixture.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -10,26 +10,8 @@
 namespace krav {
 namespace {
 
-const std::string FLAG_LIMIT = "To many flags!\nYou can't add anymore.";
-
 // A view on a new level, 40 x 30 cells at 1:1, with the Pencil current.
-struct Editor {
-    Editor() {
-        EXPECT_TRUE(doc.OnNewDocument(host.prompt));
-        engine.OnInitialUpdate(640, 480);
-    }
-
-    // The middle of a map cell's square in the client area.
-    Point At(int column, int row) const {
-        const ViewGeometry& view = engine.Geometry();
-        return {(column - view.LeftCol()) * view.CellWidth() + view.CellWidth() / 2,
-                (row - view.TopRow()) * view.CellHeight() + view.CellHeight() / 2};
-    }
-
-    int FlagCells() const {
-        return static_cast<int>(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, FLAG_CELL));
-    }
-
+struct Editor : test::EditorView {
     // Flags along the bottom rows, well away from the cells the tests paint; the view counts
     // every flag of the map.
     void PutFlags(int count) {
@@ -37,14 +19,6 @@ struct Editor {
             doc.SetCell(1000 + i / MAP_SIZE, i % MAP_SIZE, FLAG_CELL);
         engine.Flags() = FlagCells();
     }
-
-    void PutObject(Cell base, int left, int top) {
-        const int side = ObjectSide(base);
-        for (int i = 0; i < side * side; ++i)
-            doc.SetCell(top + i / side, left + i % side, base + static_cast<Cell>(i));
-    }
-
-    std::vector<Cell> Map() const { return {doc.GetCells(), doc.GetCells() + MAP_CELLS}; }
 
     void Down(bool right, Point client) {
         right ? engine.OnRButtonDown(MK_RBUTTON, client) : engine.OnLButtonDown(MK_LBUTTON, client);
@@ -63,10 +37,6 @@ struct Editor {
             Drag(right, At(cells[i].x, cells[i].y));
         Up(right, At(cells.back().x, cells.back().y));
     }
-
-    test::RecordingHost host;
-    CKRAVDoc doc;
-    MapViewEngine engine{doc, host};
 };
 
 TEST(Freehand, AStrokeIsOneUndoStepEvenOverTheSameCellTwice) {
@@ -191,7 +161,7 @@ TEST(Freehand, FlagsAreCountedAndRefusedAtThePressAtTheLimit) {
         EXPECT_EQ(e.engine.FlagCount(), e.FlagCells());
         EXPECT_EQ(e.host.capture, !c.refused);
         EXPECT_EQ(e.host.prompt.messages,
-                  c.refused ? std::vector<std::string>{FLAG_LIMIT} : std::vector<std::string>{});
+                  c.refused ? std::vector<std::string>{messages::FLAG_LIMIT} : std::vector<std::string>{});
         EXPECT_TRUE(e.engine.PendingChanges().empty() == c.refused);
         e.Up(false, e.At(4, 4));
         EXPECT_EQ(e.engine.History().GetUndoStack().Count(), c.refused ? 0 : 1);
@@ -228,7 +198,7 @@ TEST(Freehand, TheFlagLimitInADragEndsTheStrokeAndKeepsWhatWasDrawn) {
             EXPECT_EQ(e.doc.GetCell(29, 4), 9u);
         }
 
-        EXPECT_EQ(e.host.prompt.messages, std::vector<std::string>{FLAG_LIMIT});
+        EXPECT_EQ(e.host.prompt.messages, std::vector<std::string>{messages::FLAG_LIMIT});
         EXPECT_EQ(e.host.events.back(), "stop 7");
         EXPECT_EQ(e.engine.FlagCount(), e.FlagCells());
         EXPECT_FALSE(e.host.capture);

@@ -1,5 +1,6 @@
 // The undo and redo history of a map view: bounded stacks, steps that move between them with
 // their entries reused, the flag limit while writing back, and what the view is told.
+#include "document/Messages.h"
 #include "editing/UndoHistory.h"
 
 #include <algorithm>
@@ -243,7 +244,7 @@ TEST_F(History, RestoringFlagsPastTheLimitCancelsTheRestOfTheStep) {
     EXPECT_EQ(map.At(0, 100), EMPTY_CELL) << "the cancelled change takes the older ones along";
     EXPECT_EQ(map.flags, MAX_FLAGS);
     EXPECT_EQ(map.CountFlags(), MAX_FLAGS);
-    EXPECT_EQ(map.messages, std::vector<std::string>{"To many flags!\nCancelling this operation."});
+    EXPECT_EQ(map.messages, std::vector<std::string>{messages::HISTORY_FLAG_LIMIT});
     ASSERT_FALSE(map.blocks.empty());
     EXPECT_EQ(map.blocks.back(), (Rect{5, 5, 6, 6}));
 

@@ -1,5 +1,6 @@
 // The Select tool driven like a mouse: dragging out selections, the auto-scroll timers, and
 // floating blocks that are lifted, copied, dragged and dropped.
+#include "document/Messages.h"
 #include "editing/MapViewEngine.h"
 #include "support/SelectToolFixture.h"
 
@@ -290,7 +291,7 @@ TEST_F(Selection, FlagsOverTheLimitAreSkippedWhenABlockIsDropped) {
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(doc.GetCell(5, x), x < 6 ? FLAG_CELL : EMPTY_CELL) << x;
     EXPECT_EQ(host.prompt.messages,
-              std::vector<std::string>{"To many flags!\nSome flags in copy will be skipped."});
+              std::vector<std::string>{messages::FLAGS_SKIPPED});
 }
 
 TEST_F(Selection, UndoWhileALiftedBlockFloatsThenADropWritesASecondCopy) {

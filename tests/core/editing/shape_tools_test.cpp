@@ -1,8 +1,8 @@
 // The shape tools driven through a map view's engine: what they preview, what they write and
 // how they are undone.
-#include "editing/MapViewEngine.h"
+#include "document/Messages.h"
 #include "editing/StatusTexts.h"
-#include "support/RecordingHost.h"
+#include "support/EditorFixture.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -14,15 +14,9 @@ namespace krav {
 namespace {
 
 constexpr Cell TILE = 42;
-const std::string FLAG_LIMIT = "To many flags!\nYou can't add anymore.";
-
-class ShapeTool : public ::testing::Test {
+class ShapeTool : public ::testing::Test, public test::EditorView {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(doc.OnNewDocument(host.prompt));
-        engine.OnInitialUpdate(640, 480);
-        engine.SetForeBack(TILE, true);
-    }
+    void SetUp() override { engine.SetForeBack(TILE, true); }
 
     // The middle of a view-relative cell at 1:1.
     static Point At(Point cell) { return {cell.x * 16 + 8, cell.y * 16 + 8}; }
@@ -47,8 +41,6 @@ protected:
         engine.OnLButtonUp(0, At(cell));
     }
 
-    std::vector<Cell> Map() const { return {doc.GetCells(), doc.GetCells() + MAP_CELLS}; }
-
     // The map cells that differ from an earlier copy of the map, row by row.
     std::vector<Point> ChangedSince(const std::vector<Cell>& before) const {
         std::vector<Point> changed;
@@ -56,10 +48,6 @@ protected:
             if (doc.GetCells()[i] != before[i])
                 changed.push_back({i % MAP_SIZE, i / MAP_SIZE});
         return changed;
-    }
-
-    int FlagCells() const {
-        return static_cast<int>(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, FLAG_CELL));
     }
 
     std::vector<Point> Preview() const {
@@ -79,10 +67,6 @@ protected:
         engine.Stamp().StampObject();
         ASSERT_EQ(doc.GetCell(10, 10), OBJECT_2X2);
     }
-
-    test::RecordingHost host;
-    CKRAVDoc doc;
-    MapViewEngine engine{doc, host};
 };
 
 TEST_F(ShapeTool, EachToolWritesItsCellsAsOneUndoStep) {
@@ -349,7 +333,7 @@ TEST_F(ShapeTool, TheFlagLimitStopsTheRestOfTheShape) {
         EXPECT_EQ(ChangedSince(before), c.cells);
         EXPECT_EQ(engine.FlagCount(), 256);
         EXPECT_EQ(engine.FlagCount(), FlagCells());
-        EXPECT_EQ(host.prompt.messages, std::vector<std::string>{FLAG_LIMIT});
+        EXPECT_EQ(host.prompt.messages, std::vector<std::string>{messages::FLAG_LIMIT});
         engine.UndoRedo(ApplyMode::Undo);
         EXPECT_EQ(Map(), before);
         EXPECT_EQ(engine.FlagCount(), FlagCells());

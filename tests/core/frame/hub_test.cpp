@@ -1,5 +1,6 @@
 // The main frame's decisions: tool changes from palettes, enabling and check marks, palettes
 // that follow the views, and commands routed to the active view.
+#include "document/Messages.h"
 #include "frame/CommandIds.h"
 #include "frame/StatusPanes.h"
 #include "support/HubFixture.h"
@@ -144,7 +145,7 @@ TEST_F(Hub, EraseMapAsksFirst) {
     EXPECT_EQ(view.Document().GetCell(0, 0), EMPTY_CELL);
     EXPECT_TRUE(hub.State(ID_EDIT_UNDO).enabled) << "the history stays";
     EXPECT_EQ(prompt.messages.back(),
-              "The entire map will be erased. This operation cannot be undone! Continue?");
+              messages::ERASE_MAP_QUESTION);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // The prompt without a display: what krav-lvl play prints and how queued answers are taken.
+#include "document/Messages.h"
 #include "frame/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ using When = ScriptedPrompt::WhenUnanswered;
 TEST(ScriptedPrompt, EchoesEveryMessageQuestionAndBeepOnOneLineEach) {
     std::ostringstream out;
     ScriptedPrompt prompt(When::Decline, &out);
-    prompt.ShowMessage("The map tile data is corrupt:\nTile ID out of Range!");
+    prompt.ShowMessage(messages::TILE_ID_OUT_OF_RANGE);
     prompt.Beep(48);
     prompt.answers = {true};
     EXPECT_TRUE(prompt.AskYesNo("KRAV", "Erase the map?"));
@@ -25,7 +26,7 @@ TEST(ScriptedPrompt, EchoesEveryMessageQuestionAndBeepOnOneLineEach) {
                          "beep: 48\n"
                          "message: Erase the map?\n"
                          "message: Save changes to KRAV1?\n");
-    EXPECT_EQ(prompt.messages.front(), "The map tile data is corrupt:\nTile ID out of Range!");
+    EXPECT_EQ(prompt.messages.front(), messages::TILE_ID_OUT_OF_RANGE);
     EXPECT_EQ(prompt.messages.size(), 3u);
     EXPECT_EQ(prompt.beeps, std::vector<int>{48});
 }
