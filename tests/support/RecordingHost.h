@@ -41,7 +41,7 @@ public:
     std::vector<Point> picked; // tile, fore
     bool capture = false;
     int tool = 32100;
-    Cell stampObject = 500;
+    Cell stampObject = OBJECT_6X6;
 };
 
 } // namespace krav::test

@@ -18,8 +18,13 @@
 namespace krav {
 
 namespace {
-constexpr unsigned FIRST_OBJECT = 500;
-constexpr unsigned OBJECT_STEP = 100;
+// The palette shows the objects in the order of their table.
+int PaletteIndexOf(unsigned object) {
+    for (std::size_t i = 0; i < SPECIAL_OBJECTS.size(); ++i)
+        if (SPECIAL_OBJECTS[i].base == object)
+            return static_cast<int>(i);
+    return 0;
+}
 // Room left below the palette for a task bar.
 constexpr int BOTTOM_GAP = 56;
 } // namespace
@@ -52,19 +57,18 @@ QImage CSpclObjWnd::LoadStrip() {
     for (int i = 0; i < CELLS; ++i) {
         const QRect cell(i * CELL + 1, 1, CELL - 2, CELL - 2);
         painter.fillRect(cell, QColor(64, 64, 64));
-        painter.drawText(cell, Qt::AlignCenter, QString::number(FIRST_OBJECT + i * OBJECT_STEP));
+        painter.drawText(cell, Qt::AlignCenter, QString::number(SPECIAL_OBJECTS[i].base));
     }
     return strip;
 }
 
 QRect CSpclObjWnd::CellRect(unsigned object) const {
-    const int i = static_cast<int>((object - FIRST_OBJECT) / OBJECT_STEP);
-    return {i * CELL, 0, CELL, height()};
+    return {PaletteIndexOf(object) * CELL, 0, CELL, height()};
 }
 
 unsigned CSpclObjWnd::ObjectAt(QPoint at) {
     const int i = std::clamp(at.x() / CELL, 0, CELLS - 1);
-    return FIRST_OBJECT + static_cast<unsigned>(i) * OBJECT_STEP;
+    return SPECIAL_OBJECTS[static_cast<std::size_t>(i)].base;
 }
 
 QString CSpclObjWnd::ObjectToolTip(unsigned object) {

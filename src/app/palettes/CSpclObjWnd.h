@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/TileCodes.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -13,7 +15,7 @@ class CSpclObjWnd : public QWidget {
 
 public:
     static constexpr int CELL = 50;
-    static constexpr int CELLS = 4;
+    static constexpr int CELLS = static_cast<int>(SPECIAL_OBJECTS.size());
 
     explicit CSpclObjWnd(QWidget* mainFrame);
 
@@ -38,7 +40,7 @@ private:
     static unsigned ObjectAt(QPoint at);
 
     QImage m_strip;
-    unsigned m_selected = 500;
+    unsigned m_selected = OBJECT_6X6;
 };
 
 } // namespace krav
