@@ -113,11 +113,12 @@ bool writeFile(const std::string& path, const std::vector<u8>& data);
 
 // ---------------------------------------------------------------- drawings
 
+// Where the outputs go; the build puts them under build/generated.
 struct OutDirs {
-    std::string art;      // resources/art
-    std::string document; // src/core/document
-    std::string render;   // src/core/render
-    std::string view;     // src/app/view
+    std::string art;      // pictures: the editor's resources, the package's icons
+    std::string document; // BuiltinTileSetData.cpp, compiled into the core's document library
+    std::string render;   // BuiltinObjectPicturesData.cpp, for the core's renderer
+    std::string view;     // CursorHotSpots.h, for the editor
 };
 
 bool writeObjects(const Palette& pal, const OutDirs& out);
