@@ -251,7 +251,7 @@ void CKRAVView::RadarViewRectChanged() { m_frame.RadarViewRectChanged(*this); }
 
 void CKRAVView::RadarShowDocument() { m_frame.RadarShowDocument(*this); }
 
-int CKRAVView::CurrentTool() const { return m_frame.Hub().m_nCurrentTool; }
+int CKRAVView::CurrentTool() const { return m_frame.Hub().CurrentTool(); }
 
 Cell CKRAVView::GetStampObject() const { return m_frame.Hub().GetStampObject(); }
 

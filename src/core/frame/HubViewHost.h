@@ -35,7 +35,7 @@ public:
     void RadarViewScrolled(bool) override {}
     void RadarViewRectChanged() override {}
     void RadarShowDocument() override {}
-    int CurrentTool() const override { return m_hub.m_nCurrentTool; }
+    int CurrentTool() const override { return m_hub.CurrentTool(); }
     Cell GetStampObject() const override { return m_hub.GetStampObject(); }
     void SetCurrentTile(int tile, bool fore) override { m_hub.SetCurrentTile(tile, fore, false); }
     void RequestTool(int tool) override { m_hub.Execute(tool); }

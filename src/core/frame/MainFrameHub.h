@@ -22,13 +22,9 @@ class MainFrameHub {
 public:
     MainFrameHub(FrameHost& frame, Prompt& prompt) : m_frame(frame), m_prompt(prompt) {}
 
-    int m_nCurrentTool = ID_TOOL_PENCIL;
-    Cell m_nStampObject = OBJECT_6X6;
-    CopyBuffer m_copy;
-    int m_nOpenViews = 0;
+    int CurrentTool() const { return m_nCurrentTool; }
     // The tiles framed in the tile set palette.
-    int m_nPaletteFore = 0;
-    int m_nPaletteBack = 1;
+    int PaletteTile(bool isFore) const { return isFore ? m_nPaletteFore : m_nPaletteBack; }
 
     // The view of the active document window, or null when none is open.
     MapViewEngine* ActiveView() const { return m_pActiveView; }
@@ -53,6 +49,13 @@ public:
     bool Execute(int id);
 
 private:
+    int m_nCurrentTool = ID_TOOL_PENCIL;
+    Cell m_nStampObject = OBJECT_6X6;
+    CopyBuffer m_copy;
+    int m_nOpenViews = 0;
+    int m_nPaletteFore = 0;
+    int m_nPaletteBack = 1;
+
     void OnToolCommand(int tool);
     void StepTile(bool next, bool isFore);
     void CopyOrCut(bool cut);

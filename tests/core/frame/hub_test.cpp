@@ -38,15 +38,15 @@ TEST_F(Hub, ChoosingATileDecidesTheTool) {
                          {ID_TOOL_STAMP, ID_TOOL_PENCIL}}) {
         hub.Execute(c.tool);
         hub.SetCurrentTile(42, true, true);
-        EXPECT_EQ(hub.m_nCurrentTool, c.expected) << c.tool;
+        EXPECT_EQ(hub.CurrentTool(), c.expected) << c.tool;
         EXPECT_EQ(hub.ActiveView()->ForeTile(), 42);
         EXPECT_EQ(frame.shownFore, 42);
     }
     // A tile picked with the dropper moves the palette's frame only.
     hub.Execute(ID_TOOL_DROPPER);
     hub.SetCurrentTile(7, false, false);
-    EXPECT_EQ(hub.m_nCurrentTool, ID_TOOL_DROPPER);
-    EXPECT_EQ(hub.m_nPaletteBack, 7);
+    EXPECT_EQ(hub.CurrentTool(), ID_TOOL_DROPPER);
+    EXPECT_EQ(hub.PaletteTile(false), 7);
 }
 
 TEST_F(Hub, ChoosingTheTileAlreadyChosenChangesNothing) {
@@ -68,7 +68,7 @@ TEST_F(Hub, ChoosingTheTileAlreadyChosenChangesNothing) {
         hub.Execute(ID_TOOL_ERASER);
         frame.shownFore = frame.shownBack = -1;
         EXPECT_EQ(hub.ChooseTile(c.tile, c.isFore), c.chosen);
-        EXPECT_EQ(hub.m_nCurrentTool, c.chosen ? ID_TOOL_PENCIL : ID_TOOL_ERASER);
+        EXPECT_EQ(hub.CurrentTool(), c.chosen ? ID_TOOL_PENCIL : ID_TOOL_ERASER);
         EXPECT_EQ(c.isFore ? view.ForeTile() : view.BackTile(), c.tile);
         EXPECT_EQ(c.isFore ? frame.shownFore : frame.shownBack, c.chosen ? c.tile : -1);
     }
@@ -102,19 +102,19 @@ TEST_F(Hub, TheRubberStampShowsItsPaletteAndTakesItsObject) {
     EXPECT_EQ(view.Stamp().Object(), OBJECT_2X2);
     hub.SelectStampObject(OBJECT_5X5);
     EXPECT_EQ(view.Stamp().Object(), OBJECT_5X5);
-    EXPECT_EQ(hub.m_nCurrentTool, ID_TOOL_STAMP);
+    EXPECT_EQ(hub.CurrentTool(), ID_TOOL_STAMP);
 }
 
 TEST_F(Hub, TileKeysStepOnlyWhileTheTileSetPaletteIsShown) {
     OpenView();
     hub.Execute(ID_TOGGLE_TILESET); // shown with the first view; now hidden
     hub.Execute(ID_NEXT_FORE_TILE);
-    EXPECT_EQ(hub.m_nPaletteFore, 0);
+    EXPECT_EQ(hub.PaletteTile(true), 0);
     hub.Execute(ID_TOGGLE_TILESET);
     hub.Execute(ID_PREV_FORE_TILE);
-    EXPECT_EQ(hub.m_nPaletteFore, 189) << "wraps around";
+    EXPECT_EQ(hub.PaletteTile(true), 189) << "wraps around";
     hub.Execute(ID_NEXT_FORE_TILE);
-    EXPECT_EQ(hub.m_nPaletteFore, 0);
+    EXPECT_EQ(hub.PaletteTile(true), 0);
     hub.Execute(ID_NEXT_BACK_TILE);
     EXPECT_EQ(hub.ActiveView()->BackTile(), 2);
 }
