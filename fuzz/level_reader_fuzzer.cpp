@@ -31,7 +31,8 @@ using namespace krav;
 }
 
 void Require(bool condition, const char* what) {
-    if (!condition) Fail(what);
+    if (!condition)
+        Fail(what);
 }
 
 struct Maps {
@@ -62,11 +63,11 @@ struct Reach {
 // What the input's records are, found the way the reader finds them.
 struct InputRecords {
     bool hasBmp = false;
-    std::uint64_t start = 0;         // where the records begin
-    std::vector<Reach> reach;        // records inside the grid, in file order
-    std::vector<int> positions;      // their cells, ascending, each once
-    int flags = 0;                   // flag records inside the grid
-    bool invalidCode = false;        // a record inside the grid with a code that means nothing
+    std::uint64_t start = 0;    // where the records begin
+    std::vector<Reach> reach;   // records inside the grid, in file order
+    std::vector<int> positions; // their cells, ascending, each once
+    int flags = 0;              // flag records inside the grid
+    bool invalidCode = false;   // a record inside the grid with a code that means nothing
 };
 
 void Scan(std::span<const std::uint8_t> input, InputRecords& out) {
@@ -81,15 +82,19 @@ void Scan(std::span<const std::uint8_t> input, InputRecords& out) {
         const int x = static_cast<int>(record & 0xFFF);
         const int y = static_cast<int>((record >> 12) & 0xFFF);
         const int code = static_cast<int>(record >> 24);
-        if (x >= MAP_SIZE || y >= MAP_SIZE) continue;
+        if (x >= MAP_SIZE || y >= MAP_SIZE)
+            continue;
         const auto base = ObjectBaseForCode(code);
-        if (code == FLAG_TILE) ++out.flags;
-        if (!base && (code < 1 || code > TILE_COUNT)) out.invalidCode = true;
+        if (code == FLAG_TILE)
+            ++out.flags;
+        if (!base && (code < 1 || code > TILE_COUNT))
+            out.invalidCode = true;
         out.reach.push_back({y * MAP_SIZE + x, base ? ObjectSide(*base) : 1});
         out.positions.push_back(y * MAP_SIZE + x);
     }
     std::sort(out.positions.begin(), out.positions.end());
-    out.positions.erase(std::unique(out.positions.begin(), out.positions.end()), out.positions.end());
+    out.positions.erase(std::unique(out.positions.begin(), out.positions.end()),
+                        out.positions.end());
 }
 
 template <typename Visit> void ForEachReachedCell(const std::vector<Reach>& reach, Visit visit) {
@@ -97,7 +102,8 @@ template <typename Visit> void ForEachReachedCell(const std::vector<Reach>& reac
         const int x = r.index % MAP_SIZE, y = r.index / MAP_SIZE;
         const int rows = std::min(r.side, MAP_SIZE - y), columns = std::min(r.side, MAP_SIZE - x);
         for (int row = 0; row < rows; ++row)
-            for (int column = 0; column < columns; ++column) visit(r.index + row * MAP_SIZE + column);
+            for (int column = 0; column < columns; ++column)
+                visit(r.index + row * MAP_SIZE + column);
     }
 }
 
@@ -105,18 +111,22 @@ bool IsEmpty(const std::vector<Cell>& map) {
     return std::memcmp(map.data(), TheMaps().empty.data(), MAP_CELLS * sizeof(Cell)) == 0;
 }
 
-bool IsValidCell(Cell v) { return v == EMPTY_CELL || IsTileCell(v) || ObjectBaseOf(v).has_value(); }
+bool IsValidCell(Cell v) {
+    return v == EMPTY_CELL || IsTileCell(v) || ObjectBaseOf(v).has_value();
+}
 
 void Put(std::vector<std::uint8_t>& out, std::span<const std::uint8_t> bytes) {
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
 // The bytes WriteLevel gives for a map none of whose cells outside positions is saved.
-std::vector<std::uint8_t> WriteNear(const Cell* cells, const TileSetBitmap* tileSet, const std::vector<int>& positions) {
+std::vector<std::uint8_t> WriteNear(const Cell* cells, const TileSetBitmap* tileSet,
+                                    const std::vector<int>& positions) {
     std::vector<std::uint8_t> out;
     if (tileSet) {
         auto fileHeader = tileSet->fileHeader;
-        WriteU32(fileHeader.data() + 2, static_cast<std::uint32_t>(BMP_STANDARD_SIZE + tileSet->trailingBytes.size()));
+        WriteU32(fileHeader.data() + 2,
+                 static_cast<std::uint32_t>(BMP_STANDARD_SIZE + tileSet->trailingBytes.size()));
         Put(out, fileHeader);
         Put(out, tileSet->infoHeader);
         Put(out, tileSet->colourTable);
@@ -125,9 +135,11 @@ std::vector<std::uint8_t> WriteNear(const Cell* cells, const TileSetBitmap* tile
     }
     for (const int i : positions) {
         const auto code = CodeForCell(cells[i]);
-        if (!code) continue;
+        if (!code)
+            continue;
         std::uint8_t record[4];
-        WriteU32(record, static_cast<std::uint32_t>(*code) << 24 | static_cast<std::uint32_t>(i / MAP_SIZE) << 12 |
+        WriteU32(record, static_cast<std::uint32_t>(*code) << 24 |
+                             static_cast<std::uint32_t>(i / MAP_SIZE) << 12 |
                              static_cast<std::uint32_t>(i % MAP_SIZE));
         Put(out, record);
     }
@@ -135,12 +147,15 @@ std::vector<std::uint8_t> WriteNear(const Cell* cells, const TileSetBitmap* tile
 }
 
 void RequireSameTileSet(const LevelReadResult& read, const LevelReadResult& again) {
-    Require(again.defaultTileSet == read.defaultTileSet, "built-in tile set or not changed on the round trip");
+    Require(again.defaultTileSet == read.defaultTileSet,
+            "built-in tile set or not changed on the round trip");
     const TileSetBitmap& a = *read.tileSet;
     const TileSetBitmap& b = *again.tileSet;
-    // Saving gives bfSize the real size of the bitmap: the same unless the file ended before bfSize.
+    // Saving gives bfSize the real size of the bitmap: the same unless the file ended before
+    // bfSize.
     auto fileHeader = a.fileHeader;
-    WriteU32(fileHeader.data() + 2, static_cast<std::uint32_t>(BMP_STANDARD_SIZE + a.trailingBytes.size()));
+    WriteU32(fileHeader.data() + 2,
+             static_cast<std::uint32_t>(BMP_STANDARD_SIZE + a.trailingBytes.size()));
     Require(b.fileHeader == fileHeader, "file header changed on the round trip");
     Require(b.infoHeader == a.infoHeader, "info header changed on the round trip");
     Require(b.colourTable == a.colourTable, "colour table changed on the round trip");
@@ -149,26 +164,33 @@ void RequireSameTileSet(const LevelReadResult& read, const LevelReadResult& agai
     Require(b.trailingBytes == a.trailingBytes, "trailing bytes changed on the round trip");
 }
 
-void Check(std::span<const std::uint8_t> input, const InputRecords& records, Maps& maps, bool full) {
+void Check(std::span<const std::uint8_t> input, const InputRecords& records, Maps& maps,
+           bool full) {
     LevelReadResult read;
     try {
         read = ReadLevel(MemorySource(input), maps.first.data());
     } catch (const ReadError&) {
-        Require(records.hasBmp || records.invalidCode, "refused a level without a tile set or a bad record");
+        Require(records.hasBmp || records.invalidCode,
+                "refused a level without a tile set or a bad record");
         return;
     }
     Require(!records.invalidCode, "read a record with an invalid code");
     Require(read.tileSet != nullptr, "no tile set and no error");
-    Require(read.defaultTileSet == !records.hasBmp, "built-in tile set or not, against the first bytes");
+    Require(read.defaultTileSet == !records.hasBmp,
+            "built-in tile set or not, against the first bytes");
     Require(read.initialFlags == std::min(records.flags, MAX_FLAGS), "flags miscounted");
     Require(read.tooManyFlags == (records.flags > MAX_FLAGS), "too many flags misjudged");
-    const std::uint64_t expectedRecords = records.start < input.size() ? (input.size() - records.start) / 4 : 0;
+    const std::uint64_t expectedRecords =
+        records.start < input.size() ? (input.size() - records.start) / 4 : 0;
     Require(read.recordCount == expectedRecords, "records miscounted");
-    ForEachReachedCell(records.reach, [&](int i) { Require(IsValidCell(maps.first[i]), "a cell holds no valid value"); });
+    ForEachReachedCell(records.reach, [&](int i) {
+        Require(IsValidCell(maps.first[i]), "a cell holds no valid value");
+    });
 
     const TileSetBitmap* own = read.defaultTileSet ? nullptr : read.tileSet.get();
     const std::vector<std::uint8_t> saved = WriteNear(maps.first.data(), own, records.positions);
-    if (full) Require(WriteLevel(maps.first.data(), own) == saved, "WriteLevel differs from WriteNear");
+    if (full)
+        Require(WriteLevel(maps.first.data(), own) == saved, "WriteLevel differs from WriteNear");
 
     LevelReadResult again;
     try {
@@ -176,7 +198,9 @@ void Check(std::span<const std::uint8_t> input, const InputRecords& records, Map
     } catch (const ReadError&) {
         Fail("a saved level does not read back");
     }
-    ForEachReachedCell(records.reach, [&](int i) { Require(maps.first[i] == maps.second[i], "map changed on the round trip"); });
+    ForEachReachedCell(records.reach, [&](int i) {
+        Require(maps.first[i] == maps.second[i], "map changed on the round trip");
+    });
     RequireSameTileSet(read, again);
 }
 
@@ -189,14 +213,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The bytes choose which inputs get the full check: hash the size and both ends.
     std::uint32_t hash = static_cast<std::uint32_t>(size) * 2654435761u;
-    for (std::size_t i = 0; i < size && i < 64; ++i) hash = (hash ^ data[i]) * 16777619u;
-    for (std::size_t i = size > 64 ? size - 64 : 0; i < size; ++i) hash = (hash ^ data[i]) * 16777619u;
+    for (std::size_t i = 0; i < size && i < 64; ++i)
+        hash = (hash ^ data[i]) * 16777619u;
+    for (std::size_t i = size > 64 ? size - 64 : 0; i < size; ++i)
+        hash = (hash ^ data[i]) * 16777619u;
     const bool full = FullCheckForced() || (hash >> 24) == 0;
 
     Maps& maps = TheMaps();
-    if (full) Require(IsEmpty(maps.first) && IsEmpty(maps.second), "an earlier input wrote outside its records' reach");
+    if (full)
+        Require(IsEmpty(maps.first) && IsEmpty(maps.second),
+                "an earlier input wrote outside its records' reach");
     Check(input, records, maps, full);
     ForEachReachedCell(records.reach, [&](int i) { maps.first[i] = maps.second[i] = EMPTY_CELL; });
-    if (full) Require(IsEmpty(maps.first) && IsEmpty(maps.second), "wrote cells outside the records' reach");
+    if (full)
+        Require(IsEmpty(maps.first) && IsEmpty(maps.second),
+                "wrote cells outside the records' reach");
     return 0;
 }

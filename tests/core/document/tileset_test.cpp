@@ -9,8 +9,11 @@ namespace krav {
 namespace {
 
 TEST(TileSet, TileCodesAddressTheGridRowByRow) {
-    struct Case { int code, x, y; };
-    for (const Case c : {Case{1, 0, 0}, {19, 288, 0}, {20, 0, 16}, {170, 272, 128}, {190, 288, 144}}) {
+    struct Case {
+        int code, x, y;
+    };
+    for (const Case c :
+         {Case{1, 0, 0}, {19, 288, 0}, {20, 0, 16}, {170, 272, 128}, {190, 288, 144}}) {
         const TileRect rect = TileRectOf(c.code - 1);
         EXPECT_EQ(rect.x, c.x) << c.code;
         EXPECT_EQ(rect.y, c.y) << c.code;
@@ -25,7 +28,8 @@ TEST(TileSet, BuiltInSetIsHeldTopDownWithMadeUpHeaders) {
     EXPECT_EQ(tileSet->FileSize(), 49718u);
     EXPECT_EQ(tileSet->PixelOffset(), 1078u);
     EXPECT_EQ(static_cast<std::int32_t>(tileSet->infoHeader[8] | tileSet->infoHeader[9] << 8 |
-                                        tileSet->infoHeader[10] << 16 | tileSet->infoHeader[11] << 24),
+                                        tileSet->infoHeader[10] << 16 |
+                                        tileSet->infoHeader[11] << 24),
               -160);
     EXPECT_EQ(tileSet->PixelAt(5, 0), tileSet->pixels[5]);
     EXPECT_EQ(tileSet->ColourRgb(0), 0u) << "unpainted pixels are black";
@@ -35,7 +39,8 @@ TEST(TileSet, FewerUsedColoursStillReadsTheWholeColourTable) {
     test::Bytes bmp = test::MakeBmp();
     bmp[46] = 16; // colours used
     const auto tileSet = LoadTileSet(MemorySource(bmp));
-    EXPECT_TRUE(std::equal(tileSet->colourTable.begin(), tileSet->colourTable.end(), bmp.begin() + 54));
+    EXPECT_TRUE(
+        std::equal(tileSet->colourTable.begin(), tileSet->colourTable.end(), bmp.begin() + 54));
     EXPECT_FALSE(tileSet->topDown);
 }
 
