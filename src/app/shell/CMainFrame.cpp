@@ -136,7 +136,7 @@ void CMainFrame::CreateMenus() {
     };
 
     auto* fileNoLevel = new QMenu(QStringLiteral("&File"), this);
-    add(fileNoLevel, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_FILE_PRINT_SETUP});
+    add(fileNoLevel, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_IMPORT_TILED_MAP, 0, ID_FILE_PRINT_SETUP});
     addRecent(fileNoLevel);
     add(fileNoLevel, {ID_APP_EXIT});
     auto* viewNoLevel = new QMenu(QStringLiteral("&View"), this);
@@ -147,7 +147,9 @@ void CMainFrame::CreateMenus() {
 
     auto* file = new QMenu(QStringLiteral("&File"), this);
     add(file, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
-               ID_IMPORT_TILESET, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP});
+               ID_IMPORT_TILESET, ID_IMPORT_TILED_MAP});
+    add(file->addMenu(QStringLiteral("Export")), {ID_EXPORT_TILED_MAP});
+    add(file, {0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP});
     addRecent(file);
     add(file, {ID_APP_EXIT});
     auto* edit = new QMenu(QStringLiteral("&Edit"), this);
@@ -271,6 +273,13 @@ void CMainFrame::OnCommand(int id) {
             if (child)
                 SaveLevel(child, id == ID_FILE_SAVE_AS);
             break;
+        case ID_EXPORT_TILED_MAP:
+            if (child)
+                ExportTiledMap(child, {});
+            break;
+        case ID_IMPORT_TILED_MAP:
+            ImportTiledMap({});
+            break;
         case ID_APP_EXIT:
             close();
             break;
@@ -315,6 +324,7 @@ void CMainFrame::UpdateCommandUi() {
             case ID_FILE_CLOSE:
             case ID_FILE_SAVE:
             case ID_FILE_SAVE_AS:
+            case ID_EXPORT_TILED_MAP:
             case ID_WINDOW_CASCADE:
             case ID_WINDOW_TILE_HORZ:
             case ID_WINDOW_TILE_VERT:

@@ -56,6 +56,9 @@ public:
     // Files a later `krav FILE...` handed over: opens them (a new level for none) and comes
     // to the front.
     void OpenHandedOver(const QStringList& files);
+    // Tiled maps: the active level written as one, and a new untitled level made of one.
+    bool ExportTiledMap(CChildFrame* child, const QString& path);
+    bool ImportTiledMap(const QString& path);
 
     QAction* Action(int id) const { return m_actions.value(id); }
     CKRAVView* ActiveView() const;

@@ -1,0 +1,49 @@
+// File > Export > Tiled Map and File > Import Tiled Map, without their file dialogs.
+#include "support/FrameFixture.h"
+#include "view/CKRAVView.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace krav {
+namespace {
+
+class TiledMapMenu : public test::FrameFixture {};
+
+TEST_F(TiledMapMenu, AnExportedLevelComesBackAsANewUntitledLevel) {
+    test::Bytes bytes;
+    test::AppendRecord(bytes, 12, 3, 4);
+    test::AppendRecord(bytes, 219, 8, 8);
+    const std::string level = folder.Write("level.lvl", bytes);
+    ASSERT_TRUE(frame->OpenLevel(QString::fromStdString(level)));
+    CChildFrame* opened = frame->ChildFrames().front();
+    const QString tmx = QString::fromStdString(folder.Path("level.tmx"));
+    ASSERT_TRUE(frame->ExportTiledMap(opened, tmx));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(folder.Path("level-tiles.png"))));
+
+    ASSERT_TRUE(frame->ImportTiledMap(tmx));
+    ASSERT_EQ(frame->ChildFrames().size(), 2);
+    const CKRAVDoc& imported = frame->ChildFrames().back()->Document();
+    EXPECT_EQ(imported.GetPathName(), ""); // nothing is overwritten by a save
+    EXPECT_EQ(imported.GetTitle().rfind("KRAV", 0), 0u);
+    EXPECT_TRUE(imported.IsModified());
+    EXPECT_TRUE(imported.Serialize() == opened->Document().Serialize());
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(TiledMapMenu, AMapThatCannotBeALevelIsRefusedWithTheReason) {
+    const std::string tmx = folder.Write("small.tmx", {});
+    QFile file(QString::fromStdString(tmx));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<map orientation=\"orthogonal\" width=\"10\" height=\"10\" tilewidth=\"16\" "
+               "tileheight=\"16\"/>");
+    file.close();
+    EXPECT_FALSE(frame->ImportTiledMap(QString::fromStdString(tmx)));
+    EXPECT_TRUE(frame->ChildFrames().empty());
+    EXPECT_EQ(prompt.messages,
+              std::vector<std::string>{
+                  "small.tmx cannot be imported: it is 10 x 10 cells; a level is 1024 x 1024"});
+}
+
+} // namespace
+} // namespace krav
