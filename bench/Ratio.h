@@ -1,7 +1,6 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
-
 #include <chrono>
 
 namespace krav::bench {
@@ -13,11 +12,13 @@ template <typename Operation, typename Baseline>
 void RunWithBaseline(benchmark::State& state, Operation operation, Baseline baseline) {
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
-    for (auto _ : state) operation();
+    for (auto _ : state)
+        operation();
     const auto operationTime = Clock::now() - start;
 
     const auto baselineStart = Clock::now();
-    for (benchmark::IterationCount i = 0; i < state.iterations(); ++i) baseline();
+    for (benchmark::IterationCount i = 0; i < state.iterations(); ++i)
+        baseline();
     const auto baselineTime = Clock::now() - baselineStart;
     state.counters["ratio"] = std::chrono::duration<double>(operationTime).count() /
                               std::chrono::duration<double>(baselineTime).count();

@@ -27,11 +27,16 @@ private:
 
 void BM_radar_build(benchmark::State& state) {
     std::vector<Cell> cells(MAP_CELLS);
-    for (int i = 0; i < MAP_CELLS; ++i) cells[i] = static_cast<Cell>(i % 200 == 0 ? EMPTY_CELL : i % TILE_COUNT);
+    for (int i = 0; i < MAP_CELLS; ++i)
+        cells[i] = static_cast<Cell>(i % 200 == 0 ? EMPTY_CELL : i % TILE_COUNT);
     RadarPicture radar;
     std::vector<Cell> copy(MAP_CELLS);
     bench::RunWithBaseline(
-        state, [&] { radar.Build(cells.data()); benchmark::DoNotOptimize(radar.Data()); },
+        state,
+        [&] {
+            radar.Build(cells.data());
+            benchmark::DoNotOptimize(radar.Data());
+        },
         [&] {
             std::memcpy(copy.data(), cells.data(), MAP_CELLS * sizeof(Cell));
             benchmark::DoNotOptimize(copy.data());
@@ -46,7 +51,8 @@ void BM_undo_redo_whole_map(benchmark::State& state) {
     ChangeList list;
     list.reserve(MAP_CELLS);
     for (int y = 0; y < MAP_SIZE; ++y)
-        for (int x = 0; x < MAP_SIZE; ++x) RecordChange(list, x, y, 7);
+        for (int x = 0; x < MAP_SIZE; ++x)
+            RecordChange(list, x, y, 7);
     history.PushUndo(UndoKind::Cells, std::move(list));
     std::vector<CellChange> copy(MAP_CELLS), source(MAP_CELLS);
     bench::RunWithBaseline(

@@ -15,7 +15,8 @@ namespace {
 
 std::unique_ptr<Cell[]> FullMap() {
     auto cells = std::make_unique<Cell[]>(MAP_CELLS);
-    for (int i = 0; i < MAP_CELLS; ++i) cells[i] = static_cast<Cell>(i * 7 % TILE_COUNT);
+    for (int i = 0; i < MAP_CELLS; ++i)
+        cells[i] = static_cast<Cell>(i * 7 % TILE_COUNT);
     return cells;
 }
 

@@ -39,8 +39,9 @@ else
     build="$KRAV_BUILD"
     krav_build
 fi
-# tiled brings tmxrasterizer: the exported maps are checked in Tiled itself.
-krav_install_packages "${KRAV_DESKTOP_PACKAGES[@]}" tiled
+# tiled brings tmxrasterizer: the exported maps are checked in Tiled itself; clang-format
+# checks the sources keep the project's format.
+krav_install_packages "${KRAV_DESKTOP_PACKAGES[@]}" tiled clang-format
 cd "$build"
 # The desktop tests (label "desktop") start their own X display and choose xcb themselves.
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" "${ctest_args[@]}"

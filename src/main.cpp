@@ -4,7 +4,6 @@
 
 #include <QScreen>
 #include <QString>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,7 +13,8 @@ namespace {
 // while it set up): report that like any other start-up failure instead.
 void FailToStart(QtMsgType type, const QMessageLogContext&, const QString& text) {
     std::fprintf(stderr, "%s\n", qPrintable(text));
-    if (type == QtFatalMsg) std::_Exit(1);
+    if (type == QtFatalMsg)
+        std::_Exit(1);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Crash recovery: the store of recovery copies on its own, the main frame's autosave and
 // recovery offer, and an editor killed in the middle of its work.
-#include "document/Messages.h"
 #include "document/CKRAVDoc.h"
+#include "document/Messages.h"
 #include "palettes/TileSetPaletteWnd.h"
 #include "shell/CChildFrame.h"
 #include "shell/CKRAVApp.h"

@@ -1,7 +1,7 @@
 // What only the editor's windows do: menus, enabling without a level, the save prompt, the
 // recent files, the layout kept across runs, and input reaching the map and the radar.
-#include "document/Messages.h"
 #include "document/CKRAVDoc.h"
+#include "document/Messages.h"
 #include "frame/CommandIds.h"
 #include "palettes/CRadarWnd.h"
 #include "render/BuiltinObjectPictures.h"
@@ -19,7 +19,6 @@
 #include <QSettings>
 #include <QTest>
 #include <QToolBar>
-
 #include <gtest/gtest.h>
 
 namespace krav {
@@ -27,7 +26,8 @@ namespace {
 
 QStringList MenuTitles(CMainFrame& frame) {
     QStringList titles;
-    for (QAction* action : frame.menuBar()->actions()) titles.append(action->text());
+    for (QAction* action : frame.menuBar()->actions())
+        titles.append(action->text());
     return titles;
 }
 
@@ -44,14 +44,15 @@ protected:
 
 TEST_F(Shell, MenusFollowWhetherALevelIsOpen) {
     EXPECT_EQ(MenuTitles(*frame), (QStringList{"&File", "&View", "&Help"}));
-    for (const int id : {ID_TOOL_PENCIL, ID_EDIT_UNDO, ID_TOGGLE_GRID, ID_TOGGLE_RADAR, ID_TOGGLE_TILESET,
-                         ID_FILE_SAVE, ID_EDIT_PASTE}) {
+    for (const int id : {ID_TOOL_PENCIL, ID_EDIT_UNDO, ID_TOGGLE_GRID, ID_TOGGLE_RADAR,
+                         ID_TOGGLE_TILESET, ID_FILE_SAVE, ID_EDIT_PASTE}) {
         frame->UpdateCommandUi();
         EXPECT_FALSE(frame->Action(id)->isEnabled()) << id;
     }
     ASSERT_TRUE(frame->NewLevel());
     frame->UpdateCommandUi();
-    EXPECT_EQ(MenuTitles(*frame), (QStringList{"&File", "&Edit", "&View", "Tools", "&Window", "&Help"}));
+    EXPECT_EQ(MenuTitles(*frame),
+              (QStringList{"&File", "&Edit", "&View", "Tools", "&Window", "&Help"}));
     EXPECT_TRUE(frame->Action(ID_TOOL_PENCIL)->isEnabled());
     EXPECT_TRUE(frame->Action(ID_TOOL_PENCIL)->isChecked());
     EXPECT_EQ(frame->ChildFrames().front()->windowTitle(), "KRAV1[*]");
@@ -106,7 +107,8 @@ TEST_F(Shell, APencilStrokeReachesTheMapAndTheRadar) {
     view.Engine().SetForeBack(169, true); // a flag: yellow on the radar
     QWidget* client = view.viewport();
     QTest::mousePress(client, Qt::LeftButton, {}, At(2, 3));
-    QMouseEvent move(QEvent::MouseMove, At(4, 3), client->mapToGlobal(At(4, 3)), Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, At(4, 3), client->mapToGlobal(At(4, 3)), Qt::NoButton,
+                     Qt::LeftButton, {});
     QApplication::sendEvent(client, &move);
     QTest::mouseRelease(client, Qt::LeftButton, {}, At(4, 3));
     EXPECT_EQ(view.Document().GetCell(3, 2), FLAG_CELL);
@@ -115,7 +117,8 @@ TEST_F(Shell, APencilStrokeReachesTheMapAndTheRadar) {
     EXPECT_EQ(view.Engine().Radar().IndexAt(4, 3), 5) << "yellow";
     EXPECT_TRUE(view.Engine().CanUndo());
     EXPECT_TRUE(view.Document().IsModified());
-    EXPECT_TRUE(frame->ChildFrames().front()->isWindowModified() || (frame->UpdateCommandUi(), true));
+    EXPECT_TRUE(frame->ChildFrames().front()->isWindowModified() ||
+                (frame->UpdateCommandUi(), true));
 }
 
 TEST_F(Shell, TheViewShowsTheMapAtEveryZoom) {
@@ -125,15 +128,22 @@ TEST_F(Shell, TheViewShowsTheMapAtEveryZoom) {
     view.Engine().SetForeBack(FLAG_CELL, true);
     view.Engine().OnLButtonDown(MK_LBUTTON, {1, 1});
     view.Engine().OnLButtonUp(0, {1, 1});
-    struct Step { double zoom; QPoint pixel; QRgb colour; };
+    struct Step {
+        double zoom;
+        QPoint pixel;
+        QRgb colour;
+    };
     // At 1:1 the grid line lies on each cell's last pixel column; at low zoom the map is the
     // radar's colours: the flag yellow, empty cells black.
-    const Step steps[] = {{2.0, {31, 40}, 0xFF5F5F5F}, {1.0, {15, 20}, 0xFF5F5F5F}, {0.5, {10, 7}, 0xFF5F5F5F}, {0.25, {1, 1}, 0xFFFFFF00},
+    const Step steps[] = {{2.0, {31, 40}, 0xFF5F5F5F}, {1.0, {15, 20}, 0xFF5F5F5F},
+                          {0.5, {10, 7}, 0xFF5F5F5F},  {0.25, {1, 1}, 0xFFFFFF00},
                           {0.125, {0, 0}, 0xFFFFFF00}, {0.0625, {5, 5}, 0xFF000000}};
     view.Engine().ZoomAt(0, 0, false);
     for (const Step& step : steps) {
-        while (view.Engine().Geometry().Zoom() > step.zoom) view.Engine().ZoomAt(0, 0, true);
-        const QImage shown = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        while (view.Engine().Geometry().Zoom() > step.zoom)
+            view.Engine().ZoomAt(0, 0, true);
+        const QImage shown =
+            view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(shown.pixel(step.pixel), step.colour) << step.zoom;
     }
 }
@@ -156,8 +166,10 @@ TEST_F(Shell, TheViewShowsWhatTheRendererDraws) {
     const Rect client = geometry.ClientRect();
     QImage drawn(client.Width(), client.Height(), QImage::Format_RGB32);
     MapRenderer renderer;
-    renderer.Render({view.Document().GetCells(), view.Document().GetTileSet(), &engine.Radar(), &BuiltinObjectPictures()},
-                    geometry, client, reinterpret_cast<std::uint32_t*>(drawn.bits()), drawn.bytesPerLine() / 4);
+    renderer.Render({view.Document().GetCells(), view.Document().GetTileSet(), &engine.Radar(),
+                     &BuiltinObjectPictures()},
+                    geometry, client, reinterpret_cast<std::uint32_t*>(drawn.bits()),
+                    drawn.bytesPerLine() / 4);
     EXPECT_EQ(shown, drawn);
 }
 

@@ -9,7 +9,8 @@ namespace krav::test {
 
 namespace {
 void Put32(Bytes& bytes, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 } // namespace
 
@@ -34,7 +35,8 @@ Bytes MakeBmp(const BmpShape& shape) {
     Put32(bytes, 22, static_cast<std::uint32_t>(shape.height));
     bytes[26] = 1;
     bytes[28] = static_cast<std::uint8_t>(shape.bitsPerPixel);
-    for (std::size_t i = 54; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 300);
+    for (std::size_t i = 54; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 300);
     return bytes;
 }
 
@@ -55,7 +57,8 @@ ScratchFolder::~ScratchFolder() {
 std::string ScratchFolder::Write(const std::string& name, const Bytes& bytes) const {
     const std::string path = Path(name);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 

@@ -16,15 +16,20 @@ public:
     void ScrollContents(int dx, int dy) override { scrolled.push_back({dx, dy}); }
     void ScrollBarsChanged() override {}
     void StartTimer(ViewTimer timer, int periodMs) override {
-        events.push_back("start " + std::to_string(static_cast<int>(timer)) + " " + std::to_string(periodMs));
+        events.push_back("start " + std::to_string(static_cast<int>(timer)) + " " +
+                         std::to_string(periodMs));
     }
-    void StopTimer(ViewTimer timer) override { events.push_back("stop " + std::to_string(static_cast<int>(timer))); }
+    void StopTimer(ViewTimer timer) override {
+        events.push_back("stop " + std::to_string(static_cast<int>(timer)));
+    }
     void SetCapture(bool captured) override { capture = captured; }
     void Beep(BeepType type) override { beeps.push_back(static_cast<int>(type)); }
     Prompt& UserPrompt() override { return prompt; }
     void RadarCellsChanged(const Rect& cells) override { radarBlocks.push_back(cells); }
     void RadarCellChanged(int, int) override {}
-    void RadarViewScrolled(bool vertical) override { events.push_back(vertical ? "radar rows" : "radar columns"); }
+    void RadarViewScrolled(bool vertical) override {
+        events.push_back(vertical ? "radar rows" : "radar columns");
+    }
     void RadarViewRectChanged() override {}
     void RadarShowDocument() override {}
     int CurrentTool() const override { return tool; }

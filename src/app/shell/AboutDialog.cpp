@@ -16,8 +16,9 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     auto* icon = new QLabel;
     icon->setPixmap(QPixmap(QStringLiteral(":/art/krav32.xpm")));
     auto* text = new QVBoxLayout;
-    for (const char* line : {"KRAV Version .081a", "Free software for the level designers of Orbalon.",
-                             "Written by the KRAV developers.", "krav-maps@lists.krav.example"})
+    for (const char* line :
+         {"KRAV Version .081a", "Free software for the level designers of Orbalon.",
+          "Written by the KRAV developers.", "krav-maps@lists.krav.example"})
         text->addWidget(new QLabel(QString::fromUtf8(line)));
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setDefault(true);
@@ -40,7 +41,8 @@ TestersDialog::TestersDialog(QWidget* parent) : QDialog(parent) {
     auto* names = new QGridLayout(group);
     const char* testers[] = {"The map makers of the first sector", "Everyone on the level list",
                              "The night shift at the station", "All who sent a broken level"};
-    for (int i = 0; i < 4; ++i) names->addWidget(new QLabel(QString::fromUtf8(testers[i])), i / 2, i % 2);
+    for (int i = 0; i < 4; ++i)
+        names->addWidget(new QLabel(QString::fromUtf8(testers[i])), i / 2, i % 2);
     auto* line = new QFrame;
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMdiSubWindow>
-
 #include <memory>
 
 namespace krav {

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <vector>
 
 namespace krav {
@@ -11,11 +10,11 @@ namespace krav {
 // tooltip and toolbar picture.
 struct CommandInfo {
     int id;
-    QString text;      // menu entry, with & marking the mnemonic and \t the shown key
-    QStringList keys;  // QKeySequence strings; the first one is shown in the menu
-    QString prompt;    // shown in the status bar's message pane while the entry is highlighted
+    QString text;     // menu entry, with & marking the mnemonic and \t the shown key
+    QStringList keys; // QKeySequence strings; the first one is shown in the menu
+    QString prompt;   // shown in the status bar's message pane while the entry is highlighted
     QString tooltip;
-    QString icon;      // toolbar picture alias in the resources, or empty
+    QString icon; // toolbar picture alias in the resources, or empty
 };
 
 // Every command the main frame knows, in no particular order.

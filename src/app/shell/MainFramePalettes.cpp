@@ -147,8 +147,8 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
     MapViewEngine& engine = view->Engine();
     // The first view's set-up also places the palette, once the view has its size.
     if (m_palettesPlaced)
-        m_pTileSetPalette->SetupForView(engine.ForeTile(), engine.BackTile(),
-                                        view->TileSetImage(), view, ViewClientOnScreen(*view));
+        m_pTileSetPalette->SetupForView(engine.ForeTile(), engine.BackTile(), view->TileSetImage(),
+                                        view, ViewClientOnScreen(*view));
     m_pTileInfo->SetupInfo(engine.ForeTile(), engine.BackTile(), view->TileSetImage());
     RadarShowDocument(*view);
     view->UpdateCursor();

@@ -17,7 +17,8 @@ void RecentFiles::Load() {
     m_files.clear();
     for (int i = 1; i <= MAX_FILES; ++i) {
         const QString path = profile->value(QStringLiteral("File%1").arg(i)).toString();
-        if (!path.isEmpty()) m_files.append(path);
+        if (!path.isEmpty())
+            m_files.append(path);
     }
 }
 
@@ -37,7 +38,8 @@ void RecentFiles::Add(const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     m_files.removeAll(absolute);
     m_files.prepend(absolute);
-    while (m_files.size() > MAX_FILES) m_files.removeLast();
+    while (m_files.size() > MAX_FILES)
+        m_files.removeLast();
     Save();
 }
 

@@ -22,11 +22,15 @@ namespace {
 constexpr int FIRST_TIMER = static_cast<int>(ViewTimer::FloatScroll);
 constexpr int WHEEL_NOTCH = 120; // eighths of a degree in one notch of a common wheel
 
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+QRect ToQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
 
 int ButtonFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
-    return (buttons & Qt::LeftButton ? MK_LBUTTON : 0) | (buttons & Qt::RightButton ? MK_RBUTTON : 0) |
-           (modifiers & Qt::ShiftModifier ? MK_SHIFT : 0) | (modifiers & Qt::ControlModifier ? MK_CONTROL : 0);
+    return (buttons & Qt::LeftButton ? MK_LBUTTON : 0) |
+           (buttons & Qt::RightButton ? MK_RBUTTON : 0) |
+           (modifiers & Qt::ShiftModifier ? MK_SHIFT : 0) |
+           (modifiers & Qt::ControlModifier ? MK_CONTROL : 0);
 }
 
 Point PointOf(const QMouseEvent* event) {
@@ -52,18 +56,24 @@ CKRAVView::CKRAVView(CKRAVDoc& doc, ViewFrame& frame, QWidget* parent)
             m_engine.OnTimer(static_cast<ViewTimer>(FIRST_TIMER + i), {p.x(), p.y()});
         });
     }
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) { OnScrollAction(true, action); });
-    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) { OnScrollAction(false, action); });
-    if (doc.GetTileSet()) m_tileSetImage = ToImage(*doc.GetTileSet());
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(true, action); });
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(false, action); });
+    if (doc.GetTileSet())
+        m_tileSetImage = ToImage(*doc.GetTileSet());
     doc.SetUpdateAllViews([this] { m_engine.OnUpdate(0); });
     m_engine.OnInitialUpdate(viewport()->width(), viewport()->height());
     UpdateCursor();
 }
 
-CKRAVView::~CKRAVView() { m_doc.SetUpdateAllViews({}); }
+CKRAVView::~CKRAVView() {
+    m_doc.SetUpdateAllViews({});
+}
 
 void CKRAVView::OnTileSetChanged() {
-    if (m_doc.GetTileSet()) m_tileSetImage = ToImage(*m_doc.GetTileSet());
+    if (m_doc.GetTileSet())
+        m_tileSetImage = ToImage(*m_doc.GetTileSet());
     m_renderer.ForgetTiles();
     viewport()->update();
 }
@@ -116,17 +126,39 @@ void CKRAVView::keyPressEvent(QKeyEvent* event) {
     const bool control = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: m_engine.OnKeyDown(ViewKey::Tab, shift); break;
-    case Qt::Key_Escape: m_engine.OnKeyDown(ViewKey::Escape, shift); break;
-    case Qt::Key_PageUp: m_engine.OnKeyDown(ViewKey::PageUp, shift); break;
-    case Qt::Key_PageDown: m_engine.OnKeyDown(ViewKey::PageDown, shift); break;
-    case Qt::Key_Left: m_engine.OnKeyDown(ViewKey::Left, shift); break;
-    case Qt::Key_Up: m_engine.OnKeyDown(ViewKey::Up, shift); break;
-    case Qt::Key_Right: m_engine.OnKeyDown(ViewKey::Right, shift); break;
-    case Qt::Key_Down: m_engine.OnKeyDown(ViewKey::Down, shift); break;
-    case Qt::Key_Home: m_engine.OnKeyDown(ViewKey::Home, shift, control); break;
-    case Qt::Key_End: m_engine.OnKeyDown(ViewKey::End, shift, control); break;
-    default: QAbstractScrollArea::keyPressEvent(event); return;
+    case Qt::Key_Backtab:
+        m_engine.OnKeyDown(ViewKey::Tab, shift);
+        break;
+    case Qt::Key_Escape:
+        m_engine.OnKeyDown(ViewKey::Escape, shift);
+        break;
+    case Qt::Key_PageUp:
+        m_engine.OnKeyDown(ViewKey::PageUp, shift);
+        break;
+    case Qt::Key_PageDown:
+        m_engine.OnKeyDown(ViewKey::PageDown, shift);
+        break;
+    case Qt::Key_Left:
+        m_engine.OnKeyDown(ViewKey::Left, shift);
+        break;
+    case Qt::Key_Up:
+        m_engine.OnKeyDown(ViewKey::Up, shift);
+        break;
+    case Qt::Key_Right:
+        m_engine.OnKeyDown(ViewKey::Right, shift);
+        break;
+    case Qt::Key_Down:
+        m_engine.OnKeyDown(ViewKey::Down, shift);
+        break;
+    case Qt::Key_Home:
+        m_engine.OnKeyDown(ViewKey::Home, shift, control);
+        break;
+    case Qt::Key_End:
+        m_engine.OnKeyDown(ViewKey::End, shift, control);
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
     }
     UpdateCursor();
 }
@@ -147,7 +179,8 @@ void CKRAVView::wheelEvent(QWheelEvent* event) {
 // One zoom step per notch at the pointer; high-resolution wheels send parts of a notch.
 void CKRAVView::ZoomByWheel(const QWheelEvent& event) {
     const int delta = event.angleDelta().y();
-    if ((delta > 0 && m_zoomWheel < 0) || (delta < 0 && m_zoomWheel > 0)) m_zoomWheel = 0;
+    if ((delta > 0 && m_zoomWheel < 0) || (delta < 0 && m_zoomWheel > 0))
+        m_zoomWheel = 0;
     m_zoomWheel += delta;
     const QPoint at = event.position().toPoint();
     while (std::abs(m_zoomWheel) >= WHEEL_NOTCH) {
@@ -177,7 +210,9 @@ void CKRAVView::focusInEvent(QFocusEvent* event) {
 }
 
 // Tab beeps in the map view rather than moving the focus away.
-bool CKRAVView::focusNextPrevChild(bool) { return false; }
+bool CKRAVView::focusNextPrevChild(bool) {
+    return false;
+}
 
 // The engine decides how far the view scrolls; the contents move through ScrollContents.
 void CKRAVView::scrollContentsBy(int, int) {}
@@ -187,21 +222,32 @@ void CKRAVView::OnScrollAction(bool vertical, int action) {
     int code = -1;
     int thumb = 0;
     switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+    case QAbstractSlider::SliderSingleStepSub:
+        code = SB_LINEUP;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        code = SB_LINEDOWN;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        code = SB_PAGEUP;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        code = SB_PAGEDOWN;
+        break;
     case QAbstractSlider::SliderMove:
     case QAbstractSlider::SliderToMinimum:
     case QAbstractSlider::SliderToMaximum:
         code = SB_THUMBTRACK;
         thumb = bar->sliderPosition();
         break;
-    default: break;
+    default:
+        break;
     }
-    if (code >= 0) vertical ? m_engine.OnVScroll(code, thumb) : m_engine.OnHScroll(code, thumb);
+    if (code >= 0)
+        vertical ? m_engine.OnVScroll(code, thumb) : m_engine.OnHScroll(code, thumb);
     // The bar moves where the engine put the view, not where the action alone would.
-    const ScrollBar& state = vertical ? m_engine.Geometry().VerticalBar() : m_engine.Geometry().HorizontalBar();
+    const ScrollBar& state =
+        vertical ? m_engine.Geometry().VerticalBar() : m_engine.Geometry().HorizontalBar();
     bar->setSliderPosition(state.Position());
 }
 
@@ -212,9 +258,13 @@ void CKRAVView::InvalidateClient(const Rect& client, bool) {
     viewport()->update(ToQRect(client.Normalized().Inflated(1)));
 }
 
-void CKRAVView::UpdateNow() { viewport()->repaint(); }
+void CKRAVView::UpdateNow() {
+    viewport()->repaint();
+}
 
-void CKRAVView::ScrollContents(int dx, int dy) { viewport()->scroll(dx, dy); }
+void CKRAVView::ScrollContents(int dx, int dy) {
+    viewport()->scroll(dx, dy);
+}
 
 void CKRAVView::ScrollBarsChanged() {
     const ViewGeometry& view = m_engine.Geometry();
@@ -232,39 +282,63 @@ void CKRAVView::StartTimer(ViewTimer timer, int periodMs) {
     m_timers[static_cast<int>(timer) - FIRST_TIMER]->start(periodMs);
 }
 
-void CKRAVView::StopTimer(ViewTimer timer) { m_timers[static_cast<int>(timer) - FIRST_TIMER]->stop(); }
+void CKRAVView::StopTimer(ViewTimer timer) {
+    m_timers[static_cast<int>(timer) - FIRST_TIMER]->stop();
+}
 
 // Qt holds the mouse for the widget while a button is down; nothing more is needed.
 void CKRAVView::SetCapture(bool) {}
 
-void CKRAVView::Beep(BeepType) { QApplication::beep(); }
+void CKRAVView::Beep(BeepType) {
+    QApplication::beep();
+}
 
-Prompt& CKRAVView::UserPrompt() { return m_frame.UserPrompt(); }
+Prompt& CKRAVView::UserPrompt() {
+    return m_frame.UserPrompt();
+}
 
-void CKRAVView::RadarCellsChanged(const Rect& cells) { m_frame.RadarCellsChanged(*this, cells); }
+void CKRAVView::RadarCellsChanged(const Rect& cells) {
+    m_frame.RadarCellsChanged(*this, cells);
+}
 
-void CKRAVView::RadarCellChanged(int x, int y) { m_frame.RadarCellChanged(*this, x, y); }
+void CKRAVView::RadarCellChanged(int x, int y) {
+    m_frame.RadarCellChanged(*this, x, y);
+}
 
-void CKRAVView::RadarViewScrolled(bool vertical) { m_frame.RadarViewScrolled(*this, vertical); }
+void CKRAVView::RadarViewScrolled(bool vertical) {
+    m_frame.RadarViewScrolled(*this, vertical);
+}
 
-void CKRAVView::RadarViewRectChanged() { m_frame.RadarViewRectChanged(*this); }
+void CKRAVView::RadarViewRectChanged() {
+    m_frame.RadarViewRectChanged(*this);
+}
 
-void CKRAVView::RadarShowDocument() { m_frame.RadarShowDocument(*this); }
+void CKRAVView::RadarShowDocument() {
+    m_frame.RadarShowDocument(*this);
+}
 
-int CKRAVView::CurrentTool() const { return m_frame.Hub().CurrentTool(); }
+int CKRAVView::CurrentTool() const {
+    return m_frame.Hub().CurrentTool();
+}
 
-Cell CKRAVView::GetStampObject() const { return m_frame.Hub().GetStampObject(); }
+Cell CKRAVView::GetStampObject() const {
+    return m_frame.Hub().GetStampObject();
+}
 
-void CKRAVView::SetCurrentTile(int tile, bool fore) { m_frame.Hub().SetCurrentTile(tile, fore, false); }
+void CKRAVView::SetCurrentTile(int tile, bool fore) {
+    m_frame.Hub().SetCurrentTile(tile, fore, false);
+}
 
-void CKRAVView::RequestTool(int tool) { m_frame.Hub().Execute(tool); }
+void CKRAVView::RequestTool(int tool) {
+    m_frame.Hub().Execute(tool);
+}
 
 void CKRAVView::UpdateCursor() {
     const SelectionTool& tool = m_engine.Selection();
     const Rect selection = m_engine.Geometry().MapToClient(tool.SelectionRect());
     const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
-    const bool overSelection = (tool.HasFinishedSelection() || tool.IsFloating()) &&
-                               selection.Contains({p.x(), p.y()});
+    const bool overSelection =
+        (tool.HasFinishedSelection() || tool.IsFloating()) && selection.Contains({p.x(), p.y()});
     viewport()->setCursor(overSelection ? m_frame.MoveCursor() : m_frame.ToolCursor(CurrentTool()));
 }
 
@@ -274,7 +348,8 @@ void CKRAVView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRect area = event->rect();
     QImage map(area.size(), QImage::Format_RGB32);
-    m_renderer.Render(Source(), m_engine.Geometry(), {area.left(), area.top(), area.right() + 1, area.bottom() + 1},
+    m_renderer.Render(Source(), m_engine.Geometry(),
+                      {area.left(), area.top(), area.right() + 1, area.bottom() + 1},
                       reinterpret_cast<std::uint32_t*>(map.bits()), map.bytesPerLine() / 4);
     painter.drawImage(area.topLeft(), map);
     PaintOverlays(painter, area);
@@ -312,13 +387,15 @@ void CKRAVView::PaintOverlays(QPainter& painter, const QRect& area) {
 
 void CKRAVView::PaintPreview(QPainter& painter, const QRect& area) {
     const auto points = m_engine.Shapes().PreviewPoints();
-    if (points.empty()) return;
+    if (points.empty())
+        return;
     const ViewGeometry& view = m_engine.Geometry();
     const int cw = view.CellWidth();
     const int ch = view.CellHeight();
     for (const ShapePoint& point : points) {
         const QRect cell(point.column * cw, point.row * ch, cw, ch);
-        if (!cell.intersects(area)) continue;
+        if (!cell.intersects(area))
+            continue;
         if (view.IsLowZoom() || point.value < 0 || point.value >= TILE_COUNT) {
             painter.fillRect(cell, QColor(0xC0, 0xC0, 0xC0));
         } else {
@@ -331,7 +408,8 @@ void CKRAVView::PaintPreview(QPainter& painter, const QRect& area) {
 void CKRAVView::PaintFloatingBlock(QPainter& painter, const QRect& area) {
     const SelectionTool& selection = m_engine.Selection();
     const CellBlock& cells = selection.FloatingCells();
-    if (!selection.IsFloating() || !cells) return;
+    if (!selection.IsFloating() || !cells)
+        return;
     const ViewGeometry& view = m_engine.Geometry();
     const Rect client = view.MapToClient(selection.SelectionRect());
     const int columns = client.Width() / view.CellWidth();
@@ -340,10 +418,10 @@ void CKRAVView::PaintFloatingBlock(QPainter& painter, const QRect& area) {
     if (!target.isEmpty() && columns * rows <= static_cast<int>(cells->size())) {
         QImage block(target.size(), QImage::Format_RGB32);
         block.fill(Qt::black);
-        m_renderer.RenderBlock(Source(), view, cells->data(), columns, rows,
-                               {client.left, client.top},
-                               {target.left(), target.top(), target.right() + 1, target.bottom() + 1},
-                               reinterpret_cast<std::uint32_t*>(block.bits()), block.bytesPerLine() / 4);
+        m_renderer.RenderBlock(
+            Source(), view, cells->data(), columns, rows, {client.left, client.top},
+            {target.left(), target.top(), target.right() + 1, target.bottom() + 1},
+            reinterpret_cast<std::uint32_t*>(block.bits()), block.bytesPerLine() / 4);
         painter.drawImage(target.topLeft(), block);
     }
     painter.setBrush(Qt::NoBrush);
@@ -353,13 +431,15 @@ void CKRAVView::PaintFloatingBlock(QPainter& painter, const QRect& area) {
 
 void CKRAVView::PaintStamp(QPainter& painter) {
     const StampTool& stamp = m_engine.Stamp();
-    if (!stamp.IsPreviewShown()) return;
+    if (!stamp.IsPreviewShown())
+        return;
     const QRect footprint = ToQRect(stamp.PreviewRect());
     if (m_engine.Geometry().IsLowZoom()) {
         painter.fillRect(footprint, QColor(0xC0, 0xC0, 0xC0));
     } else {
         const int index = ObjectPictureIndex(stamp.Object());
-        if (index >= 0) painter.drawImage(footprint, m_frame.ObjectPicture(index));
+        if (index >= 0)
+            painter.drawImage(footprint, m_frame.ObjectPicture(index));
     }
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Qt::white, 1, Qt::DotLine));

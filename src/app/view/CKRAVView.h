@@ -5,7 +5,6 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
-
 #include <array>
 
 class QTimer;

@@ -22,24 +22,29 @@ std::atomic<WriteCall> g_writeCall{nullptr};
 SaveError ErrorFor(int error) {
     switch (error) {
     case ENOSPC:
-    case EDQUOT: return SaveError::DiskFull;
+    case EDQUOT:
+        return SaveError::DiskFull;
     case EACCES:
     case EPERM:
     case EROFS:
-    case ETXTBSY: return SaveError::ReadOnly;
-    default: return SaveError::Failed;
+    case ETXTBSY:
+        return SaveError::ReadOnly;
+    default:
+        return SaveError::Failed;
     }
 }
 
 std::string ResolveLink(const std::string& path) {
     char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) != nullptr) return resolved;
+    if (::realpath(path.c_str(), resolved) != nullptr)
+        return resolved;
     return path; // a new file: nothing to follow
 }
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
+    if (slash == std::string::npos)
+        return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
@@ -50,7 +55,8 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
         const ssize_t n = call ? call(fd, bytes.data() + done, bytes.size() - done)
                                : ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         done += static_cast<std::size_t>(n);
@@ -81,12 +87,15 @@ bool IsTemporaryFor(std::string_view entry, std::string_view name) {
 // every crash would leave a hidden copy of the level behind, eating the disk.
 void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
     DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return;
+    if (dir == nullptr)
+        return;
     while (const dirent* entry = ::readdir(dir)) {
-        if (!IsTemporaryFor(entry->d_name, name)) continue;
-        const int fd = ::openat(::dirfd(dir), entry->d_name,
-                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) continue;
+        if (!IsTemporaryFor(entry->d_name, name))
+            continue;
+        const int fd =
+            ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
         struct stat info {};
         if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0)
@@ -98,7 +107,9 @@ void RemoveStaleTemporaries(const std::string& folder, const std::string& name) 
 
 } // namespace
 
-void SetWriteCallForTesting(WriteCall call) { g_writeCall.store(call); }
+void SetWriteCallForTesting(WriteCall call) {
+    g_writeCall.store(call);
+}
 
 SaveError WriteFileAtomically(const std::string& requestedPath,
                               std::span<const std::uint8_t> bytes) {
@@ -106,7 +117,8 @@ SaveError WriteFileAtomically(const std::string& requestedPath,
     mode_t mode = NewFileMode();
     struct stat existing {};
     if (::stat(path.c_str(), &existing) == 0) {
-        if (!S_ISREG(existing.st_mode)) return SaveError::Failed;
+        if (!S_ISREG(existing.st_mode))
+            return SaveError::Failed;
         // Renaming would replace a read-only file even where we may not write to it (and
         // root may write anywhere), so honour the file's own permission bits.
         if ((existing.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)
@@ -120,7 +132,8 @@ SaveError WriteFileAtomically(const std::string& requestedPath,
     std::vector<char> templateBuffer(temp.begin(), temp.end());
     templateBuffer.push_back('\0');
     const int fd = ::mkostemp(templateBuffer.data(), O_CLOEXEC);
-    if (fd < 0) return ErrorFor(errno);
+    if (fd < 0)
+        return ErrorFor(errno);
     temp = templateBuffer.data();
     ::flock(fd, LOCK_EX); // where locks are not supported, stale files are merely kept
 
@@ -130,10 +143,13 @@ SaveError WriteFileAtomically(const std::string& requestedPath,
         error = errno != 0 ? errno : EIO;
     // Renamed while still open and locked, so that no other save takes it for a stale file;
     // after fsync, close has nothing left to report.
-    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) ::unlink(temp.c_str());
+    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (error != 0)
+        ::unlink(temp.c_str());
     ::close(fd);
-    if (error != 0) return ErrorFor(error);
+    if (error != 0)
+        return ErrorFor(error);
     // Make the rename itself durable; a failure here no longer endangers the old file.
     const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {

@@ -7,5 +7,5 @@ namespace krav::builtin_tileset {
 inline constexpr int WIDTH = 304;
 inline constexpr int HEIGHT = 160;
 extern const unsigned char COLOUR_TABLE[1024]; // 256 entries: blue, green, red, 0
-extern const unsigned char PIXELS[48640];     // 160 rows of 304 bytes, top row first
-}
+extern const unsigned char PIXELS[48640];      // 160 rows of 304 bytes, top row first
+} // namespace krav::builtin_tileset

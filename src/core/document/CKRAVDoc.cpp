@@ -16,13 +16,15 @@ namespace {
 
 std::string SaveErrorMessage(SaveError error, const std::string& path) {
     switch (error) {
-    case SaveError::DiskFull: return messages::DISK_FULL;
+    case SaveError::DiskFull:
+        return messages::DISK_FULL;
     case SaveError::ReadOnly: {
         const std::string text = messages::READ_ONLY;
         const auto at = text.find("%1");
         return text.substr(0, at) + path + text.substr(at + 2);
     }
-    default: return messages::SAVE_FAILED;
+    default:
+        return messages::SAVE_FAILED;
     }
 }
 
@@ -36,7 +38,8 @@ CKRAVDoc::~CKRAVDoc() = default;
 
 bool CKRAVDoc::SetCell(int y, int x, Cell value) {
     Cell& cell = m_cells[y * MAP_SIZE + x];
-    if (cell == value) return false;
+    if (cell == value)
+        return false;
     cell = value;
     m_bModified = true;
     return true;
@@ -44,8 +47,10 @@ bool CKRAVDoc::SetCell(int y, int x, Cell value) {
 
 void CKRAVDoc::ClearMap(bool markModified) {
     std::fill_n(m_cells.get(), MAP_CELLS, EMPTY_CELL);
-    if (markModified) m_bModified = true;
-    if (m_updateAllViews) m_updateAllViews();
+    if (markModified)
+        m_bModified = true;
+    if (m_updateAllViews)
+        m_updateAllViews();
 }
 
 void CKRAVDoc::SetTileSet(int kind, std::unique_ptr<TileSetBitmap> tileSet) {
@@ -86,7 +91,8 @@ bool CKRAVDoc::OnOpenDocument(const std::string& path, Prompt& prompt) {
     m_pTileSet = std::move(result.tileSet);
     m_bDefaultTileSet = result.defaultTileSet;
     m_nInitialFlags = result.initialFlags;
-    if (result.tooManyFlags) prompt.ShowMessage(messages::TOO_MANY_INITIAL_FLAGS);
+    if (result.tooManyFlags)
+        prompt.ShowMessage(messages::TOO_MANY_INITIAL_FLAGS);
     m_bModified = false;
     SetPathName(path);
     return true;
@@ -108,7 +114,9 @@ bool CKRAVDoc::OnSaveDocument(const std::string& path, Prompt& prompt) {
     return true;
 }
 
-void CKRAVDoc::OnCloseDocument() { m_pTileSet.reset(); }
+void CKRAVDoc::OnCloseDocument() {
+    m_pTileSet.reset();
+}
 
 void CKRAVDoc::SetPathName(const std::string& path) {
     m_strPathName = path;

@@ -62,7 +62,9 @@ public:
     void SetTitle(const std::string& title) { m_strTitle = title; }
 
     // Called when every view must redraw the whole map (ClearMap).
-    void SetUpdateAllViews(std::function<void()> callback) { m_updateAllViews = std::move(callback); }
+    void SetUpdateAllViews(std::function<void()> callback) {
+        m_updateAllViews = std::move(callback);
+    }
 
 private:
     std::unique_ptr<Cell[]> m_cells;

@@ -36,7 +36,8 @@ public:
             // cells, and leave room for at least as many again before the next time.
             if (m_anchors.size() == m_anchors.capacity() && m_anchors.size() >= MAP_CELLS / 16) {
                 Compact();
-                if (m_anchors.size() > m_anchors.capacity() / 2) m_anchors.reserve(m_anchors.capacity() * 2);
+                if (m_anchors.size() > m_anchors.capacity() / 2)
+                    m_anchors.reserve(m_anchors.capacity() * 2);
             }
             m_anchors.push_back(at);
         } catch (const std::bad_alloc&) {
@@ -67,7 +68,8 @@ public:
         const int x = static_cast<int>(record & 0xFFF);
         const int y = static_cast<int>((record >> 12) & 0xFFF);
         const int code = static_cast<int>(record >> 24);
-        if (x >= MAP_SIZE || y >= MAP_SIZE) return; // skipped whatever its code
+        if (x >= MAP_SIZE || y >= MAP_SIZE)
+            return; // skipped whatever its code
         if (code == FLAG_TILE) {
             if (m_result.initialFlags < MAX_FLAGS)
                 ++m_result.initialFlags;
@@ -76,7 +78,8 @@ public:
         }
         const int at = y * MAP_SIZE + x;
         if (code >= 1 && code <= TILE_COUNT) {
-            if (ObjectSide(m_cells[at]) > 1) m_overlapped = true; // the rest of that object stays behind
+            if (ObjectSide(m_cells[at]) > 1)
+                m_overlapped = true; // the rest of that object stays behind
             m_cells[at] = static_cast<Cell>(code - 1);
         } else if (const auto base = ObjectBaseForCode(code)) {
             // A special object writes its whole footprint, row by row from the anchor; past the
@@ -84,10 +87,12 @@ public:
             // saved back as read. A file as saved never puts one over a cell already set: a
             // footprint comes after its anchor row by row, and footprints do not overlap.
             ForEachFootprintCell(m_cells, at, *base, [this](Cell& cell, Cell value) {
-                if (cell != EMPTY_CELL && cell != value) m_overlapped = true;
+                if (cell != EMPTY_CELL && cell != value)
+                    m_overlapped = true;
                 cell = value;
             });
-            if (*base != OBJECT_1X1) m_placed.Add(at);
+            if (*base != OBJECT_1X1)
+                m_placed.Add(at);
         } else {
             throw ReadError(messages::TILE_ID_OUT_OF_RANGE);
         }
@@ -98,18 +103,22 @@ public:
     // is made what saving it and reading it back gives: pieces go, tiles and anchors (what is
     // saved) stay, and each anchor, row by row, fills its footprint again around them.
     void Finish() {
-        if (!m_overlapped) return;
+        if (!m_overlapped)
+            return;
         const auto saved = [](Cell cell) { return CodeForCell(cell).has_value(); };
         const std::vector<int>& anchors = m_placed.InRowOrder();
         for (const int at : anchors)
             ForEachFootprintCell(m_cells, at, OBJECT_6X6, [&](Cell& cell, Cell) {
-                if (!saved(cell)) cell = EMPTY_CELL; // the widest footprint covers every piece
+                if (!saved(cell))
+                    cell = EMPTY_CELL; // the widest footprint covers every piece
             });
         for (const int at : anchors) {
             const Cell anchor = m_cells[at];
-            if (ObjectSide(anchor) < 2) continue;
+            if (ObjectSide(anchor) < 2)
+                continue;
             ForEachFootprintCell(m_cells, at, anchor, [&](Cell& cell, Cell value) {
-                if (!saved(cell)) cell = value;
+                if (!saved(cell))
+                    cell = value;
             });
         }
     }
@@ -130,27 +139,33 @@ LevelReadResult ReadLevel(const ByteSource& file, Cell* cells) {
     const std::uint64_t recordsStart = hasBmp ? ReadU32(start.data() + 2) : 0;
     result.defaultTileSet = !hasBmp;
     result.tileSet = hasBmp ? LoadTileSet(file) : LoadBuiltInTileSet();
-    if (!result.tileSet) throw ReadError(messages::NO_TILE_SET);
+    if (!result.tileSet)
+        throw ReadError(messages::NO_TILE_SET);
 
     const std::uint64_t size = file.Size();
-    if (recordsStart >= size) return result; // a bfSize past the end leaves no records
+    if (recordsStart >= size)
+        return result; // a bfSize past the end leaves no records
     result.recordCount = (size - recordsStart) / 4;
 
     // Records are decoded in chunks so that a huge file needs no huge buffer.
     constexpr std::size_t chunkRecords = 64 * 1024;
     std::vector<std::uint8_t> chunk;
     try {
-        chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(result.recordCount, chunkRecords) * 4));
+        chunk.resize(static_cast<std::size_t>(
+            std::min<std::uint64_t>(result.recordCount, chunkRecords) * 4));
     } catch (const std::bad_alloc&) {
         throw ReadError(messages::RECORDS_OUT_OF_MEMORY);
     }
     RecordDecoder decoder(cells, result);
     std::uint64_t offset = recordsStart;
     for (std::uint64_t left = result.recordCount; left > 0;) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, chunkRecords));
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(left, chunkRecords));
         const std::size_t got = file.ReadAt(offset, std::span(chunk.data(), want * 4)) / 4;
-        for (std::size_t i = 0; i < got; ++i) decoder.Decode(ReadU32(chunk.data() + i * 4));
-        if (got < want) break; // the file shrank while we read it
+        for (std::size_t i = 0; i < got; ++i)
+            decoder.Decode(ReadU32(chunk.data() + i * 4));
+        if (got < want)
+            break; // the file shrank while we read it
         left -= want;
         offset += want * 4;
     }

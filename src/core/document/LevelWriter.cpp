@@ -15,7 +15,8 @@ std::size_t BmpSize(const TileSetBitmap& tileSet) {
 
 // Copies bytes to out and returns the position after them.
 std::uint8_t* Put(std::uint8_t* out, std::span<const std::uint8_t> bytes) {
-    if (!bytes.empty()) std::memcpy(out, bytes.data(), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(out, bytes.data(), bytes.size());
     return out + bytes.size();
 }
 
@@ -35,14 +36,16 @@ std::uint8_t* PutBmp(std::uint8_t* out, const TileSetBitmap& tileSet) {
 
 std::vector<std::uint8_t> WriteLevel(const Cell* cells, const TileSetBitmap* tileSet) {
     std::size_t records = 0;
-    for (int i = 0; i < MAP_CELLS; ++i) records += CodeForCell(cells[i]).has_value();
+    for (int i = 0; i < MAP_CELLS; ++i)
+        records += CodeForCell(cells[i]).has_value();
 
     std::vector<std::uint8_t> out((tileSet ? BmpSize(*tileSet) : 0) + records * 4);
     std::uint8_t* at = tileSet ? PutBmp(out.data(), *tileSet) : out.data();
     for (int y = 0; y < MAP_SIZE; ++y) {
         for (int x = 0; x < MAP_SIZE; ++x) {
             const auto code = CodeForCell(cells[y * MAP_SIZE + x]);
-            if (!code) continue;
+            if (!code)
+                continue;
             WriteU32(at, static_cast<std::uint32_t>(*code) << 24 |
                              static_cast<std::uint32_t>(y) << 12 | static_cast<std::uint32_t>(x));
             at += 4;

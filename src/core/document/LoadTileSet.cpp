@@ -24,11 +24,13 @@ void CheckFormat(const std::array<std::uint8_t, BMP_INFO_HEADER_SIZE>& info) {
     // A negative height (a top-down BMP) is refused like any other height.
     if (ReadI32(info.data() + 8) != TILESET_HEIGHT)
         throw ReadError(CorruptSizeMessage(messages::HEIGHT_NOT_160));
-    if (ReadU16(info.data() + 14) != 8) throw ReadError(messages::NOT_256_COLOURS);
+    if (ReadU16(info.data() + 14) != 8)
+        throw ReadError(messages::NOT_256_COLOURS);
 }
 
 void ReadExactly(const ByteSource& stream, std::uint64_t offset, std::span<std::uint8_t> out) {
-    if (stream.ReadAt(offset, out) != out.size()) throw ReadError(messages::BMP_TRUNCATED);
+    if (stream.ReadAt(offset, out) != out.size())
+        throw ReadError(messages::BMP_TRUNCATED);
 }
 
 } // namespace
@@ -54,7 +56,8 @@ std::unique_ptr<TileSetBitmap> LoadTileSet(const ByteSource& stream) {
     ReadExactly(stream, BMP_FILE_HEADER_SIZE + BMP_INFO_HEADER_SIZE, tileSet->colourTable);
 
     const std::uint64_t fileSize = tileSet->FileSize();
-    if (fileSize < BMP_STANDARD_SIZE) throw ReadError(messages::BMP_SIZE_TOO_SMALL);
+    if (fileSize < BMP_STANDARD_SIZE)
+        throw ReadError(messages::BMP_SIZE_TOO_SMALL);
 
     stream.ReadAt(BMP_PIXELS_OFFSET, tileSet->pixels);
     const std::uint64_t bmpEnd = std::min(fileSize, stream.Size());
@@ -88,8 +91,7 @@ std::unique_ptr<TileSetBitmap> LoadBuiltInTileSet() {
     WriteU32(info + 24, 2834);
     WriteU32(info + 28, 2834);
 
-    std::memcpy(tileSet->colourTable.data(), builtin_tileset::COLOUR_TABLE,
-                BMP_COLOUR_TABLE_SIZE);
+    std::memcpy(tileSet->colourTable.data(), builtin_tileset::COLOUR_TABLE, BMP_COLOUR_TABLE_SIZE);
     std::memcpy(tileSet->pixels.data(), builtin_tileset::PIXELS, TILESET_PIXEL_BYTES);
     tileSet->topDown = true;
     return tileSet;

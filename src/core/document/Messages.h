@@ -53,7 +53,8 @@ inline constexpr const char* CANNOT_MOVE = "Out of memory!\nTiles can not be mov
 inline constexpr const char* CANNOT_FLIP = "Out of memory!\nTiles can not be flipped.";
 // Two wordings: Fill and the flips end without a full stop, moving blocks with one.
 inline constexpr const char* NOT_UNDOABLE = "Out of memory!\nThis operation can not be undone";
-inline constexpr const char* NOT_UNDOABLE_STOP = "Out of memory!\nThis operation can not be undone.";
+inline constexpr const char* NOT_UNDOABLE_STOP =
+    "Out of memory!\nThis operation can not be undone.";
 
 // The main frame.
 inline constexpr const char* ERASE_MAP_TITLE = "Warning!";

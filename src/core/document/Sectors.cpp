@@ -10,8 +10,12 @@ int SectorIndex(int coordinate) {
 }
 } // namespace
 
-char SectorLetter(int x) { return static_cast<char>('A' + SectorIndex(x)); }
+char SectorLetter(int x) {
+    return static_cast<char>('A' + SectorIndex(x));
+}
 
-int SectorNumber(int y) { return SectorIndex(y) + 1; }
+int SectorNumber(int y) {
+    return SectorIndex(y) + 1;
+}
 
 } // namespace krav

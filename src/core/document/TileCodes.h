@@ -34,7 +34,9 @@ inline constexpr int CODE_OBJECT_1X1_ALT = 218; // read as the 1 x 1 object, nev
 inline constexpr int CODE_OBJECT_6X6 = 219;
 inline constexpr int CODE_OBJECT_5X5 = 220;
 
-inline constexpr bool IsTileCell(Cell v) { return v < static_cast<Cell>(TILE_COUNT); }
+inline constexpr bool IsTileCell(Cell v) {
+    return v < static_cast<Cell>(TILE_COUNT);
+}
 
 // The four special objects. An object's cells hold its base value plus the cell's row-major
 // offset in its square footprint; a level file stores only the anchor (top-left) cell, under
@@ -46,7 +48,9 @@ struct SpecialObject {
     int picture;
 
     constexpr int CellCount() const { return side * side; }
-    constexpr bool Holds(Cell v) const { return v >= base && v < base + static_cast<Cell>(CellCount()); }
+    constexpr bool Holds(Cell v) const {
+        return v >= base && v < base + static_cast<Cell>(CellCount());
+    }
 };
 
 inline constexpr std::array<SpecialObject, 4> SPECIAL_OBJECTS{{

@@ -4,9 +4,13 @@
 
 namespace krav {
 
-std::uint32_t TileSetBitmap::FileSize() const { return ReadU32(fileHeader.data() + 2); }
+std::uint32_t TileSetBitmap::FileSize() const {
+    return ReadU32(fileHeader.data() + 2);
+}
 
-std::uint32_t TileSetBitmap::PixelOffset() const { return ReadU32(fileHeader.data() + 10); }
+std::uint32_t TileSetBitmap::PixelOffset() const {
+    return ReadU32(fileHeader.data() + 10);
+}
 
 std::uint32_t TileSetBitmap::ColourRgb(int index) const {
     const std::uint8_t* entry = colourTable.data() + index * 4;

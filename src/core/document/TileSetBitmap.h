@@ -16,7 +16,7 @@ inline constexpr int BMP_FILE_HEADER_SIZE = 14;
 inline constexpr int BMP_INFO_HEADER_SIZE = 40;
 inline constexpr int BMP_COLOUR_TABLE_SIZE = 1024;
 inline constexpr int BMP_PIXELS_OFFSET =
-    BMP_FILE_HEADER_SIZE + BMP_INFO_HEADER_SIZE + BMP_COLOUR_TABLE_SIZE; // 1078
+    BMP_FILE_HEADER_SIZE + BMP_INFO_HEADER_SIZE + BMP_COLOUR_TABLE_SIZE;          // 1078
 inline constexpr int BMP_STANDARD_SIZE = BMP_PIXELS_OFFSET + TILESET_PIXEL_BYTES; // 49,718
 
 // Kinds of tile set change.
@@ -49,7 +49,7 @@ struct TileSetBitmap {
     // Bytes some level files carry between the pixels and bfSize; written back unchanged.
     std::vector<std::uint8_t> trailingBytes;
 
-    std::uint32_t FileSize() const; // bfSize as read
+    std::uint32_t FileSize() const;    // bfSize as read
     std::uint32_t PixelOffset() const; // bfOffBits as read
 
     // Colour index of the picture pixel (x, y), origin top-left.

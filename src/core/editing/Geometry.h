@@ -22,7 +22,9 @@ struct Rect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
-    bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool Contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     Rect Normalized() const {
         return {std::min(left, right), std::min(top, bottom), std::max(left, right),
                 std::max(top, bottom)};
@@ -43,8 +45,8 @@ struct Rect {
             return *this;
         if (IsEmpty())
             return other;
-        return {std::min(left, other.left), std::min(top, other.top),
-                std::max(right, other.right), std::max(bottom, other.bottom)};
+        return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+                std::max(bottom, other.bottom)};
     }
     friend bool operator==(const Rect&, const Rect&) = default;
 };

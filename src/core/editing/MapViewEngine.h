@@ -55,8 +55,12 @@ public:
     void OnRButtonDown(int flags, Point client) { OnButtonDown(MouseButton::Right, flags, client); }
     void OnLButtonUp(int flags, Point client) { OnButtonUp(MouseButton::Left, flags, client); }
     void OnRButtonUp(int flags, Point client) { OnButtonUp(MouseButton::Right, flags, client); }
-    void OnLButtonDblClk(int flags, Point client) { OnDoubleClick(MouseButton::Left, flags, client); }
-    void OnRButtonDblClk(int flags, Point client) { OnDoubleClick(MouseButton::Right, flags, client); }
+    void OnLButtonDblClk(int flags, Point client) {
+        OnDoubleClick(MouseButton::Left, flags, client);
+    }
+    void OnRButtonDblClk(int flags, Point client) {
+        OnDoubleClick(MouseButton::Right, flags, client);
+    }
     void OnMouseMove(int flags, Point client);
     // A tick of a timer, with the pointer where it is now.
     void OnTimer(ViewTimer timer, Point pointer);
@@ -162,8 +166,8 @@ private:
     SelectionTool m_selection{*this};
     Tool m_noTool;
     // Escape reaches every family, the shapes first.
-    std::array<Tool*, 6> m_families{&m_shapes, &m_freehand, &m_dropper, &m_magnify, &m_stamp,
-                                    &m_selection};
+    std::array<Tool*, 6> m_families{&m_shapes,  &m_freehand, &m_dropper,
+                                    &m_magnify, &m_stamp,    &m_selection};
 };
 
 } // namespace krav

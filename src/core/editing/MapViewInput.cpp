@@ -6,12 +6,18 @@ namespace krav {
 Tool& MapViewEngine::ToolFor(int toolId) {
     switch (toolId) {
     case ID_TOOL_PENCIL:
-    case ID_TOOL_ERASER: return m_freehand;
-    case ID_TOOL_DROPPER: return m_dropper;
-    case ID_TOOL_MAGNIFY: return m_magnify;
-    case ID_TOOL_STAMP: return m_stamp;
-    case ID_TOOL_SELECT: return m_selection;
-    default: return IsShapeTool(toolId) ? static_cast<Tool&>(m_shapes) : m_noTool;
+    case ID_TOOL_ERASER:
+        return m_freehand;
+    case ID_TOOL_DROPPER:
+        return m_dropper;
+    case ID_TOOL_MAGNIFY:
+        return m_magnify;
+    case ID_TOOL_STAMP:
+        return m_stamp;
+    case ID_TOOL_SELECT:
+        return m_selection;
+    default:
+        return IsShapeTool(toolId) ? static_cast<Tool&>(m_shapes) : m_noTool;
     }
 }
 
@@ -67,28 +73,50 @@ void MapViewEngine::OnMouseMove(int flags, Point client) {
 void MapViewEngine::OnTimer(ViewTimer timer, Point pointer) {
     // Each timer goes to the tool that started it.
     switch (timer) {
-    case ViewTimer::PaintScroll: m_freehand.Tick(timer, EventBeyond(pointer)); break;
+    case ViewTimer::PaintScroll:
+        m_freehand.Tick(timer, EventBeyond(pointer));
+        break;
     case ViewTimer::FloatScroll:
-    case ViewTimer::SelectScroll: m_selection.Tick(timer, EventBeyond(pointer)); break;
+    case ViewTimer::SelectScroll:
+        m_selection.Tick(timer, EventBeyond(pointer));
+        break;
     }
 }
 
 void MapViewEngine::OnKeyDown(ViewKey key, bool shift, bool control) {
     switch (key) {
-    case ViewKey::Tab: m_host.Beep(BeepType::Plain); break;
+    case ViewKey::Tab:
+        m_host.Beep(BeepType::Plain);
+        break;
     case ViewKey::Escape:
         for (Tool* family : m_families)
             family->Escape();
         m_bLeftDown = m_bRightDown = false;
         break;
-    case ViewKey::PageUp: shift ? OnHScroll(SB_PAGEUP) : OnVScroll(SB_PAGEUP); break;
-    case ViewKey::PageDown: shift ? OnHScroll(SB_PAGEDOWN) : OnVScroll(SB_PAGEDOWN); break;
-    case ViewKey::Left: OnHScroll(SB_LINEUP); break;
-    case ViewKey::Up: OnVScroll(SB_LINEUP); break;
-    case ViewKey::Right: OnHScroll(SB_LINEDOWN); break;
-    case ViewKey::Down: OnVScroll(SB_LINEDOWN); break;
-    case ViewKey::Home: ScrollToMapEdge(false, control); break;
-    case ViewKey::End: ScrollToMapEdge(true, control); break;
+    case ViewKey::PageUp:
+        shift ? OnHScroll(SB_PAGEUP) : OnVScroll(SB_PAGEUP);
+        break;
+    case ViewKey::PageDown:
+        shift ? OnHScroll(SB_PAGEDOWN) : OnVScroll(SB_PAGEDOWN);
+        break;
+    case ViewKey::Left:
+        OnHScroll(SB_LINEUP);
+        break;
+    case ViewKey::Up:
+        OnVScroll(SB_LINEUP);
+        break;
+    case ViewKey::Right:
+        OnHScroll(SB_LINEDOWN);
+        break;
+    case ViewKey::Down:
+        OnVScroll(SB_LINEDOWN);
+        break;
+    case ViewKey::Home:
+        ScrollToMapEdge(false, control);
+        break;
+    case ViewKey::End:
+        ScrollToMapEdge(true, control);
+        break;
     }
 }
 

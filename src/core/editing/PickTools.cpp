@@ -14,7 +14,8 @@ void DropperTool::Press(MouseButton, const PointerEvent& event) {
     if (!IsTileCell(value))
         return;
     const int tile = static_cast<std::int16_t>(value);
-    const MouseButton button = m_view.IsHeld(MouseButton::Left) ? MouseButton::Left : MouseButton::Right;
+    const MouseButton button =
+        m_view.IsHeld(MouseButton::Left) ? MouseButton::Left : MouseButton::Right;
     m_view.SetTile(button, tile);
     m_view.Host().SetCurrentTile(tile, button == MouseButton::Left);
 }

@@ -198,8 +198,8 @@ void SelectionTool::CancelSelecting() {
 void SelectionTool::UpdateScrollTimer(ViewTimer timer, Point client) {
     const ViewGeometry& geometry = m_view.Geometry();
     const Rect area = geometry.ClientRect();
-    const Rect inner{geometry.CellWidth(), geometry.CellHeight(),
-                     area.right - geometry.CellWidth(), area.bottom - geometry.CellHeight()};
+    const Rect inner{geometry.CellWidth(), geometry.CellHeight(), area.right - geometry.CellWidth(),
+                     area.bottom - geometry.CellHeight()};
     const int period =
         !area.Contains(client) ? PAGE_SCROLL_MS : (!inner.Contains(client) ? LINE_SCROLL_MS : 0);
     if (period == 0) {

@@ -29,7 +29,9 @@ public:
 
     // The left button alone holds nothing until a drag starts; the right button is held as
     // for any tool and does nothing here.
-    bool PressHoldsButton(MouseButton button) const override { return button == MouseButton::Right; }
+    bool PressHoldsButton(MouseButton button) const override {
+        return button == MouseButton::Right;
+    }
     // The left button went down: starts a rubber band, or takes hold of the selection or the
     // floating block under the pointer.
     void Press(MouseButton button, const PointerEvent& event) override;

@@ -2,8 +2,8 @@
 // that writes the shape with the flag limit and records it as one undo step.
 #include "editing/ShapeTools.h"
 
-#include "editing/EllipseShape.h"
 #include "document/Messages.h"
+#include "editing/EllipseShape.h"
 #include "editing/FlagPolicy.h"
 #include "editing/LineShape.h"
 #include "editing/RectShape.h"
@@ -350,8 +350,7 @@ void ShapeTools::CloseShape() {
 
 void ShapeTools::PushSegments() {
     // A segment refused at its first cell by the flag limit changed nothing.
-    std::erase_if(m_segments,
-                  [](const StrokeSegment& segment) { return segment.changes.empty(); });
+    std::erase_if(m_segments, [](const StrokeSegment& segment) { return segment.changes.empty(); });
     m_view.History().PushUndo(UndoKind::ConnectedLine, std::move(m_segments));
     m_segments.clear();
 }

@@ -7,7 +7,9 @@ namespace krav {
 namespace {
 
 // Whole cells of the given size that fit in a client extent, at most the whole map.
-int CellsThatFit(int extent, int cellSize) { return std::min(extent / cellSize, 1024); }
+int CellsThatFit(int extent, int cellSize) {
+    return std::min(extent / cellSize, 1024);
+}
 
 // Keeps the map's far edge at the window's edge when the window changes size.
 void FitAxis(int& first, int& end, ScrollBar& bar, int cells) {
@@ -28,22 +30,26 @@ int ScrollAxis(int& first, int& end, ScrollBar& bar, int page, int code, int thu
     const int oldFirst = first;
     switch (code) {
     case SB_LINEUP:
-        if (first < 1) return 0;
+        if (first < 1)
+            return 0;
         --first;
         --end;
         break;
     case SB_LINEDOWN:
-        if (end >= 1024) return 0;
+        if (end >= 1024)
+            return 0;
         ++first;
         ++end;
         break;
     case SB_PAGEUP:
-        if (first < 1) return 0;
+        if (first < 1)
+            return 0;
         first = std::max(first - page, 0);
         end = first + page;
         break;
     case SB_PAGEDOWN:
-        if (end >= 1024) return 0;
+        if (end >= 1024)
+            return 0;
         end = std::min(end + page, 1024);
         first = end - page;
         break;
@@ -53,7 +59,8 @@ int ScrollAxis(int& first, int& end, ScrollBar& bar, int page, int code, int thu
         end += d;
         break;
     }
-    default: return 0;
+    default:
+        return 0;
     }
     const int d = first - oldFirst;
     bar.SetPosition(bar.Position() + d);
@@ -102,7 +109,8 @@ void ViewGeometry::Reset(int clientWidth, int clientHeight) {
 }
 
 void ViewGeometry::SetScrollRanges() {
-    if (m_nCellWidth == 0 || m_nCellHeight == 0) return;
+    if (m_nCellWidth == 0 || m_nCellHeight == 0)
+        return;
     m_vScroll.SetPage(m_clientHeight / m_nCellHeight);
     m_hScroll.SetPage(m_clientWidth / m_nCellWidth);
     m_vScroll.SetPosition(m_vScroll.Position());
@@ -112,7 +120,8 @@ void ViewGeometry::SetScrollRanges() {
 void ViewGeometry::OnSize(int clientWidth, int clientHeight) {
     m_clientWidth = clientWidth;
     m_clientHeight = clientHeight;
-    if (m_nCellWidth == 0 || m_nCellHeight == 0) return;
+    if (m_nCellWidth == 0 || m_nCellHeight == 0)
+        return;
     SetScrollRanges();
     FitAxis(m_nTopRow, m_nBottomRow, m_vScroll, CellsThatFit(clientHeight, m_nCellHeight));
     FitAxis(m_nLeftCol, m_nRightCol, m_hScroll, CellsThatFit(clientWidth, m_nCellWidth));
@@ -129,14 +138,17 @@ int ViewGeometry::ScrollHorizontal(int code, int thumbPosition) {
 }
 
 bool ViewGeometry::ZoomAt(int x, int y, bool zoomOut, ZoomAnchor place) {
-    if (zoomOut ? m_dZoom <= 0.0625 : m_dZoom == 2.0) return false;
+    if (zoomOut ? m_dZoom <= 0.0625 : m_dZoom == 2.0)
+        return false;
     const Point anchor = CellAt({x, y});
     if (zoomOut) {
         m_dZoom *= 0.5;
-        if (m_dZoom <= LOW_ZOOM_LIMIT) m_bGrid = false;
+        if (m_dZoom <= LOW_ZOOM_LIMIT)
+            m_bGrid = false;
     } else {
         m_dZoom *= 2.0;
-        if (m_dZoom > LOW_ZOOM_LIMIT) m_bGrid = true; // switched on again whatever it was
+        if (m_dZoom > LOW_ZOOM_LIMIT)
+            m_bGrid = true; // switched on again whatever it was
     }
     m_nCellWidth = m_nCellHeight = static_cast<int>(16 * m_dZoom);
     const int rows = CellsThatFit(m_clientHeight, m_nCellHeight);
@@ -160,7 +172,8 @@ void ViewGeometry::SetVisibleArea(int left, int top, int right, int bottom) {
 }
 
 bool ViewGeometry::ToggleGrid() {
-    if (IsLowZoom()) return false;
+    if (IsLowZoom())
+        return false;
     m_bGrid = !m_bGrid;
     return true;
 }

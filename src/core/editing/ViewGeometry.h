@@ -5,7 +5,14 @@
 namespace krav {
 
 // Scroll codes of the scroll operations, as scroll bars and keys send them.
-enum ScrollCode { SB_LINEUP = 0, SB_LINEDOWN = 1, SB_PAGEUP = 2, SB_PAGEDOWN = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5 };
+enum ScrollCode {
+    SB_LINEUP = 0,
+    SB_LINEDOWN = 1,
+    SB_PAGEUP = 2,
+    SB_PAGEDOWN = 3,
+    SB_THUMBPOSITION = 4,
+    SB_THUMBTRACK = 5
+};
 
 inline constexpr double LOW_ZOOM_LIMIT = 0.25;
 
@@ -84,7 +91,9 @@ public:
         return {client.x / m_nCellWidth + m_nLeftCol, client.y / m_nCellHeight + m_nTopRow};
     }
     // The view-relative cell under a client point (without the origin).
-    Point ViewCellAt(Point client) const { return {client.x / m_nCellWidth, client.y / m_nCellHeight}; }
+    Point ViewCellAt(Point client) const {
+        return {client.x / m_nCellWidth, client.y / m_nCellHeight};
+    }
     // The client rectangle of a block of map cells (right and bottom excluded).
     Rect CellsToClient(const Rect& cells) const;
 

@@ -27,7 +27,8 @@ public:
     void StopTimer(ViewTimer timer) override { m_timers.erase(timer); }
     void SetCapture(bool) override {}
     void Beep(BeepType type) override {
-        if (onBeep) onBeep(static_cast<int>(type));
+        if (onBeep)
+            onBeep(static_cast<int>(type));
     }
     Prompt& UserPrompt() override { return m_prompt; }
     void RadarCellsChanged(const Rect&) override {}

@@ -29,10 +29,10 @@ GridLines ComputeGridLines(const ViewGeometry& view, const Rect& clip) {
     const int mapRight =
         view.RightCol() < 1024 ? clip.right : (view.RightCol() - view.LeftCol()) * cw;
     GridLines grid;
-    grid.vertical = AxisLines(clip.left, clip.right, cw, view.LeftCol(), view.RightCol(),
-                              clip.top, mapBottom);
-    grid.horizontal = AxisLines(clip.top, clip.bottom, ch, view.TopRow(), view.BottomRow(),
-                                clip.left, mapRight);
+    grid.vertical =
+        AxisLines(clip.left, clip.right, cw, view.LeftCol(), view.RightCol(), clip.top, mapBottom);
+    grid.horizontal =
+        AxisLines(clip.top, clip.bottom, ch, view.TopRow(), view.BottomRow(), clip.left, mapRight);
     // The horizontal edge runs to the map's right edge exactly, not one pixel past it.
     if (!grid.horizontal.empty() && grid.horizontal.back().edge)
         --grid.horizontal.back().to;

@@ -26,7 +26,6 @@ constexpr int LargestObjectSide() {
 constexpr int ANCHOR_REACH_COLS = LargestObjectSide() - 1;
 constexpr int ANCHOR_REACH_ROWS = LargestObjectSide() - 1;
 
-
 // The caller's pixels: the clip rectangle of the client area, rows stride pixels apart.
 struct Canvas {
     std::uint32_t* out;

@@ -13,8 +13,8 @@ namespace krav {
 // 2 the 2 x 2 (32), 3 the 1 x 1 (16).
 struct ObjectPictureSet {
     struct Picture {
-        int size = 0;                      // width and height in pixels
-        std::vector<std::uint8_t> pixels;  // size x size colour indices, top row first
+        int size = 0;                     // width and height in pixels
+        std::vector<std::uint8_t> pixels; // size x size colour indices, top row first
     };
     std::array<Picture, 4> pictures;
     std::array<std::uint32_t, 256> colours{}; // 0xFFRRGGBB

@@ -55,9 +55,20 @@ TEST(Document, SetTileSetKindDecidesWhetherItIsWritten) {
 }
 
 TEST(Sectors, NamesByColumnLetterAndRowNumber) {
-    struct Case { int coordinate; char letter; int number; };
-    for (const Case c : {Case{0, 'A', 1}, {51, 'A', 1}, {52, 'B', 2}, {987, 'S', 19}, {988, 'T', 20},
-                         {1023, 'T', 20}, {1039, 'T', 20}, {1040, 'T', 20}, {5000, 'T', 20}}) {
+    struct Case {
+        int coordinate;
+        char letter;
+        int number;
+    };
+    for (const Case c : {Case{0, 'A', 1},
+                         {51, 'A', 1},
+                         {52, 'B', 2},
+                         {987, 'S', 19},
+                         {988, 'T', 20},
+                         {1023, 'T', 20},
+                         {1039, 'T', 20},
+                         {1040, 'T', 20},
+                         {5000, 'T', 20}}) {
         EXPECT_EQ(SectorLetter(c.coordinate), c.letter) << c.coordinate;
         EXPECT_EQ(SectorNumber(c.coordinate), c.number) << c.coordinate;
     }

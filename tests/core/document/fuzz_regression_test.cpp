@@ -6,10 +6,9 @@
 #include "document/ReadError.h"
 #include "support/LevelBytes.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace krav {
@@ -29,7 +28,9 @@ Read ReadBytes(const Bytes& bytes) {
     return read;
 }
 
-Cell At(const Read& read, int x, int y) { return read.cells[y * MAP_SIZE + x]; }
+Cell At(const Read& read, int x, int y) {
+    return read.cells[y * MAP_SIZE + x];
+}
 
 void ExpectRoundTrip(const Bytes& bytes) {
     Read first;
@@ -45,7 +46,8 @@ void ExpectRoundTrip(const Bytes& bytes) {
     const TileSetBitmap& a = *first.result.tileSet;
     const TileSetBitmap& b = *again.result.tileSet;
     auto fileHeader = a.fileHeader; // saving gives bfSize the bitmap's real size
-    WriteU32(fileHeader.data() + 2, static_cast<std::uint32_t>(BMP_STANDARD_SIZE + a.trailingBytes.size()));
+    WriteU32(fileHeader.data() + 2,
+             static_cast<std::uint32_t>(BMP_STANDARD_SIZE + a.trailingBytes.size()));
     EXPECT_EQ(b.fileHeader, fileHeader);
     EXPECT_EQ(b.infoHeader, a.infoHeader);
     EXPECT_EQ(b.colourTable, a.colourTable);
@@ -55,10 +57,12 @@ void ExpectRoundTrip(const Bytes& bytes) {
 }
 
 TEST(FuzzRegressions, EveryKeptLevelSavesAndReadsBackAsItWasRead) {
-    const std::filesystem::path folder = std::filesystem::path(KRAV_SOURCE_DIR) / "tests" / "fuzz-regressions";
+    const std::filesystem::path folder =
+        std::filesystem::path(KRAV_SOURCE_DIR) / "tests" / "fuzz-regressions";
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
-        if (entry.is_regular_file()) files.push_back(entry.path());
+        if (entry.is_regular_file())
+            files.push_back(entry.path());
     ASSERT_FALSE(files.empty()) << "nothing found in " << folder;
     for (const auto& file : files) {
         SCOPED_TRACE(file.filename().string());

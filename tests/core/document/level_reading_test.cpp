@@ -4,9 +4,8 @@
 #include "support/FakePrompt.h"
 #include "support/LevelBytes.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace krav {
 namespace {
@@ -18,7 +17,9 @@ using test::MakeBmp;
 class LevelReading : public ::testing::Test {
 protected:
     // Opens bytes as a level; returns whether it opened.
-    bool Open(const Bytes& bytes) { return doc.OnOpenDocument(folder.Write("level.lvl", bytes), prompt); }
+    bool Open(const Bytes& bytes) {
+        return doc.OnOpenDocument(folder.Write("level.lvl", bytes), prompt);
+    }
 
     test::ScratchFolder folder;
     test::FakePrompt prompt;
@@ -50,7 +51,8 @@ TEST_F(LevelReading, RefusesMalformedFilesWithTheirMessage) {
         {"code 221", WithRecord({}, 221, 0, 0), messages::TILE_ID_OUT_OF_RANGE},
         {"code 255 after good ones", WithRecord(WithRecord({}, 5, 1, 1), 255, 2, 2),
          messages::TILE_ID_OUT_OF_RANGE},
-        {"bad code after a tile set", WithRecord(MakeBmp(), 0, 3, 3), messages::TILE_ID_OUT_OF_RANGE},
+        {"bad code after a tile set", WithRecord(MakeBmp(), 0, 3, 3),
+         messages::TILE_ID_OUT_OF_RANGE},
         {"width 305, height also wrong", MakeBmp({.width = 305, .height = 161}),
          messages::WIDTH_NOT_304 + contact},
         {"top-down bitmap", MakeBmp({.height = -160}), messages::HEIGHT_NOT_160 + contact},
@@ -84,7 +86,8 @@ TEST_F(LevelReading, FileSystemFailuresSayCouldntOpen) {
     EXPECT_FALSE(doc.OnOpenDocument(folder.Path("missing.lvl"), prompt));
     std::filesystem::create_directory(folder.Path("folder.lvl"));
     EXPECT_FALSE(doc.OnOpenDocument(folder.Path("folder.lvl"), prompt));
-    EXPECT_EQ(prompt.messages, (std::vector<std::string>{messages::COULD_NOT_OPEN, messages::COULD_NOT_OPEN}));
+    EXPECT_EQ(prompt.messages,
+              (std::vector<std::string>{messages::COULD_NOT_OPEN, messages::COULD_NOT_OPEN}));
 }
 
 TEST_F(LevelReading, EmptyFileIsAnEmptyMapWithTheBuiltInTileSet) {
@@ -115,10 +118,10 @@ TEST_F(LevelReading, RecordsOutsideTheGridAreSkippedWhateverTheirCode) {
 
 TEST_F(LevelReading, ObjectsFillTheirFootprintRowByRow) {
     Bytes bytes;
-    AppendRecord(bytes, 219, 10, 20);  // 6 x 6
-    AppendRecord(bytes, 220, 100, 0);  // 5 x 5
-    AppendRecord(bytes, 217, 0, 500);  // 2 x 2
-    AppendRecord(bytes, 218, 7, 7);    // 1 x 1, other code
+    AppendRecord(bytes, 219, 10, 20); // 6 x 6
+    AppendRecord(bytes, 220, 100, 0); // 5 x 5
+    AppendRecord(bytes, 217, 0, 500); // 2 x 2
+    AppendRecord(bytes, 218, 7, 7);   // 1 x 1, other code
     ASSERT_TRUE(Open(bytes));
     EXPECT_EQ(doc.GetCell(20, 10), 500u);
     EXPECT_EQ(doc.GetCell(20, 11), 501u);
@@ -132,8 +135,8 @@ TEST_F(LevelReading, ObjectsFillTheirFootprintRowByRow) {
 
 TEST_F(LevelReading, FootprintsStopAtTheMapEdges) {
     Bytes bytes;
-    AppendRecord(bytes, 219, 1020, 5);   // passes the right edge
-    AppendRecord(bytes, 220, 40, 1021);  // passes the bottom edge
+    AppendRecord(bytes, 219, 1020, 5);  // passes the right edge
+    AppendRecord(bytes, 220, 40, 1021); // passes the bottom edge
     AppendRecord(bytes, 219, 1023, 1023);
     ASSERT_TRUE(Open(bytes));
     EXPECT_EQ(doc.GetCell(5, 1023), 503u);
@@ -164,7 +167,8 @@ TEST_F(LevelReading, LaterRecordsOverwriteAndOrderDoesNotMatter) {
 
 TEST_F(LevelReading, MoreThan256FlagsWarnOnceAndStayOnTheMap) {
     Bytes bytes;
-    for (int i = 0; i < 257; ++i) AppendRecord(bytes, FLAG_TILE, i, 0);
+    for (int i = 0; i < 257; ++i)
+        AppendRecord(bytes, FLAG_TILE, i, 0);
     AppendRecord(bytes, FLAG_TILE, 2000, 0); // skipped, not counted
     ASSERT_TRUE(Open(bytes));
     EXPECT_EQ(doc.GetFlagCount(), MAX_FLAGS);
@@ -180,7 +184,8 @@ TEST_F(LevelReading, APlainBmpIsAnEmptyLevelWithThatTileSet) {
     EXPECT_EQ(doc.GetCell(0, 0), EMPTY_CELL);
     // Bottom-up file: picture row 0 is the last stored row.
     EXPECT_EQ(doc.GetTileSet()->PixelAt(3, 0), bmp[1078 + 159 * 304 + 3]);
-    EXPECT_EQ(doc.GetTileSet()->ColourRgb(1), (std::uint32_t{bmp[60]} << 16) | (bmp[59] << 8) | bmp[58]);
+    EXPECT_EQ(doc.GetTileSet()->ColourRgb(1),
+              (std::uint32_t{bmp[60]} << 16) | (bmp[59] << 8) | bmp[58]);
     EXPECT_EQ(doc.Serialize(), bmp);
 }
 

@@ -4,7 +4,6 @@
 #include "support/LevelBytes.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 namespace krav {
@@ -47,7 +46,8 @@ TEST(LevelWriting, ValidLevelsSaveBackByteForByte) {
         // Real levels carry a few dozen bytes between the pixels and the records.
         {"extra bytes before the records", Concat(MakeBmp({.extraBytes = 34}), RowMajorRecords())},
         {"358 extra bytes", Concat(MakeBmp({.extraBytes = 358}), RowMajorRecords())},
-        {"pixel offset not 1078", Concat(MakeBmp({.offBits = 1100, .extraBytes = 22}), RowMajorRecords())},
+        {"pixel offset not 1078",
+         Concat(MakeBmp({.offBits = 1100, .extraBytes = 22}), RowMajorRecords())},
     };
     test::ScratchFolder folder;
     for (const auto& c : cases) {
@@ -78,17 +78,21 @@ TEST(LevelWriting, WhatIsWrittenReadsBackAsTheSameMapAndTileSet) {
     test::ScratchFolder folder;
     test::FakePrompt prompt;
     CKRAVDoc source;
-    ASSERT_TRUE(source.OnOpenDocument(folder.Write("tiles.bmp", MakeBmp({.extraBytes = 5})), prompt));
+    ASSERT_TRUE(
+        source.OnOpenDocument(folder.Write("tiles.bmp", MakeBmp({.extraBytes = 5})), prompt));
     std::mt19937 random(7);
     Cell* cells = source.GetCells();
-    for (int i = 0; i < 200000; ++i) cells[random() % MAP_CELLS] = random() % FLAG_CELL; // no flags: no warning
+    for (int i = 0; i < 200000; ++i)
+        cells[random() % MAP_CELLS] = random() % FLAG_CELL; // no flags: no warning
     // Objects on a lattice so that no footprint overlaps another.
     for (int y = 0; y + 6 <= MAP_SIZE; y += 97)
         for (int x = 0; x + 6 <= MAP_SIZE; x += 89) {
-            const Cell base = std::array{OBJECT_6X6, OBJECT_5X5, OBJECT_2X2, OBJECT_1X1}[(x + y) % 4];
+            const Cell base =
+                std::array{OBJECT_6X6, OBJECT_5X5, OBJECT_2X2, OBJECT_1X1}[(x + y) % 4];
             const int side = ObjectSide(base);
             for (int r = 0; r < side; ++r)
-                for (int c = 0; c < side; ++c) cells[(y + r) * MAP_SIZE + x + c] = base + r * side + c;
+                for (int c = 0; c < side; ++c)
+                    cells[(y + r) * MAP_SIZE + x + c] = base + r * side + c;
         }
 
     const std::string path = folder.Path("level.lvl");

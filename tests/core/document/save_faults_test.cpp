@@ -7,8 +7,6 @@
 #include "support/FakePrompt.h"
 #include "support/LevelBytes.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -16,6 +14,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <set>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -47,7 +46,8 @@ std::string ReadOnlyMessage(const std::string& path) {
 int g_writesBeforeFailure = 0;
 int g_injectedError = 0;
 ssize_t FailingWrite(int fd, const void* data, std::size_t size) {
-    if (g_writesBeforeFailure-- > 0) return ::write(fd, data, size / 2);
+    if (g_writesBeforeFailure-- > 0)
+        return ::write(fd, data, size / 2);
     errno = g_injectedError;
     return -1;
 }
@@ -61,8 +61,10 @@ ssize_t PausingWrite(int fd, const void* data, std::size_t size) {
         return ::write(fd, data, size / 2);
     }
     const char paused = 1;
-    if (::write(g_pausedPipe, &paused, 1) != 1) ::_exit(3);
-    for (;;) ::pause();
+    if (::write(g_pausedPipe, &paused, 1) != 1)
+        ::_exit(3);
+    for (;;)
+        ::pause();
 }
 
 class SaveFaults : public ::testing::Test {
@@ -78,7 +80,8 @@ protected:
 
     void TearDown() override {
         SetWriteCallForTesting(nullptr);
-        if (!mounted.empty()) ::umount2(mounted.c_str(), MNT_DETACH);
+        if (!mounted.empty())
+            ::umount2(mounted.c_str(), MNT_DETACH);
     }
 
     // The save failed in every way that matters to the user.
@@ -130,25 +133,28 @@ TEST_F(SaveFaults, AFolderWithoutWritePermissionKeepsTheFile) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         ::close(report[0]);
-        if (root && (::setgroups(0, nullptr) != 0 || ::setgid(NOBODY) != 0 ||
-                     ::setuid(NOBODY) != 0))
+        if (root &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(NOBODY) != 0 || ::setuid(NOBODY) != 0))
             ::_exit(2);
         // "saved modified" then the messages, one per line.
         std::string out = doc.OnSaveDocument(path, prompt) ? "1" : "0";
         out += doc.IsModified() ? "1\n" : "0\n";
-        for (const std::string& message : prompt.messages) out += message + "\n";
+        for (const std::string& message : prompt.messages)
+            out += message + "\n";
         const ssize_t sent = ::write(report[1], out.data(), out.size());
         ::_exit(sent == static_cast<ssize_t>(out.size()) ? 0 : 1);
     }
     ::close(report[1]);
     std::string out;
     char buffer[512];
-    for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;) out.append(buffer, n);
+    for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;)
+        out.append(buffer, n);
     ::close(report[0]);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot become user " << NOBODY << " here";
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "cannot become user " << NOBODY << " here";
     ASSERT_EQ(WEXITSTATUS(status), 0);
 
     EXPECT_EQ(out, "01\n" + ReadOnlyMessage(path) + "\n");
@@ -166,7 +172,8 @@ TEST_F(SaveFaults, AFullDiskKeepsTheFileAndGivesBackTheSpace) {
                      << "); InjectedWriteFailures covers a full disk";
     mounted = disk;
     const std::string path = folder.Write("disk/map.lvl", oldBytes);
-    struct statvfs before {}, after {};
+    struct statvfs before {
+    }, after{};
     ASSERT_EQ(::statvfs(disk.c_str(), &before), 0);
 
     EXPECT_FALSE(doc.OnSaveDocument(path, prompt));
@@ -183,8 +190,10 @@ TEST_F(SaveFaults, InjectedWriteFailures) {
         std::string message;
     };
     const std::string path = folder.Write("map.lvl", oldBytes);
-    for (const Case& c : {Case{ENOSPC, 0, messages::DISK_FULL}, {ENOSPC, 3, messages::DISK_FULL},
-                          {EDQUOT, 1, messages::DISK_FULL}, {EIO, 1, messages::SAVE_FAILED},
+    for (const Case& c : {Case{ENOSPC, 0, messages::DISK_FULL},
+                          {ENOSPC, 3, messages::DISK_FULL},
+                          {EDQUOT, 1, messages::DISK_FULL},
+                          {EIO, 1, messages::SAVE_FAILED},
                           {EFBIG, 2, messages::SAVE_FAILED},
                           // a failure that forgets errno must not pass for success
                           {0, 1, messages::SAVE_FAILED}}) {
@@ -203,7 +212,8 @@ TEST_F(SaveFaults, InjectedWriteFailures) {
 // child is returned once it has stopped, or -1 when it never got there.
 pid_t StartStoppedSave(CKRAVDoc& doc, const std::string& path) {
     int paused[2];
-    if (::pipe(paused) != 0) return -1;
+    if (::pipe(paused) != 0)
+        return -1;
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(paused[0]);
@@ -233,7 +243,8 @@ bool Kill(pid_t child) {
 // The one file beside map.lvl, which must be a temporary file of it.
 std::string TheTemporaryFile(const std::string& folder) {
     Names names = NamesIn(folder);
-    if (names.size() != 2 || names.erase("map.lvl") != 1) return "";
+    if (names.size() != 2 || names.erase("map.lvl") != 1)
+        return "";
     const std::string name = *names.begin();
     return name.rfind(".map.lvl.", 0) == 0 ? name : "";
 }
@@ -285,12 +296,12 @@ TEST_F(SaveFaults, ASaveRemovesOnlyStaleTemporaryFilesOfItsFile) {
         bool removed;
     };
     const Case cases[] = {
-        {".map.lvl.Ab12Cd", Dead, true},       {".map.lvl.zz09AA", Dead, true},
-        {".map.lvl.Qw34Er", Live, false},      {".map.lvl.Dir123", Folder, false},
-        {".map.lvl.Lnk123", Link, false},      {".map.lvl.Oth123", OtherOwner, false},
-        {".other.lvl.Ab12Cd", Dead, false},    {".map.lvl.bak", Dead, false},
-        {"map.lvl.Ab12Cd", Dead, false},       {".map.lvl.Ab12C", Dead, false},
-        {".map.lvl.Ab12Cd7", Dead, false},     {".map.lvl.Ab-2Cd", Dead, false},
+        {".map.lvl.Ab12Cd", Dead, true},    {".map.lvl.zz09AA", Dead, true},
+        {".map.lvl.Qw34Er", Live, false},   {".map.lvl.Dir123", Folder, false},
+        {".map.lvl.Lnk123", Link, false},   {".map.lvl.Oth123", OtherOwner, false},
+        {".other.lvl.Ab12Cd", Dead, false}, {".map.lvl.bak", Dead, false},
+        {"map.lvl.Ab12Cd", Dead, false},    {".map.lvl.Ab12C", Dead, false},
+        {".map.lvl.Ab12Cd7", Dead, false},  {".map.lvl.Ab-2Cd", Dead, false},
         {"..map.lvl.Ab12Cd", Dead, false},
     };
     const std::string path = folder.Write("map.lvl", oldBytes);
@@ -300,9 +311,14 @@ TEST_F(SaveFaults, ASaveRemovesOnlyStaleTemporaryFilesOfItsFile) {
     for (const Case& c : cases) {
         const std::string file = folder.Path(c.name);
         switch (c.kind) {
-        case Folder: fs::create_directory(file); break;
-        case Link: fs::create_symlink(elsewhere, file); break;
-        default: folder.Write(c.name, {1, 2, 3});
+        case Folder:
+            fs::create_directory(file);
+            break;
+        case Link:
+            fs::create_symlink(elsewhere, file);
+            break;
+        default:
+            folder.Write(c.name, {1, 2, 3});
         }
         if (c.kind == Live) {
             const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -314,11 +330,13 @@ TEST_F(SaveFaults, ASaveRemovesOnlyStaleTemporaryFilesOfItsFile) {
             ASSERT_EQ(::chown(file.c_str(), NOBODY, NOBODY), 0);
         }
         const bool removed = c.removed || (c.kind == OtherOwner && ::geteuid() != 0);
-        if (!removed) expected.insert(c.name);
+        if (!removed)
+            expected.insert(c.name);
     }
 
     ASSERT_TRUE(doc.OnSaveDocument(path, prompt));
-    for (const int fd : liveLocks) ::close(fd);
+    for (const int fd : liveLocks)
+        ::close(fd);
     EXPECT_EQ(NamesIn(folder.Path("")), expected);
     EXPECT_EQ(test::ScratchFolder::Read(path), doc.Serialize());
     EXPECT_EQ(test::ScratchFolder::Read(elsewhere), test::Bytes{5});

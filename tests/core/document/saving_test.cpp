@@ -5,10 +5,9 @@
 #include "support/FakePrompt.h"
 #include "support/LevelBytes.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace krav {
 namespace {
@@ -64,11 +63,18 @@ TEST_F(Saving, ALinkIsFollowedAndKept) {
 }
 
 TEST(FileErrors, EachCauseHasItsMessage) {
-    struct Case { int error; const char* message; };
-    for (const Case c : {Case{ENOENT, "File not found!"}, {EMFILE, "No more files can be opened!"},
-                         {EIO, "Hardware error!"}, {ENAMETOOLONG, "All or part of the file path name is invalid!"},
-                         {EACCES, "The file could not be accessed!"}, {ENOSPC, "The directory is full!"},
-                         {ETXTBSY, "File sharing violation!"}, {EPROTO, "Unknown File Error!"}})
+    struct Case {
+        int error;
+        const char* message;
+    };
+    for (const Case c : {Case{ENOENT, "File not found!"},
+                         {EMFILE, "No more files can be opened!"},
+                         {EIO, "Hardware error!"},
+                         {ENAMETOOLONG, "All or part of the file path name is invalid!"},
+                         {EACCES, "The file could not be accessed!"},
+                         {ENOSPC, "The directory is full!"},
+                         {ETXTBSY, "File sharing violation!"},
+                         {EPROTO, "Unknown File Error!"}})
         EXPECT_EQ(FileErrorMessage(c.error), c.message) << c.error;
 }
 

@@ -80,8 +80,8 @@ TEST_F(Clipboard, CutEmptiesTheCellsAndUndoBringsThemBack) {
     EXPECT_EQ(engine.FlagCount(), 1);
     EXPECT_EQ(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, EMPTY_CELL), MAP_CELLS - 1);
     EXPECT_EQ(buffer.Extents(), (Rect{0, 0, 80, 32}));
-    EXPECT_EQ(*buffer.Cells(), (std::vector<Cell>{1, 2, 3, 4, 5, FLAG_CELL, FLAG_CELL,
-                                                       FLAG_CELL, FLAG_CELL, FLAG_CELL}));
+    EXPECT_EQ(*buffer.Cells(), (std::vector<Cell>{1, 2, 3, 4, 5, FLAG_CELL, FLAG_CELL, FLAG_CELL,
+                                                  FLAG_CELL, FLAG_CELL}));
     EXPECT_TRUE(engine.HasSelection()); // framing empty cells now
 
     engine.UndoRedo(ApplyMode::Undo);

@@ -26,7 +26,7 @@ protected:
         engine.Stamp().SetObject(base);
         const int cell = engine.Geometry().CellWidth();
         engine.Stamp().PlaceStamp({(column - engine.Geometry().LeftCol()) * cell + 3,
-                           (row - engine.Geometry().TopRow()) * cell + 3});
+                                   (row - engine.Geometry().TopRow()) * cell + 3});
         engine.Stamp().StampObject();
     }
 
@@ -58,8 +58,10 @@ TEST_F(Engine, StampFootprintsArePlacedAroundThePointerAndKeptInsideTheMap) {
         int column, row; // the pointer's cell
         Rect cells;
     };
-    for (const Case c : {Case{500, 1, 1, {0, 0, 6, 6}}, {500, 20, 20, {17, 17, 23, 23}},
-                         {600, 10, 10, {8, 8, 13, 13}}, {700, 10, 10, {9, 9, 11, 11}},
+    for (const Case c : {Case{500, 1, 1, {0, 0, 6, 6}},
+                         {500, 20, 20, {17, 17, 23, 23}},
+                         {600, 10, 10, {8, 8, 13, 13}},
+                         {700, 10, 10, {9, 9, 11, 11}},
                          {800, 10, 10, {10, 10, 11, 11}}}) {
         engine.Stamp().SetObject(c.base);
         engine.Stamp().PlaceStamp({c.column * 16 + 5, c.row * 16 + 9});
@@ -89,7 +91,8 @@ TEST_F(Engine, StampingOverAnObjectRemovesItWholeAndUndoBringsItBack) {
 
     Stamp(OBJECT_6X6, 23, 23); // 20..25: over the first object's corner
     for (int y = 17; y < 20; ++y)
-        for (int x = 17; x < 23; ++x) EXPECT_EQ(doc.GetCell(y, x), EMPTY_CELL) << x << "," << y;
+        for (int x = 17; x < 23; ++x)
+            EXPECT_EQ(doc.GetCell(y, x), EMPTY_CELL) << x << "," << y;
     EXPECT_EQ(doc.GetCell(20, 20), 500u);
 
     engine.UndoRedo(ApplyMode::Undo);

@@ -25,7 +25,6 @@ protected:
         return std::equal(cells.begin(), cells.end(), doc.GetCells());
     }
     const UndoRecord* NewestStep() const { return engine.History().GetUndoStack().Newest(); }
-
 };
 
 using Fill = BlockCommand;
@@ -62,8 +61,7 @@ TEST_F(Fill, WithFlagsStopsAtTheLimitAndSaysSoOnce) {
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(doc.GetCell(0, x), x < 6 ? FLAG_CELL : 3u) << x;
     EXPECT_EQ(engine.FlagCount(), MAX_FLAGS);
-    EXPECT_EQ(host.prompt.messages,
-              std::vector<std::string>{messages::FILL_CANCELLED});
+    EXPECT_EQ(host.prompt.messages, std::vector<std::string>{messages::FILL_CANCELLED});
     engine.UndoRedo(ApplyMode::Undo); // what was filled is one step
     EXPECT_TRUE(MapIs(before));
 }

@@ -160,8 +160,8 @@ TEST(Freehand, FlagsAreCountedAndRefusedAtThePressAtTheLimit) {
         EXPECT_EQ(e.doc.GetCell(4, 4), c.after);
         EXPECT_EQ(e.engine.FlagCount(), e.FlagCells());
         EXPECT_EQ(e.host.capture, !c.refused);
-        EXPECT_EQ(e.host.prompt.messages,
-                  c.refused ? std::vector<std::string>{messages::FLAG_LIMIT} : std::vector<std::string>{});
+        EXPECT_EQ(e.host.prompt.messages, c.refused ? std::vector<std::string>{messages::FLAG_LIMIT}
+                                                    : std::vector<std::string>{});
         EXPECT_TRUE(e.engine.PendingChanges().empty() == c.refused);
         e.Up(false, e.At(4, 4));
         EXPECT_EQ(e.engine.History().GetUndoStack().Count(), c.refused ? 0 : 1);

@@ -2,7 +2,6 @@
 #include "editing/ViewGeometry.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -23,12 +22,11 @@ struct ZoomStep {
 
 TEST(ViewGeometry, ZoomStepsAndTheGridRule) {
     const std::vector<ZoomStep> steps = {
-        {"in", 2.0, true},   {"in", 2.0, true}, // 2:1 is the limit
-        {"out", 1.0, true},  {"grid", 1.0, false}, {"out", 0.5, false}, {"out", 0.25, false},
+        {"in", 2.0, true},     {"in", 2.0, true}, // 2:1 is the limit
+        {"out", 1.0, true},    {"grid", 1.0, false},   {"out", 0.5, false},    {"out", 0.25, false},
         {"grid", 0.25, false}, // no grid at low zoom
-        {"out", 0.125, false}, {"out", 0.0625, false}, {"out", 0.0625, false},
-        {"in", 0.125, false},  {"in", 0.25, false},
-        {"in", 0.5, true}, // on again, although it was switched off by hand
+        {"out", 0.125, false}, {"out", 0.0625, false}, {"out", 0.0625, false}, {"in", 0.125, false},
+        {"in", 0.25, false},   {"in", 0.5, true}, // on again, although it was switched off by hand
     };
     ViewGeometry view = ViewOf(800, 600);
     for (const auto& step : steps) {
@@ -51,13 +49,14 @@ TEST(ViewGeometry, ZoomCentresThePointedCellUnlessAnEdgeIsInTheWay) {
         Rect visible; // left, top, right, bottom
     };
     const std::vector<Case> cases = {
-        {{10, 10}, false, {0, 0, 25, 18}},              // near the corner: stays at (0, 0)
-        {{400, 288}, true, {0, 0, 100, 75}},             // 1:2 around cell (25, 18)
+        {{10, 10}, false, {0, 0, 25, 18}},   // near the corner: stays at (0, 0)
+        {{400, 288}, true, {0, 0, 100, 75}}, // 1:2 around cell (25, 18)
     };
     for (const auto& c : cases) {
         ViewGeometry view = ViewOf(800, 600);
         view.ZoomAt(c.pointer.x, c.pointer.y, c.zoomOut);
-        EXPECT_EQ((Rect{view.LeftCol(), view.TopRow(), view.RightCol(), view.BottomRow()}), c.visible);
+        EXPECT_EQ((Rect{view.LeftCol(), view.TopRow(), view.RightCol(), view.BottomRow()}),
+                  c.visible);
         EXPECT_EQ(view.VerticalBar().Position(), view.TopRow());
         EXPECT_EQ(view.HorizontalBar().Position(), view.LeftCol());
     }
@@ -77,7 +76,7 @@ TEST(ViewGeometry, ZoomAtThePointerKeepsThePointedCellThereUnlessAnEdgeIsInTheWa
         Point origin; // left column, top row before the zoom
         Point pointer;
         bool zoomOut;
-        Point origin2; // after it
+        Point origin2;  // after it
         bool cellStays; // under the pointer
     };
     const std::vector<Case> cases = {
@@ -102,10 +101,12 @@ TEST(ViewGeometry, ZoomAtThePointerKeepsThePointedCellThereUnlessAnEdgeIsInTheWa
 
 TEST(ViewGeometry, AtOneToSixteenRowsAreCappedAtTheMap) {
     ViewGeometry tall = ViewOf(800, 1000);
-    for (int i = 0; i < 4; ++i) tall.ZoomAt(0, 0, true);
+    for (int i = 0; i < 4; ++i)
+        tall.ZoomAt(0, 0, true);
     EXPECT_EQ(tall.BottomRow() - tall.TopRow(), 1000);
     ViewGeometry taller = ViewOf(800, 1500);
-    for (int i = 0; i < 4; ++i) taller.ZoomAt(0, 0, true);
+    for (int i = 0; i < 4; ++i)
+        taller.ZoomAt(0, 0, true);
     EXPECT_EQ(taller.TopRow(), 0);
     EXPECT_EQ(taller.BottomRow(), 1024);
 }
@@ -113,10 +114,10 @@ TEST(ViewGeometry, AtOneToSixteenRowsAreCappedAtTheMap) {
 TEST(ViewGeometry, ScrollCodes) {
     struct Case {
         const char* name;
-        int top;      // origin before
+        int top; // origin before
         int code;
         int thumb;
-        int moved;    // change of the origin
+        int moved; // change of the origin
     };
     // A 640-pixel-high client at 1:1: a page of 40 rows.
     const std::vector<Case> cases = {

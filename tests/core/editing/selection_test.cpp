@@ -62,7 +62,6 @@ protected:
         return true;
     }
     int UndoSteps() const { return engine.History().GetUndoStack().Count(); }
-
 };
 
 // --- dragging out a selection -----------------------------------------------------------------
@@ -187,7 +186,8 @@ TEST_F(Selection, TheLeftButtonAloneLiftsTheBlockAKeyCopiesIt) {
         EXPECT_EQ(IsEmpty(block), c.lifted) << c.flags;
         EXPECT_EQ(engine.FlagCount(), c.lifted ? flags - 1 : flags) << c.flags;
         EXPECT_EQ(UndoSteps(), steps + (c.lifted ? 1 : 0)) << c.flags;
-        EXPECT_EQ(*engine.Selection().FloatingCells(), (std::vector<Cell>{1, 2, 3, 4, 5, FLAG_CELL}));
+        EXPECT_EQ(*engine.Selection().FloatingCells(),
+                  (std::vector<Cell>{1, 2, 3, 4, 5, FLAG_CELL}));
 
         // Letting go keeps it floating.
         engine.OnLButtonUp(c.flags & ~MK_LBUTTON, At(c.column + 1, 11));
@@ -290,8 +290,7 @@ TEST_F(Selection, FlagsOverTheLimitAreSkippedWhenABlockIsDropped) {
     EXPECT_EQ(engine.FlagCount(), MAX_FLAGS);
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(doc.GetCell(5, x), x < 6 ? FLAG_CELL : EMPTY_CELL) << x;
-    EXPECT_EQ(host.prompt.messages,
-              std::vector<std::string>{messages::FLAGS_SKIPPED});
+    EXPECT_EQ(host.prompt.messages, std::vector<std::string>{messages::FLAGS_SKIPPED});
 }
 
 TEST_F(Selection, UndoWhileALiftedBlockFloatsThenADropWritesASecondCopy) {

@@ -74,7 +74,7 @@ TEST_F(ShapeTool, EachToolWritesItsCellsAsOneUndoStep) {
         const char* name;
         int tool;
         Point from, to;
-        std::vector<Point> cells; // row by row
+        std::vector<Point> cells;     // row by row
         std::optional<UndoKind> kind; // none: no step
     };
     const std::vector<Case> cases{

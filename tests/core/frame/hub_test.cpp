@@ -144,8 +144,7 @@ TEST_F(Hub, EraseMapAsksFirst) {
     hub.Execute(ID_ERASE_MAP);
     EXPECT_EQ(view.Document().GetCell(0, 0), EMPTY_CELL);
     EXPECT_TRUE(hub.State(ID_EDIT_UNDO).enabled) << "the history stays";
-    EXPECT_EQ(prompt.messages.back(),
-              messages::ERASE_MAP_QUESTION);
+    EXPECT_EQ(prompt.messages.back(), messages::ERASE_MAP_QUESTION);
 }
 
 } // namespace

@@ -533,9 +533,9 @@ protected:
 
     // The view with the block's cells at its origin and no grid.
     ViewGeometry PutBlockAtOrigin(const Zoom& zoom) {
-        const ViewGeometry view =
-            ViewGeometry::OfArea(CLIENT_COLS * zoom.cell, CLIENT_ROWS * zoom.cell, zoom.factor,
-                                 zoom.cell, {100, 100, 100 + CLIENT_COLS, 100 + CLIENT_COLS}, false);
+        const ViewGeometry view = ViewGeometry::OfArea(
+            CLIENT_COLS * zoom.cell, CLIENT_ROWS * zoom.cell, zoom.factor, zoom.cell,
+            {100, 100, 100 + CLIENT_COLS, 100 + CLIENT_COLS}, false);
         for (int r = 0; r < ROWS; ++r)
             for (int c = 0; c < COLUMNS; ++c)
                 cells[(100 + r) * MAP_SIZE + 100 + c] = block[r * COLUMNS + c];
