@@ -21,5 +21,7 @@ int RunExportTmx(const Arguments& args);
 int RunImportTmx(const Arguments& args);
 int RunDump(const Arguments& args);
 int RunDiff(const Arguments& args);
+int RunTileset(const Arguments& args);
+int RunImportTileset(const Arguments& args);
 
 } // namespace krav::cli

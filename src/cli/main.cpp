@@ -11,6 +11,8 @@ const char* const USAGE = "usage: krav-lvl info LEVEL\n"
                           "       krav-lvl play SCRIPT LEVEL|new OUT\n"
                           "       krav-lvl render LEVEL OUT.png [--zoom 1:16|1:8|1:4|1:2|1:1|2:1]\n"
                           "                       [--area LEFT,TOP,RIGHT,BOTTOM] [--grid]\n"
+                          "       krav-lvl tileset LEVEL OUT.bmp\n"
+                          "       krav-lvl import-tileset LEVEL IMAGE OUT\n"
                           "       krav-lvl export-tmx LEVEL OUT.tmx\n"
                           "       krav-lvl import-tmx IN.tmx OUT.lvl\n"
                           "       krav-lvl dump LEVEL\n"
@@ -37,6 +39,10 @@ int main(int argc, char** argv) {
         result = RunPlay(args);
     else if (command == "render")
         result = RunRender(args);
+    else if (command == "tileset" && args.size() == 2)
+        result = RunTileset(args);
+    else if (command == "import-tileset" && args.size() == 3)
+        result = RunImportTileset(args);
     else if (command == "export-tmx" && args.size() == 2)
         result = RunExportTmx(args);
     else if (command == "import-tmx" && args.size() == 2)

@@ -28,6 +28,14 @@ std::vector<std::uint32_t> RgbPixels(const QImage& image) {
     return pixels;
 }
 
+// 1204 as "1,204".
+std::string WithThousands(int number) {
+    std::string digits = std::to_string(number);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
+
 int CountColours(const std::vector<std::uint32_t>& pixels) {
     std::vector<std::uint32_t> sorted = pixels;
     std::sort(sorted.begin(), sorted.end());
@@ -194,7 +202,7 @@ TileSetChoice TileSetFromImage(const QImage& image, const QByteArray& bmpParts) 
     const int colours = CountColours(pixels);
     if (colours > 256)
         return {nullptr,
-                "has " + std::to_string(colours) + " colours; a tile set holds at most 256"};
+                "has " + WithThousands(colours) + " colours; a tile set holds at most 256"};
     if (!bmpParts.isEmpty()) {
         if (auto tileSet = FromBmpParts(image, pixels, bmpParts))
             return {std::move(tileSet), {}};

@@ -34,6 +34,12 @@ std::uint8_t* PutBmp(std::uint8_t* out, const TileSetBitmap& tileSet) {
 
 } // namespace
 
+std::vector<std::uint8_t> WriteTileSetBmp(const TileSetBitmap& tileSet) {
+    std::vector<std::uint8_t> out(BmpSize(tileSet));
+    PutBmp(out.data(), tileSet);
+    return out;
+}
+
 std::vector<std::uint8_t> WriteLevel(const Cell* cells, const TileSetBitmap* tileSet) {
     std::size_t records = 0;
     for (int i = 0; i < MAP_CELLS; ++i)

@@ -61,4 +61,10 @@ inline constexpr const char* ERASE_MAP_TITLE = "Warning!";
 inline constexpr const char* ERASE_MAP_QUESTION =
     "The entire map will be erased. This operation cannot be undone! Continue?";
 
+// The Import Tileset dialog's preview area.
+inline constexpr const char* NO_BUILTIN_TILE_SET =
+    "The built-in tile set could not be made (out of memory): only tile sets from files can be "
+    "chosen.";
+inline constexpr const char* NOT_A_TILE_SET = "gives no tile set";
+
 } // namespace krav::messages
