@@ -123,6 +123,7 @@ struct OutDirs {
 
 bool writeObjects(const Palette& pal, const OutDirs& out);
 bool writeCursors(const OutDirs& out);
+bool writePlaceholder(const OutDirs& out);
 bool writeToolbar(const OutDirs& out);
 bool writeAppIcon(const OutDirs& out);
 

@@ -764,6 +764,7 @@ int main(int argc, char** argv) {
         ok = writeCursors(out) && ok;
         ok = writeToolbar(out) && ok;
         ok = writeAppIcon(out) && ok;
+        ok = writePlaceholder(out) && ok;
         return ok ? 0 : 1;
     } catch (const std::exception& e) { // a mistake in the drawing code
         std::cerr << "krav_make_art: " << e.what() << '\n';

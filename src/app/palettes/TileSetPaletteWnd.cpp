@@ -37,6 +37,8 @@ TileSetPaletteWnd::TileSetPaletteWnd(QWidget* mainFrame)
 void TileSetPaletteWnd::SetupForView(int fore, int back, const QImage& tileSet, const void* viewKey,
                                      const QRect& viewClientOnScreen) {
     if (m_placed && viewKey == m_viewKey) {
+        // The tiles stay chosen, but the picture may be a new tile set of that view.
+        m_tileSet = tileSet;
         update();
         return;
     }

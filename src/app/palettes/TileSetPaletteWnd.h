@@ -31,6 +31,7 @@ public:
     void SetTile(int index, bool isFore);
 
     int ForeTile() const { return m_fore; }
+    const QImage& TileSetImage() const { return m_tileSet; }
     int BackTile() const { return m_back; }
     int TileCount() const { return m_rows.Count() * m_cols.Count(); }
     // What the tool tip says of the tile at a client point ("Tile 5 (code 6)"); empty where

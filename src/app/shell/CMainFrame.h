@@ -28,6 +28,8 @@ class QToolBar;
 
 namespace krav {
 
+class TileSetChooser;
+
 class CChildFrame;
 class CKRAVDoc;
 class CKRAVView;
@@ -59,6 +61,10 @@ public:
     // Tiled maps: the active level written as one, and a new untitled level made of one.
     bool ExportTiledMap(CChildFrame* child, const QString& path);
     bool ImportTiledMap(const QString& path);
+    // Tile sets: the chooser's choice applied to the active level (every view of it takes the
+    // new tile set; true when it changed), and the level's tile set written as a BMP.
+    bool ApplyTileSetChoice(TileSetChooser& chooser);
+    bool ExportTileSet(CChildFrame* child, const QString& path);
 
     QAction* Action(int id) const { return m_actions.value(id); }
     CKRAVView* ActiveView() const;

@@ -39,6 +39,8 @@ std::vector<CommandInfo> MakeTable() {
         Command(ID_FILE_SAVE_AS, "Save &As...", "Save the active level with a new name\nSave As"),
         Command(ID_IMPORT_TILESET, "Import Tileset...",
                 "Imports and Previews tilesets.\nImport tileset"),
+        Command(ID_EXPORT_TILESET, "Export Tileset...",
+                "Write the active level's tile set as a BMP\nExport tileset"),
         Command(ID_EXPORT_TILED_MAP, "Tiled Map (.tmx)...",
                 "Write the active level as a Tiled map\nExport Tiled map"),
         Command(ID_IMPORT_TILED_MAP, "Import Tiled Map...",

@@ -204,10 +204,6 @@ Cell CMainFrame::SpecialObjectsChoice() const {
     return m_pSpclObj->GetSelectedObject();
 }
 
-void CMainFrame::RunImportTileset() {
-    m_prompt.ShowMessage("Importing tile sets comes with a later version.");
-}
-
 // --- the radar follows the active view -----------------------------------------------------
 // Changed cells and a moved view also change the status panes, the enabling and the modified
 // marker, also when a timer (auto-scroll) made the change.

@@ -1,0 +1,69 @@
+#include "shell/ImportTileSetDialog.h"
+
+#include "TileSetPicture.h"
+#include "TileSetPictureFile.h"
+#include "document/Messages.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace krav {
+
+ImportTileSetDialog::ImportTileSetDialog(QWidget* parent, const QString& folder)
+    : QFileDialog(parent, QStringLiteral("Import Tile Set"), folder), m_chooser(ReadTileSetPicture),
+      m_placeholder(QStringLiteral(":/art/tileset_placeholder.xpm")), m_picture(new QLabel),
+      m_note(new QLabel) {
+    // The platform's own dialog could not take the preview area.
+    setOption(QFileDialog::DontUseNativeDialog);
+    setFileMode(QFileDialog::ExistingFile);
+    setAcceptMode(QFileDialog::AcceptOpen);
+    setDefaultSuffix(QStringLiteral("lvl"));
+    setNameFilters({QStringLiteral("Level Files (*.lvl)"), QStringLiteral("Bitmap Files (*.bmp)"),
+                    QStringLiteral("Pictures (*.png *.bmp *.gif *.tif *.tiff *.ppm *.xpm)")});
+
+    auto* frame = new QGroupBox(QStringLiteral("Preview"));
+    auto* column = new QVBoxLayout(frame);
+    m_picture->setFixedSize(304, 160);
+    m_note->setWordWrap(true);
+    m_note->setMaximumWidth(304);
+    m_note->setObjectName(QStringLiteral("tileSetNote"));
+    column->addWidget(m_picture);
+    column->addWidget(m_note);
+    column->addStretch();
+    // Qt's own dialog lays its parts out on a grid; the preview takes a column of its own.
+    if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+        grid->addWidget(frame, 0, grid->columnCount(), grid->rowCount(), 1);
+    else if (layout())
+        layout()->addWidget(frame);
+
+    connect(this, &QFileDialog::currentChanged, this, &ImportTileSetDialog::OnCurrentChanged);
+    ShowChoice({});
+}
+
+void ImportTileSetDialog::OnCurrentChanged(const QString& path) {
+    m_chooser.Select(path.toStdString());
+    ShowChoice(path);
+}
+
+void ImportTileSetDialog::ShowChoice(const QString& path) {
+    const TileSetBitmap* tileSet = m_chooser.Preview();
+    m_picture->setPixmap(QPixmap::fromImage(tileSet ? TileSetToImage(*tileSet) : m_placeholder));
+    QString note = QString::fromStdString(m_chooser.Note());
+    // A picture's refusal names the file: "map.png is 320 x 160; ...".
+    if (!note.isEmpty() && m_chooser.Note() != messages::NO_BUILTIN_TILE_SET && !path.isEmpty())
+        note = QFileInfo(path).fileName() + QLatin1Char(' ') + note;
+    m_note->setText(note);
+}
+
+QString ImportTileSetDialog::NoteText() const {
+    return m_note->text();
+}
+
+bool ImportTileSetDialog::ShowsPlaceholder() const {
+    return m_chooser.Preview() == nullptr;
+}
+
+} // namespace krav

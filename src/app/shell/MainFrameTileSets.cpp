@@ -1,0 +1,68 @@
+// The main frame's tile sets: File > Import Tileset and File > Export Tileset.
+#include "document/AtomicFile.h"
+#include "document/CKRAVDoc.h"
+#include "document/TileSetChooser.h"
+#include "document/TileSetExport.h"
+#include "palettes/TileInfoWnd.h"
+#include "palettes/TileSetPaletteWnd.h"
+#include "shell/CChildFrame.h"
+#include "shell/CMainFrame.h"
+#include "shell/ImportTileSetDialog.h"
+#include "view/CKRAVView.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace krav {
+
+void CMainFrame::RunImportTileset() {
+    if (!ActiveView())
+        return;
+    ImportTileSetDialog dialog(this, DialogFolder());
+    if (dialog.exec() == QDialog::Accepted)
+        ApplyTileSetChoice(dialog.Chooser());
+}
+
+bool CMainFrame::ApplyTileSetChoice(TileSetChooser& chooser) {
+    CKRAVView* active = ActiveView();
+    if (!active)
+        return false;
+    CKRAVDoc& doc = active->Document();
+    if (!chooser.ApplyTo(doc))
+        return false;
+    for (CChildFrame* child : ChildFrames())
+        if (&child->Document() == &doc)
+            child->View()->OnTileSetChanged();
+    const MapViewEngine& engine = active->Engine();
+    m_pTileSetPalette->SetupForView(engine.ForeTile(), engine.BackTile(), active->TileSetImage(),
+                                    active, ViewClientOnScreen(*active));
+    m_pTileInfo->SetupInfo(engine.ForeTile(), engine.BackTile(), active->TileSetImage());
+    UpdateCommandUi();
+    return true;
+}
+
+bool CMainFrame::ExportTileSet(CChildFrame* child, const QString& chosen) {
+    const CKRAVDoc& doc = child->Document();
+    QString path = chosen;
+    if (path.isEmpty()) {
+        QString name = QString::fromStdString(doc.GetTitle());
+        if (name.endsWith(QStringLiteral(".lvl"), Qt::CaseInsensitive))
+            name.chop(4);
+        path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Tileset"),
+                                            DialogFolder() + QLatin1Char('/') + name +
+                                                QStringLiteral(".bmp"),
+                                            QStringLiteral("Bitmap Files (*.bmp)"));
+        if (path.isEmpty())
+            return false;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".bmp");
+    }
+    if (WriteFileAtomically(path.toStdString(), TileSetBmpFile(*doc.GetTileSet())) !=
+        SaveError::None) {
+        m_prompt.ShowMessage("The tile set could not be written to " + path.toStdString() + ".");
+        return false;
+    }
+    return true;
+}
+
+} // namespace krav

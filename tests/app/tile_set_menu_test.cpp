@@ -1,0 +1,95 @@
+// File > Import Tileset and File > Export Tileset: the dialog's preview, and a new tile set
+// taken up by everything that shows tiles.
+#include "document/TileSetChooser.h"
+#include "document/TileSetExport.h"
+#include "palettes/TileSetPaletteWnd.h"
+#include "shell/ImportTileSetDialog.h"
+#include "support/FrameFixture.h"
+#include "view/CKRAVView.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+
+namespace krav {
+namespace {
+
+class TileSetMenu : public test::FrameFixture {
+protected:
+    CChildFrame& OpenLevel() {
+        test::Bytes bytes;
+        test::AppendRecord(bytes, 12, 3, 4);
+        test::AppendRecord(bytes, 170, 5, 4);
+        EXPECT_TRUE(frame->OpenLevel(QString::fromStdString(folder.Write("level.lvl", bytes))));
+        return *frame->ChildFrames().front();
+    }
+};
+
+TEST_F(TileSetMenu, ImportedTileSetIsShownAtOnceAndMapStaysAsItWas) {
+    CChildFrame& child = OpenLevel();
+    const std::vector<std::uint8_t> before = child.Document().Serialize();
+    const test::Bytes bmp = test::MakeBmp();
+    TileSetChooser chooser;
+    chooser.Select(folder.Write("t.bmp", bmp));
+    ASSERT_TRUE(frame->ApplyTileSetChoice(chooser));
+
+    EXPECT_TRUE(child.Document().IsModified());
+    const std::vector<std::uint8_t> after = child.Document().Serialize();
+    // The level is the BMP, then the same records.
+    ASSERT_EQ(after.size(), bmp.size() + before.size());
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin() + bmp.size()));
+    const QImage& shown = child.View()->TileSetImage();
+    const TileSetBitmap& tileSet = *child.Document().GetTileSet();
+    EXPECT_EQ(shown.pixel(0, 0) & 0xFFFFFFu, tileSet.ColourRgb(tileSet.PixelAt(0, 0)));
+    EXPECT_EQ(frame->TileSetPalette()->TileSetImage(), shown);
+}
+
+TEST_F(TileSetMenu, BuiltInChoiceOnABuiltInLevelChangesNothing) {
+    CChildFrame& child = OpenLevel();
+    TileSetChooser chooser;
+    chooser.Select(folder.Path("level.lvl"));
+    ASSERT_EQ(chooser.Choice(), TILESET_BUILTIN);
+    EXPECT_FALSE(frame->ApplyTileSetChoice(chooser));
+    EXPECT_FALSE(child.Document().IsModified());
+}
+
+TEST_F(TileSetMenu, ExportWritesTheBmpTheImportReadsBack) {
+    CChildFrame& child = OpenLevel();
+    const std::string path = folder.Path("out.bmp");
+    ASSERT_TRUE(frame->ExportTileSet(&child, QString::fromStdString(path)));
+    EXPECT_EQ(test::ScratchFolder::Read(path), TileSetBmpFile(*child.Document().GetTileSet()));
+    TileSetChooser chooser;
+    chooser.Select(path);
+    EXPECT_EQ(chooser.Choice(), TILESET_IMPORTED);
+}
+
+TEST_F(TileSetMenu, DialogPreviewsBesideTheFilesAndFallsBackToThePlaceholder) {
+    ImportTileSetDialog dialog(frame.get(), QString::fromStdString(folder.Path("")));
+    EXPECT_EQ(dialog.windowTitle(), "Import Tile Set");
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    ASSERT_NE(grid, nullptr);
+    const int last = grid->columnCount() - 1;
+    ASSERT_NE(grid->itemAtPosition(0, last), nullptr);
+    EXPECT_NE(qobject_cast<QGroupBox*>(grid->itemAtPosition(0, last)->widget()), nullptr);
+    EXPECT_TRUE(dialog.ShowsPlaceholder());
+    EXPECT_EQ(dialog.Chooser().Choice(), TILESET_NOTHING_SELECTED);
+
+    emit dialog.currentChanged(QString::fromStdString(folder.Write("t.bmp", test::MakeBmp())));
+    EXPECT_FALSE(dialog.ShowsPlaceholder());
+    EXPECT_EQ(dialog.Chooser().Choice(), TILESET_IMPORTED);
+
+    QImage wide(320, 160, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    const std::string png = folder.Path("wide.png");
+    ASSERT_TRUE(wide.save(QString::fromStdString(png)));
+    emit dialog.currentChanged(QString::fromStdString(png));
+    EXPECT_TRUE(dialog.ShowsPlaceholder());
+    EXPECT_EQ(dialog.NoteText(), "wide.png is 320 x 160; a tile set is 304 x 160");
+
+    emit dialog.currentChanged(
+        QString::fromStdString(folder.Write("deep.bmp", test::MakeBmp({.bitsPerPixel = 24}))));
+    EXPECT_TRUE(dialog.ShowsPlaceholder());
+    EXPECT_EQ(dialog.NoteText(), ""); // loader errors only as the placeholder
+}
+
+} // namespace
+} // namespace krav
