@@ -60,46 +60,47 @@ inline constexpr std::array<SpecialObject, 4> SPECIAL_OBJECTS{{
     {OBJECT_1X1, 1, CODE_OBJECT_1X1, 3},
 }};
 
-// The object whose base value is given, or null.
-inline constexpr const SpecialObject* SpecialObjectOf(Cell base) {
+// The object whose base value is given, if any. (Values, not pointers into the table: a
+// sanitized build cannot compare such pointers in a constant expression.)
+inline constexpr std::optional<SpecialObject> SpecialObjectOf(Cell base) {
     for (const SpecialObject& object : SPECIAL_OBJECTS)
         if (object.base == base)
-            return &object;
-    return nullptr;
+            return object;
+    return std::nullopt;
 }
 
-// The object a cell is part of, or null for tiles, empty cells and values no object has.
-inline constexpr const SpecialObject* SpecialObjectHolding(Cell v) {
+// The object a cell is part of; nothing for tiles, empty cells and values no object has.
+inline constexpr std::optional<SpecialObject> SpecialObjectHolding(Cell v) {
     for (const SpecialObject& object : SPECIAL_OBJECTS)
         if (object.Holds(v))
-            return &object;
-    return nullptr;
+            return object;
+    return std::nullopt;
 }
 
 // Where a cell lies in its object's footprint.
 struct ObjectCellPlace {
-    const SpecialObject* object;
+    SpecialObject object;
     int column;
     int row;
 };
 
 inline constexpr std::optional<ObjectCellPlace> LocateInObject(Cell v) {
-    const SpecialObject* object = SpecialObjectHolding(v);
-    if (object == nullptr)
+    const std::optional<SpecialObject> object = SpecialObjectHolding(v);
+    if (!object)
         return std::nullopt;
     const int offset = static_cast<int>(v - object->base);
-    return ObjectCellPlace{object, offset % object->side, offset / object->side};
+    return ObjectCellPlace{*object, offset % object->side, offset / object->side};
 }
 
 // Side of the square footprint of the object whose base value is given; 0 for anything else.
 inline constexpr int ObjectSide(Cell base) {
-    const SpecialObject* object = SpecialObjectOf(base);
+    const std::optional<SpecialObject> object = SpecialObjectOf(base);
     return object ? object->side : 0;
 }
 
 // Base value of the object a cell belongs to, if the cell is part of one.
 inline constexpr std::optional<Cell> ObjectBaseOf(Cell v) {
-    const SpecialObject* object = SpecialObjectHolding(v);
+    const std::optional<SpecialObject> object = SpecialObjectHolding(v);
     return object ? std::optional<Cell>(object->base) : std::nullopt;
 }
 
@@ -117,7 +118,7 @@ inline constexpr std::optional<Cell> ObjectBaseForCode(int code) {
 inline constexpr std::optional<int> CodeForCell(Cell v) {
     if (IsTileCell(v))
         return static_cast<int>(v) + 1;
-    const SpecialObject* object = SpecialObjectOf(v);
+    const std::optional<SpecialObject> object = SpecialObjectOf(v);
     return object ? std::optional<int>(object->fileCode) : std::nullopt;
 }
 

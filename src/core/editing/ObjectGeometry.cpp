@@ -5,7 +5,7 @@ namespace krav {
 namespace {
 
 Cell ValueAt(const ObjectCellPlace& place, int column, int row) {
-    return place.object->base + static_cast<Cell>(row * place.object->side + column);
+    return place.object.base + static_cast<Cell>(row * place.object.side + column);
 }
 
 } // namespace
@@ -16,17 +16,17 @@ Rect ObjectFootprint(int x, int y, Cell v) {
         return {};
     const int left = x - place->column;
     const int top = y - place->row;
-    return {left, top, left + place->object->side, top + place->object->side};
+    return {left, top, left + place->object.side, top + place->object.side};
 }
 
 Cell MirrorH(Cell v) {
     const std::optional<ObjectCellPlace> place = LocateInObject(v);
-    return place ? ValueAt(*place, place->object->side - 1 - place->column, place->row) : v;
+    return place ? ValueAt(*place, place->object.side - 1 - place->column, place->row) : v;
 }
 
 Cell MirrorV(Cell v) {
     const std::optional<ObjectCellPlace> place = LocateInObject(v);
-    return place ? ValueAt(*place, place->column, place->object->side - 1 - place->row) : v;
+    return place ? ValueAt(*place, place->column, place->object.side - 1 - place->row) : v;
 }
 
 } // namespace krav

@@ -71,8 +71,8 @@ std::vector<std::uint32_t> Scale(int sourceSize, int size, Source source) {
 // Objects larger than one cell are queued by their anchor and drawn whole; a value no object
 // holds is not an object cell and is never queued.
 bool IsQueuedObjectValue(Cell v) {
-    const SpecialObject* object = SpecialObjectHolding(v);
-    return object != nullptr && object->side > 1;
+    const std::optional<SpecialObject> object = SpecialObjectHolding(v);
+    return object && object->side > 1;
 }
 
 // The radar's colour indices as pixels; indices past the table are black like empty cells.
@@ -226,7 +226,7 @@ void MapRenderer::StartQueue(int firstCol, int firstRow, int endCol, int endRow)
 // Objects are drawn once each, whole, after the cells: a cell only notes its anchor.
 void MapRenderer::QueueObject(int col, int row, Cell v) {
     const ObjectCellPlace place = *LocateInObject(v);
-    const QueuedObject object{col - place.column, row - place.row, place.object->picture};
+    const QueuedObject object{col - place.column, row - place.row, place.object.picture};
     std::uint8_t& mark =
         m_queued.marks[static_cast<std::size_t>(object.row - m_queued.firstRow) * m_queued.columns +
                        (object.col - m_queued.firstCol)];

@@ -22,7 +22,7 @@ struct ObjectPictureSet {
 
 // Picture index of an object's base value (500, 600, 700, 800), or -1.
 inline constexpr int ObjectPictureIndex(Cell base) {
-    const SpecialObject* object = SpecialObjectOf(base);
+    const std::optional<SpecialObject> object = SpecialObjectOf(base);
     return object ? object->picture : -1;
 }
 
