@@ -21,8 +21,10 @@ ImportTileSetDialog::ImportTileSetDialog(QWidget* parent, const QString& folder)
     setFileMode(QFileDialog::ExistingFile);
     setAcceptMode(QFileDialog::AcceptOpen);
     setDefaultSuffix(QStringLiteral("lvl"));
-    setNameFilters({QStringLiteral("Level Files (*.lvl)"), QStringLiteral("Bitmap Files (*.bmp)"),
-                    QStringLiteral("Pictures (*.png *.bmp *.gif *.tif *.tiff *.ppm *.xpm)")});
+    // First everything that can give a tile set, so that a typed name is not filtered out.
+    setNameFilters({QStringLiteral("Tile Sets (*.lvl *.bmp *.png *.gif *.tif *.tiff *.ppm *.xpm)"),
+                    QStringLiteral("Level Files (*.lvl)"), QStringLiteral("Bitmap Files (*.bmp)"),
+                    QStringLiteral("Pictures (*.png *.gif *.tif *.tiff *.ppm *.xpm)")});
 
     auto* frame = new QGroupBox(QStringLiteral("Preview"));
     auto* column = new QVBoxLayout(frame);

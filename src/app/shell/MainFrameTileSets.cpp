@@ -19,8 +19,14 @@ void CMainFrame::RunImportTileset() {
     if (!ActiveView())
         return;
     ImportTileSetDialog dialog(this, DialogFolder());
-    if (dialog.exec() == QDialog::Accepted)
-        ApplyTileSetChoice(dialog.Chooser());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // A name typed and accepted at once may never have been previewed; the file accepted is
+    // the one chosen (one previewed already is not read again).
+    const QStringList files = dialog.selectedFiles();
+    if (!files.isEmpty())
+        dialog.Chooser().Select(files.front().toStdString());
+    ApplyTileSetChoice(dialog.Chooser());
 }
 
 bool CMainFrame::ApplyTileSetChoice(TileSetChooser& chooser) {

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# A designer's round with tile sets: chooses a tile in the Tileset palette and paints, steps to
+# the next tile with its key and paints again, imports a tile set BMP through File > Import
+# Tileset, sees the palette and the map take it, saves: the level keeps its cells and embeds
+# the BMP; opened again, the editor shows it.
+source "$(dirname "$0")/lib.sh"
+
+CHOSEN_TILE=5
+# pixel_at SHOT X Y: the colour of a screen pixel as "R,G,B".
+pixel_at() { convert "$1" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info:; }
+shot() { import -display "$DISPLAY" -window root "$OUT_DIR/$1.png" && echo "$OUT_DIR/$1.png"; }
+
+start_desktop
+make_level a.lvl
+# The tile set to import: the built-in one with every colour inverted.
+"$KRAV_LVL" tileset "$SESSION_DIR/a.lvl" "$SESSION_DIR/builtin.bmp" || fail "krav-lvl tileset failed"
+python3 - "$SESSION_DIR/builtin.bmp" "$SESSION_DIR/inverted.bmp" <<'PY'
+import sys
+data = bytearray(open(sys.argv[1], 'rb').read())
+for i in range(54, 1078):
+    if (i - 54) % 4 != 3:
+        data[i] = 255 - data[i]
+open(sys.argv[2], 'wb').write(data)
+PY
+file_id() { stat -c '%i %Y %s' "$SESSION_DIR/a.lvl"; }
+before=$(file_id)
+start_editor_on a.lvl
+find_view_client a.lvl
+
+palette=$(visible_window "$KRAV_PID" '^Tileset')
+read -r px py pw ph < <(client_geometry "$palette")
+step "Tileset palette at $px,$py (${pw}x$ph): left click on tile $CHOSEN_TILE"
+xdo mousemove --sync $((px + CHOSEN_TILE * 16 + 8)) $((py + 8)) click 1
+read -r x y < <(cell_point 3 2)
+xdo mousemove --sync "$x" "$y" click 1
+step "next tile key, then a click on cell 4,2"
+xdo key --clearmodifiers period
+read -r x y < <(cell_point 4 2)
+xdo mousemove --sync "$x" "$y" click 1
+# Away from the painted cells, so that the pointer hides nothing measured.
+xdo mousemove --sync $((VIEW_X + 200)) $((VIEW_Y + 200))
+sleep 0.5
+before_shot=$(shot before-import)
+read -r cx cy < <(cell_point 3 2)
+map_before=$(pixel_at "$before_shot" "$cx" "$cy")
+palette_before=$(pixel_at "$before_shot" $((px + CHOSEN_TILE * 16 + 4)) $((py + 4)))
+
+step "File > Import Tileset, inverted.bmp"
+xdo key --clearmodifiers alt+f
+sleep 0.3
+for _ in 1 2 3 4 5; do xdo key Down; done
+xdo key Return
+dialog=$(wait_window "$KRAV_PID" '^Import Tile Set' "the Import Tile Set dialog")
+wait_settled "$dialog"
+xdo type --delay 20 "inverted.bmp"
+sleep 1
+shot import-dialog >/dev/null
+xdo key Return
+dialog_gone() { ! xwininfo -id "$dialog" 2>/dev/null | grep -q 'IsViewable'; }
+wait_until 10 "the dialog closing" dialog_gone
+sleep 0.5
+after_shot=$(shot after-import)
+map_after=$(pixel_at "$after_shot" "$cx" "$cy")
+palette_after=$(pixel_at "$after_shot" $((px + CHOSEN_TILE * 16 + 4)) $((py + 4)))
+step "map cell $map_before -> $map_after, palette $palette_before -> $palette_after"
+[ "$map_before" != "$map_after" ] || record_failure "the map still shows the old tile set"
+[ "$palette_before" != "$palette_after" ] || record_failure "the palette still shows the old tile set"
+
+xdo key --clearmodifiers ctrl+s
+saved() { [ "$(file_id)" != "$before" ]; }
+wait_until 10 "a.lvl being saved" saved
+info=$("$KRAV_LVL" info "$SESSION_DIR/a.lvl")
+grep -qx 'tileset: embedded' <<<"$info" || record_failure "the saved level has no tile set of its own: $info"
+grep -qx 'cells: 2' <<<"$info" || record_failure "the saved level should hold the two painted cells: $info"
+"$KRAV_LVL" tileset "$SESSION_DIR/a.lvl" "$SESSION_DIR/saved.bmp"
+cmp -s "$SESSION_DIR/saved.bmp" "$SESSION_DIR/inverted.bmp" ||
+    record_failure "the embedded tile set differs from the imported BMP"
+printf '%s\n' "expect-cell 3 2 $CHOSEN_TILE" "expect-cell 4 2 $((CHOSEN_TILE + 1))" >"$SESSION_DIR/expect.play"
+"$KRAV_LVL" play "$SESSION_DIR/expect.play" "$SESSION_DIR/a.lvl" "$SESSION_DIR/expect-out.lvl" >/dev/null ||
+    record_failure "the painted cells are not tiles $CHOSEN_TILE and $((CHOSEN_TILE + 1))"
+
+step "opened again"
+stop_process "$KRAV_PID" 2>/dev/null || true
+start_editor_on a.lvl
+find_view_client a.lvl
+xdo mousemove --sync $((VIEW_X + 240)) $((VIEW_Y + 240))
+sleep 0.5
+reopened=$(shot reopened)
+read -r cx cy < <(cell_point 3 2)
+[ "$(pixel_at "$reopened" "$cx" "$cy")" = "$map_after" ] ||
+    record_failure "opened again, the map does not show the imported tile set"
+screenshot reopened
+finish
