@@ -89,5 +89,35 @@ reopened=$(shot reopened)
 read -r cx cy < <(cell_point 3 2)
 [ "$(pixel_at "$reopened" "$cx" "$cy")" = "$map_after" ] ||
     record_failure "opened again, the map does not show the imported tile set"
+
+# file_dialog ITEM TITLE NAME: File menu item ITEM (Downs from the first), then NAME typed into
+# the dialog titled TITLE and accepted.
+file_dialog() {
+    xdo key --clearmodifiers alt+f
+    sleep 0.3
+    for _ in $(seq "$1"); do xdo key Down; done
+    xdo key Return
+    local id
+    id=$(wait_window "$KRAV_PID" "^$2" "the $2 dialog")
+    wait_settled "$id"
+    xdo type --delay 20 "$3"
+    sleep 0.5
+    shot "dialog-$3" >/dev/null
+    xdo key Return
+    gone() { ! xwininfo -id "$id" 2>/dev/null | grep -q 'IsViewable'; }
+    wait_until 10 "the $2 dialog closing" gone
+    sleep 0.5
+}
+step "File > Export Tileset, exported.bmp"
+file_dialog 6 "Export Tileset" "exported.bmp"
+cmp -s "$SESSION_DIR/exported.bmp" "$SESSION_DIR/inverted.bmp" ||
+    record_failure "File > Export Tileset did not write the level's tile set"
+step "File > Import Tileset, a level without a tile set: back to the built-in set"
+make_level plain.lvl
+file_dialog 5 "Import Tile Set" "plain.lvl"
+builtin_again=$(shot builtin-again)
+[ "$(pixel_at "$builtin_again" "$cx" "$cy")" = "$map_before" ] ||
+    record_failure "after importing a level without a tile set the map does not show the built-in set"
+title_has "$MAIN_WINDOW" '*' || record_failure "the switch back did not mark the level modified"
 screenshot reopened
 finish

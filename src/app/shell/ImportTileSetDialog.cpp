@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace krav {
@@ -42,6 +43,13 @@ ImportTileSetDialog::ImportTileSetDialog(QWidget* parent, const QString& folder)
         layout()->addWidget(frame);
 
     connect(this, &QFileDialog::currentChanged, this, &ImportTileSetDialog::OnCurrentChanged);
+    // A name typed into the name field selects nothing in the list; preview it all the same.
+    if (auto* nameField = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        connect(nameField, &QLineEdit::textChanged, this, [this](const QString& text) {
+            const QFileInfo typed(directory(), text);
+            if (!text.isEmpty() && typed.isFile())
+                OnCurrentChanged(typed.absoluteFilePath());
+        });
     ShowChoice({});
 }
 

@@ -14,6 +14,7 @@ namespace krav {
 namespace {
 
 constexpr std::size_t HEAD_BYTES = 6;
+constexpr std::size_t RECORD_BYTES = 4; // one cell of a level file
 
 // A level file may start with any record; its name is what tells it from a picture.
 bool NamesLevel(const std::string& path) {
@@ -70,8 +71,13 @@ void TileSetChooser::Select(const std::string& path) {
     try {
         const FileSource file(path);
         std::array<std::uint8_t, HEAD_BYTES> head{};
-        if (file.ReadAt(0, head) < HEAD_BYTES)
+        const std::size_t got = file.ReadAt(0, head);
+        if (got < HEAD_BYTES) {
+            // An empty level, or one of a single record, is a level all the same.
+            if (got % RECORD_BYTES == 0)
+                return ChooseBuiltIn();
             return Refuse("is too short for a tile set or a level");
+        }
         if (head[0] == 'B' && head[1] == 'M') {
             m_imported = LoadTileSet(file);
             m_nChoice = TILESET_IMPORTED;

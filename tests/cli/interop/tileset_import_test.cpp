@@ -82,6 +82,14 @@ TEST(TileSetChooser, ChoiceFollowsTheSelectedFile) {
          TILESET_NONE, ""},
         {"file of 5 bytes", [](auto& f) { return f.Write("five.lvl", Bytes(5, 1)); }, TILESET_NONE,
          ""},
+        {"empty level", [](auto& f) { return f.Write("empty.lvl", Bytes()); }, TILESET_BUILTIN, ""},
+        {"level of one record",
+         [](auto& f) {
+             Bytes one;
+             AppendRecord(one, 5, 1, 1);
+             return f.Write("one.lvl", one);
+         },
+         TILESET_BUILTIN, ""},
         {"missing file", [](auto& f) { return f.Path("missing.bmp"); }, TILESET_NONE, ""},
         {"folder", [](auto& f) { return f.Path(""); }, TILESET_NONE, ""},
         {"PNG of 256 colours", [](auto& f) { return WritePicture(f, "ok.png", 256); },
