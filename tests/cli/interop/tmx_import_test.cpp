@@ -202,6 +202,7 @@ TEST_F(TmxImport, TakesTheTileSetPictureWhenALevelCanHoldIt) {
     QImage wide(320, 160, QImage::Format_RGB32);
     wide.fill(Qt::red);
     QImage colourful(304, 160, QImage::Format_RGB32);
+    colourful.fill(Qt::black); // a new QImage holds whatever memory it was given
     for (int i = 0; i < 300; ++i)
         colourful.setPixel(i, 0, qRgb(i % 256, i / 256, 9));
     QImage edited = exported.convertToFormat(QImage::Format_RGB32);
