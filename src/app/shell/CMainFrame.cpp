@@ -148,7 +148,7 @@ void CMainFrame::CreateMenus() {
     auto* file = new QMenu(QStringLiteral("&File"), this);
     add(file, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
                ID_IMPORT_TILESET, ID_EXPORT_TILESET, ID_IMPORT_TILED_MAP});
-    add(file->addMenu(QStringLiteral("Export")), {ID_EXPORT_TILED_MAP});
+    add(file->addMenu(QStringLiteral("&Export")), {ID_EXPORT_TILED_MAP});
     add(file, {0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP});
     addRecent(file);
     add(file, {ID_APP_EXIT});
