@@ -1,12 +1,9 @@
 // krav-lvl as scripts and pipelines use it: its output, exit codes and files.
+#include "support/CommandRun.h"
 #include "support/LevelBytes.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <sys/wait.h>
 
 namespace krav {
 namespace {
@@ -14,27 +11,12 @@ namespace {
 using test::AppendRecord;
 using test::Bytes;
 
-struct LvlRun {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
+using LvlRun = test::Run;
 
 class Cli : public ::testing::Test {
 protected:
     LvlRun Lvl(const std::string& arguments) {
-        const std::string errPath = folder.Path("stderr.txt");
-        const std::string command = std::string(KRAV_LVL) + " " + arguments + " 2>" + errPath;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        std::string out;
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        const int status = ::pclose(pipe);
-        std::ifstream err(errPath);
-        std::stringstream errText;
-        errText << err.rdbuf();
-        return {WEXITSTATUS(status), out, errText.str()};
+        return test::RunCommand(std::string(KRAV_LVL) + " " + arguments, folder);
     }
 
     test::ScratchFolder folder;

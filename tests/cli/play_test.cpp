@@ -1,37 +1,22 @@
 // krav-lvl play: scripts driving the editor without a display, end to end.
+#include "support/CommandRun.h"
 #include "support/LevelBytes.h"
 
-#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <sys/wait.h>
 
 namespace krav {
 namespace {
 
-struct PlayRun {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
+using PlayRun = test::Run;
 
 class Play : public ::testing::Test {
 protected:
     PlayRun Run(const std::string& script, const std::string& level = "new") {
         const std::string scriptPath = folder.Path("script.play");
         std::ofstream(scriptPath) << script;
-        const std::string command = std::string(KRAV_LVL) + " play " + scriptPath + " " + level +
-                                    " " + Out() + " 2>" + folder.Path("stderr.txt");
-        FILE* pipe = ::popen(command.c_str(), "r");
-        std::string out;
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        const int status = ::pclose(pipe);
-        std::stringstream err;
-        err << std::ifstream(folder.Path("stderr.txt")).rdbuf();
-        return {WEXITSTATUS(status), out, err.str()};
+        return test::RunCommand(
+            std::string(KRAV_LVL) + " play " + scriptPath + " " + level + " " + Out(), folder);
     }
     std::string Out() const { return folder.Path("out.lvl"); }
 

@@ -45,7 +45,17 @@ QString CMainFrame::DialogFolder() const {
     return QDir::homePath();
 }
 
-namespace {} // namespace
+QString CMainFrame::AskExportPath(const CKRAVDoc& doc, const QString& title, const QString& suffix,
+                                  const QString& filter) {
+    QString name = QString::fromStdString(doc.GetTitle());
+    if (name.endsWith(QStringLiteral(".lvl"), Qt::CaseInsensitive))
+        name.chop(4);
+    QString path = QFileDialog::getSaveFileName(
+        this, title, DialogFolder() + QLatin1Char('/') + name + suffix, filter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += suffix;
+    return path;
+}
 
 bool CMainFrame::NewLevel() {
     auto doc = std::make_unique<CKRAVDoc>();

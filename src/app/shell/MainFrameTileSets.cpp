@@ -10,9 +10,6 @@
 #include "shell/ImportTileSetDialog.h"
 #include "view/CKRAVView.h"
 
-#include <QFileDialog>
-#include <QFileInfo>
-
 namespace krav {
 
 void CMainFrame::RunImportTileset() {
@@ -51,17 +48,10 @@ bool CMainFrame::ExportTileSet(CChildFrame* child, const QString& chosen) {
     const CKRAVDoc& doc = child->Document();
     QString path = chosen;
     if (path.isEmpty()) {
-        QString name = QString::fromStdString(doc.GetTitle());
-        if (name.endsWith(QStringLiteral(".lvl"), Qt::CaseInsensitive))
-            name.chop(4);
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Tileset"),
-                                            DialogFolder() + QLatin1Char('/') + name +
-                                                QStringLiteral(".bmp"),
-                                            QStringLiteral("Bitmap Files (*.bmp)"));
+        path = AskExportPath(doc, QStringLiteral("Export Tileset"), QStringLiteral(".bmp"),
+                             QStringLiteral("Bitmap Files (*.bmp)"));
         if (path.isEmpty())
             return false;
-        if (QFileInfo(path).suffix().isEmpty())
-            path += QStringLiteral(".bmp");
     }
     if (WriteFileAtomically(path.toStdString(), TileSetBmpFile(*doc.GetTileSet())) !=
         SaveError::None) {

@@ -21,16 +21,10 @@ bool CMainFrame::ExportTiledMap(CChildFrame* child, const QString& chosen) {
     const CKRAVDoc& doc = child->Document();
     QString path = chosen;
     if (path.isEmpty()) {
-        QString name = QString::fromStdString(doc.GetTitle());
-        if (name.endsWith(QStringLiteral(".lvl"), Qt::CaseInsensitive))
-            name.chop(4);
-        path = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Export Tiled Map"),
-            DialogFolder() + QLatin1Char('/') + name + QStringLiteral(".tmx"), TMX_FILTER);
+        path = AskExportPath(doc, QStringLiteral("Export Tiled Map"), QStringLiteral(".tmx"),
+                             TMX_FILTER);
         if (path.isEmpty())
             return false;
-        if (QFileInfo(path).suffix().isEmpty())
-            path += QStringLiteral(".tmx");
     }
     const std::string error = ExportTmx(doc, path);
     if (!error.empty())

@@ -1,27 +1,18 @@
 #pragma once
 
 // Runs krav-lvl and other programs as a shell script would, for the interop tests.
+#include "support/CommandRun.h"
 #include "support/LevelBytes.h"
 
 #include <string>
 
 namespace krav::test {
 
-struct Run {
-    int exitCode;
-    std::string out;
-    std::string err;
-};
-
-// Runs a shell command line; standard error is caught through a file in folder.
-Run RunCommand(const std::string& commandLine, const ScratchFolder& folder);
-
 // Runs krav-lvl with the arguments (a shell command line tail).
 Run Lvl(const std::string& arguments, const ScratchFolder& folder);
 
 bool ProgramInstalled(const std::string& name);
 
-std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 
 // A level file as our writer makes it, from cells (MAP_CELLS of them) and a tile set BMP.
