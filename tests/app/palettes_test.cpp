@@ -6,6 +6,8 @@
 #include "palettes/TileSetPaletteWnd.h"
 
 #include <QHelpEvent>
+#include <QScrollBar>
+#include <QStyle>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -35,6 +37,11 @@ QImage TileSet(int width = 304, int height = 160) {
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, TilePixel(y / 16 * columns + x / 16, x % 16, y % 16));
     return image;
+}
+
+// The room a scroll bar takes from the tiles.
+int BarExtent(const QWidget& widget) {
+    return widget.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
 QImage Grab(QWidget& widget) {
@@ -191,8 +198,10 @@ TEST(TileSetPalette, FirstPlacementFitsWholeTilesOverTheViewsBottomLeft) {
 }
 
 TEST_F(TilePaletteFixture, KeysAndTheWheelScrollWhatDoesNotFit) {
-    palette.resize(96, 96); // 6 x 6 tiles
-    QTRY_COMPARE(palette.size(), QSize(96, 96));
+    // 6 x 6 tiles beside both scroll bars.
+    const QSize size(96 + BarExtent(palette), 96 + BarExtent(palette));
+    palette.resize(size);
+    QTRY_COMPARE(palette.size(), size);
     // The last row and column were in view and stay there.
     EXPECT_EQ(Grab(palette).pixel(3, 3), TilePixel(4 * 19 + 13, 3, 3));
 
@@ -219,11 +228,15 @@ TEST_F(TilePaletteFixture, TheToolTipNamesTheTileUnderThePointerAlsoWhenScrolled
         // 6 x 6 tiles: the last rows and columns are in view, from tile 4 * 19 + 13.
         {{96, 96}, {3, 3}, "Tile 89 (code 90)"},
         {{96, 96}, {95, 95}, "Tile 189 (code 190)"},
+        {{96, 96}, {97, 40}, ""}, // on the vertical scroll bar
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        palette.resize(c.size);
-        QTRY_COMPARE(palette.size(), c.size);
+        // The scroll bars come on top of the tiles' room when not all tiles fit.
+        const int bars = c.size == QSize(304, 160) ? 0 : BarExtent(palette);
+        const QSize size = c.size + QSize(bars, bars);
+        palette.resize(size);
+        QTRY_COMPARE(palette.size(), size);
         EXPECT_EQ(palette.ToolTipAt(c.at), c.text);
     }
     // The window shows it for the tile under the pointer.
@@ -231,6 +244,62 @@ TEST_F(TilePaletteFixture, TheToolTipNamesTheTileUnderThePointerAlsoWhenScrolled
     QApplication::sendEvent(&palette, &help);
     EXPECT_EQ(QToolTip::text(), "Tile 89 (code 90)");
     QToolTip::hideText();
+}
+
+TEST_F(TilePaletteFixture, ScrollBarsShowWhatDoesNotFitAndScrollIt) {
+    const auto bars = palette.findChildren<QScrollBar*>();
+    ASSERT_EQ(bars.size(), 2);
+    QScrollBar* vertical = bars[0]->orientation() == Qt::Vertical ? bars[0] : bars[1];
+    QScrollBar* horizontal = vertical == bars[0] ? bars[1] : bars[0];
+    EXPECT_FALSE(vertical->isVisible()); // everything fits
+    EXPECT_FALSE(horizontal->isVisible());
+
+    // One column less: the horizontal bar takes room from the rows, so both bars show.
+    palette.resize(288, 160);
+    QTRY_VERIFY(horizontal->isVisible());
+    EXPECT_TRUE(vertical->isVisible());
+    EXPECT_EQ(vertical->minimum(), 0);
+    EXPECT_EQ(vertical->maximum(), 9);   // rows - 1
+    EXPECT_EQ(horizontal->maximum(), 18); // columns - 1
+
+    // The last row and column were in view and stay there; the bars say where the tiles are.
+    const int extent = BarExtent(palette);
+    const int rowsShown = (160 - extent) / 16, colsShown = (288 - extent) / 16;
+    EXPECT_EQ(vertical->value(), 10 - rowsShown);
+    EXPECT_EQ(horizontal->value(), 19 - colsShown);
+
+    struct Case {
+        std::string what;
+        QScrollBar* bar;
+        QAbstractSlider::SliderAction action;
+        int position; // for a dragged thumb
+        int firstRow, firstCol;
+    };
+    const std::vector<Case> cases = {
+        {"page up", vertical, QAbstractSlider::SliderPageStepSub, 0, 0, 19 - colsShown},
+        {"line down", vertical, QAbstractSlider::SliderSingleStepAdd, 0, 1, 19 - colsShown},
+        {"line left", horizontal, QAbstractSlider::SliderSingleStepSub, 0, 1, 18 - colsShown},
+        {"thumb dragged to column 0", horizontal, QAbstractSlider::SliderMove, 0, 1, 0},
+        {"thumb dragged past the end", vertical, QAbstractSlider::SliderMove, 9, 10 - rowsShown, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.action == QAbstractSlider::SliderMove)
+            c.bar->setSliderPosition(c.position);
+        c.bar->triggerAction(c.action);
+        EXPECT_EQ(vertical->value(), c.firstRow);
+        EXPECT_EQ(horizontal->value(), c.firstCol);
+        EXPECT_EQ(Grab(palette).pixel(3, 3), TilePixel(c.firstRow * 19 + c.firstCol, 3, 3));
+    }
+
+    // The keys move the bars too.
+    QTest::keyClick(&palette, Qt::Key_Right);
+    EXPECT_EQ(horizontal->value(), 1);
+
+    palette.resize(304, 160);
+    QTRY_VERIFY(!vertical->isVisible());
+    EXPECT_FALSE(horizontal->isVisible());
+    EXPECT_EQ(Grab(palette).pixel(303, 159), tileSet.pixel(303, 159));
 }
 
 TEST_F(TilePaletteFixture, DraggedEdgesKeepWholeTiles) {

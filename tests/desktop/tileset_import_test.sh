@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# A designer's round with tile sets: chooses a tile in the Tileset palette and paints, steps to
-# the next tile with its key and paints again, imports a tile set BMP through File > Import
-# Tileset, sees the palette and the map take it, saves: the level keeps its cells and embeds
-# the BMP; opened again, the editor shows it.
+# A designer's round with tile sets: chooses a tile in the Tileset palette and paints, picks a
+# tile off the map with the Dropper, steps to the next tile with its key and paints again,
+# stamps an object chosen in the Special Objects palette, scrolls the shrunk Tileset palette
+# with its scroll bar, imports a tile set BMP through File > Import Tileset, sees the palette
+# and the map take it, saves: the level keeps its cells and embeds the BMP; opened again, the
+# editor shows it.
 source "$(dirname "$0")/lib.sh"
 
 CHOSEN_TILE=5
@@ -29,14 +31,38 @@ find_view_client a.lvl
 
 palette=$(visible_window "$KRAV_PID" '^Tileset')
 read -r px py pw ph < <(client_geometry "$palette")
-step "Tileset palette at $px,$py (${pw}x$ph): left click on tile $CHOSEN_TILE"
-xdo mousemove --sync $((px + CHOSEN_TILE * 16 + 8)) $((py + 8)) click 1
-read -r x y < <(cell_point 3 2)
-xdo mousemove --sync "$x" "$y" click 1
-step "next tile key, then a click on cell 4,2"
+OTHER_TILE=9
+# palette_tile TILE: a left click on a tile of the first row of the Tileset palette.
+palette_tile() { xdo mousemove --sync $((px + $1 * 16 + 8)) $((py + 8)) click 1; }
+# paint_cell COL ROW: a left click on a cell of the view.
+paint_cell() {
+    local x y
+    read -r x y < <(cell_point "$1" "$2")
+    xdo mousemove --sync "$x" "$y" click 1
+}
+step "Tileset palette at $px,$py (${pw}x$ph): tile $OTHER_TILE on cell 6,2, tile $CHOSEN_TILE on 3,2"
+palette_tile "$OTHER_TILE"
+paint_cell 6 2
+palette_tile "$CHOSEN_TILE"
+paint_cell 3 2
+step "Tools > Dropper (the menu left of Window), then a click on cell 6,2 picks tile $OTHER_TILE"
+xdo key --clearmodifiers alt+w
+sleep 0.3
+xdo key Left Down Down Down
+shot tools-menu >/dev/null
+xdo key Return
+paint_cell 6 2
+step "next tile key, Pencil key, then a click on cell 4,2"
 xdo key --clearmodifiers period
-read -r x y < <(cell_point 4 2)
-xdo mousemove --sync "$x" "$y" click 1
+xdo key --clearmodifiers p
+paint_cell 4 2
+step "Rubber Stamp key shows the Special Objects palette: the 2 x 2 object, stamped on cell 10,5"
+xdo key --clearmodifiers r
+objects=$(wait_window "$KRAV_PID" '^Special Objects' "the Special Objects palette")
+wait_settled "$objects"
+read -r ox oy _ _ < <(client_geometry "$objects")
+xdo mousemove --sync $((ox + 2 * 50 + 25)) $((oy + 25)) click 1
+paint_cell 10 5
 # Away from the painted cells, so that the pointer hides nothing measured.
 xdo mousemove --sync $((VIEW_X + 200)) $((VIEW_Y + 200))
 sleep 0.5
@@ -71,13 +97,15 @@ saved() { [ "$(file_id)" != "$before" ]; }
 wait_until 10 "a.lvl being saved" saved
 info=$("$KRAV_LVL" info "$SESSION_DIR/a.lvl")
 grep -qx 'tileset: embedded' <<<"$info" || record_failure "the saved level has no tile set of its own: $info"
-grep -qx 'cells: 2' <<<"$info" || record_failure "the saved level should hold the two painted cells: $info"
+grep -qx 'objects: 1' <<<"$info" || record_failure "the saved level should hold the stamped object: $info"
 "$KRAV_LVL" tileset "$SESSION_DIR/a.lvl" "$SESSION_DIR/saved.bmp"
 cmp -s "$SESSION_DIR/saved.bmp" "$SESSION_DIR/inverted.bmp" ||
     record_failure "the embedded tile set differs from the imported BMP"
-printf '%s\n' "expect-cell 3 2 $CHOSEN_TILE" "expect-cell 4 2 $((CHOSEN_TILE + 1))" >"$SESSION_DIR/expect.play"
+# The Dropper picked tile OTHER_TILE, so the next tile key chose the one after it.
+printf '%s\n' "expect-cell 3 2 $CHOSEN_TILE" "expect-cell 6 2 $OTHER_TILE" \
+    "expect-cell 4 2 $((OTHER_TILE + 1))" >"$SESSION_DIR/expect.play"
 "$KRAV_LVL" play "$SESSION_DIR/expect.play" "$SESSION_DIR/a.lvl" "$SESSION_DIR/expect-out.lvl" >/dev/null ||
-    record_failure "the painted cells are not tiles $CHOSEN_TILE and $((CHOSEN_TILE + 1))"
+    record_failure "the painted cells are not tiles $CHOSEN_TILE, $OTHER_TILE and $((OTHER_TILE + 1))"
 
 step "opened again"
 stop_process "$KRAV_PID" 2>/dev/null || true
@@ -119,5 +147,20 @@ builtin_again=$(shot builtin-again)
 [ "$(pixel_at "$builtin_again" "$cx" "$cy")" = "$map_before" ] ||
     record_failure "after importing a level without a tile set the map does not show the built-in set"
 title_has "$MAIN_WINDOW" '*' || record_failure "the switch back did not mark the level modified"
-screenshot reopened
+step "Tileset palette shrunk: scroll bars, and the up arrow shows the row above"
+palette=$(visible_window "$KRAV_PID" '^Tileset')
+xdo windowsize --sync "$palette" 200 120
+wait_settled "$palette"
+read -r px py pw ph < <(client_geometry "$palette")
+[ "$pw" -lt 304 ] && [ "$ph" -lt 160 ] || fail "the palette was not shrunk (${pw}x$ph)"
+xdo mousemove --sync $((px + 20)) $((py + 20)) # off the arrow while the pictures are taken
+sleep 0.3
+shrunk=$(shot palette-shrunk)
+# The last rows were in view and stay there; the up arrow is at the top of the right-hand bar.
+xdo mousemove --sync $((px + pw - 5)) $((py + 5)) click 1
+xdo mousemove --sync $((px + 20)) $((py + 20))
+sleep 0.3
+scrolled=$(shot palette-scrolled)
+[ "$(pixel_at "$shrunk" $((px + 3)) $((py + 3)))" != "$(pixel_at "$scrolled" $((px + 3)) $((py + 3)))" ] ||
+    record_failure "a click on the palette's scroll bar arrow did not scroll the tiles"
 finish

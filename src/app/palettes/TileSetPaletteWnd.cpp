@@ -11,6 +11,9 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
@@ -27,7 +30,14 @@ const QColor SAME_FRAME(255, 255, 255);
 } // namespace
 
 TileSetPaletteWnd::TileSetPaletteWnd(QWidget* mainFrame)
-    : QWidget(mainFrame, PALETTE_WINDOW_FLAGS), m_snapper(new EdgeSnapper(this, 0, 0)) {
+    : QWidget(mainFrame, PALETTE_WINDOW_FLAGS), m_snapper(new EdgeSnapper(this, 0, 0)),
+      m_vBar(new QScrollBar(Qt::Vertical, this)), m_hBar(new QScrollBar(Qt::Horizontal, this)) {
+    m_vBar->hide();
+    m_hBar->hide();
+    connect(m_vBar, &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(true, action); });
+    connect(m_hBar, &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(false, action); });
     setWindowTitle(tr("Tileset"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
@@ -50,6 +60,7 @@ void TileSetPaletteWnd::SetupForView(int fore, int back, const QImage& tileSet, 
     m_cols.SetCount(tileSet.width() / TILE);
     setMinimumSize(std::min(tileSet.width(), MIN_CLIENT), std::min(tileSet.height(), MIN_CLIENT));
     setMaximumSize(tileSet.size());
+    PlaceScrollBars();
 
     if (!m_placed) {
         m_placed = true;
@@ -61,8 +72,10 @@ void TileSetPaletteWnd::SetupForView(int fore, int back, const QImage& tileSet, 
         PlaceFrameCorner(this, QSize(width, tileSet.height()), Qt::BottomLeftCorner, bottomLeft);
         FitViewPort();
     } else {
-        m_rows.Reset(height() / TILE);
-        m_cols.Reset(width() / TILE);
+        const QSize area = TileArea();
+        m_rows.Reset(area.height() / TILE);
+        m_cols.Reset(area.width() / TILE);
+        SyncScrollBars();
     }
     m_snapper->SetSteps(TILE, TILE);
     m_snapper->Record();
@@ -96,8 +109,10 @@ void TileSetPaletteWnd::UpdateFrames() {
 void TileSetPaletteWnd::FitViewPort() {
     if (m_rows.Count() == 0 || m_cols.Count() == 0)
         return;
-    m_rows.Resize(height() / TILE);
-    m_cols.Resize(width() / TILE);
+    const QSize area = TileArea();
+    m_rows.Resize(area.height() / TILE);
+    m_cols.Resize(area.width() / TILE);
+    SyncScrollBars();
     update();
 }
 
@@ -107,7 +122,8 @@ void TileSetPaletteWnd::paintEvent(QPaintEvent*) {
     if (m_tileSet.isNull())
         return;
     const QRect source =
-        QRect(m_cols.First() * TILE, m_rows.First() * TILE, width(), height()) & m_tileSet.rect();
+        QRect(QPoint(m_cols.First() * TILE, m_rows.First() * TILE), TileArea()) & m_tileSet.rect();
+    painter.setClipRect(QRect(QPoint(0, 0), TileArea()));
     painter.drawImage(QPoint(0, 0), m_tileSet, source);
     const bool same = m_fore == m_back;
     FillInsideFrame(painter, FrameRect(m_fore), 2, same ? SAME_FRAME : FORE_FRAME);
@@ -115,12 +131,82 @@ void TileSetPaletteWnd::paintEvent(QPaintEvent*) {
 }
 
 void TileSetPaletteWnd::resizeEvent(QResizeEvent*) {
+    PlaceScrollBars();
     FitViewPort();
+}
+
+QSize TileSetPaletteWnd::TileArea() const {
+    return {width() - (m_vBar->isVisibleTo(this) ? m_vBar->width() : 0),
+            height() - (m_hBar->isVisibleTo(this) ? m_hBar->height() : 0)};
+}
+
+void TileSetPaletteWnd::PlaceScrollBars() {
+    if (m_tileSet.isNull()) {
+        m_vBar->hide();
+        m_hBar->hide();
+        return;
+    }
+    // A bar takes room from the tiles, so one bar can make the other necessary.
+    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_vBar);
+    const int barHeight = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_hBar);
+    bool vertical = height() < m_tileSet.height();
+    bool horizontal = width() - (vertical ? barWidth : 0) < m_tileSet.width();
+    vertical = height() - (horizontal ? barHeight : 0) < m_tileSet.height();
+    m_vBar->setVisible(vertical);
+    m_hBar->setVisible(horizontal);
+    const QSize area = TileArea();
+    m_vBar->setGeometry(area.width(), 0, barWidth, area.height());
+    m_hBar->setGeometry(0, area.height(), area.width(), barHeight);
+}
+
+void TileSetPaletteWnd::SyncScrollBars() {
+    const QSize area = TileArea();
+    const auto sync = [](QScrollBar* bar, const PaletteAxis& axis, int visible) {
+        const QSignalBlocker quiet(bar);
+        bar->setRange(0, std::max(axis.Count() - 1, 0));
+        bar->setPageStep(std::max(visible, 1));
+        bar->setValue(axis.First());
+    };
+    sync(m_vBar, m_rows, area.height() / TILE);
+    sync(m_hBar, m_cols, area.width() / TILE);
+}
+
+void TileSetPaletteWnd::OnScrollAction(bool vertical, int action) {
+    using Step = PaletteAxis::Step;
+    PaletteAxis& axis = vertical ? m_rows : m_cols;
+    QScrollBar* bar = vertical ? m_vBar : m_hBar;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        Scroll(axis, Step::LineBack);
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        Scroll(axis, Step::LineForward);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        Scroll(axis, Step::PageBack);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        Scroll(axis, Step::PageForward);
+        break;
+    case QAbstractSlider::SliderMove: {
+        // Line by line, so that the view-port keeps the rules of the other steps.
+        const int target = bar->sliderPosition();
+        while (axis.First() < target && axis.Last() < axis.Count())
+            Scroll(axis, Step::LineForward);
+        while (axis.First() > target && axis.First() > 0)
+            Scroll(axis, Step::LineBack);
+        break;
+    }
+    default:
+        break;
+    }
+    bar->setSliderPosition(axis.First());
 }
 
 int TileSetPaletteWnd::TileAt(QPoint at) const {
     // Pixels right of the last whole column would otherwise count for the next row's first tile.
-    if (at.x() < 0 || at.y() < 0 || m_cols.First() + at.x() / TILE >= m_cols.Count())
+    if (!QRect(QPoint(0, 0), TileArea()).contains(at) ||
+        m_cols.First() + at.x() / TILE >= m_cols.Count())
         return -1;
     // 16-bit, as the tile choices are everywhere else.
     const int index = static_cast<std::int16_t>((m_rows.First() + at.y() / TILE) * m_cols.Count() +
@@ -170,9 +256,10 @@ void TileSetPaletteWnd::mousePressEvent(QMouseEvent* event) {
 }
 
 void TileSetPaletteWnd::Scroll(PaletteAxis& axis, PaletteAxis::Step step) {
-    const int visible = (&axis == &m_rows ? height() : width()) / TILE;
+    const int visible = (&axis == &m_rows ? TileArea().height() : TileArea().width()) / TILE;
     if (axis.Scroll(step, visible) != 0)
         update();
+    SyncScrollBars();
 }
 
 void TileSetPaletteWnd::keyPressEvent(QKeyEvent* event) {

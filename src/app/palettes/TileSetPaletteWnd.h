@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QScrollBar;
+
 namespace krav {
 
 class EdgeSnapper;
@@ -56,6 +58,12 @@ private:
     QRect FrameRect(int index) const;
     void UpdateFrames();
     void FitViewPort();
+    // The client area less the scroll bars shown: where the tiles are.
+    QSize TileArea() const;
+    // Scroll bars only on an axis whose tiles do not all fit.
+    void PlaceScrollBars();
+    void SyncScrollBars();
+    void OnScrollAction(bool vertical, int action);
     void Scroll(PaletteAxis& axis, PaletteAxis::Step step);
     // The index of the tile shown at a client point, or -1 where no tile is shown.
     int TileAt(QPoint at) const;
@@ -70,6 +78,9 @@ private:
     bool m_placed = false;
     QPoint m_wheel; // eighths of a degree not yet turned into lines
     EdgeSnapper* m_snapper;
+    // Positions are the first row or column shown, ranges 0 to rows - 1 and 0 to columns - 1.
+    QScrollBar* m_vBar;
+    QScrollBar* m_hBar;
 };
 
 } // namespace krav
