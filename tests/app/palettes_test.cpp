@@ -7,8 +7,8 @@
 
 #include <QHelpEvent>
 #include <QScrollBar>
-#include <QStyle>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -259,7 +259,7 @@ TEST_F(TilePaletteFixture, ScrollBarsShowWhatDoesNotFitAndScrollIt) {
     QTRY_VERIFY(horizontal->isVisible());
     EXPECT_TRUE(vertical->isVisible());
     EXPECT_EQ(vertical->minimum(), 0);
-    EXPECT_EQ(vertical->maximum(), 9);   // rows - 1
+    EXPECT_EQ(vertical->maximum(), 9);    // rows - 1
     EXPECT_EQ(horizontal->maximum(), 18); // columns - 1
 
     // The last row and column were in view and stay there; the bars say where the tiles are.
