@@ -43,10 +43,11 @@ void BM_read_full_level(benchmark::State& state) {
         [&] {
             std::memcpy(copy.data(), bytes.data(), bytes.size());
             benchmark::DoNotOptimize(copy.data());
-        });
+        },
+        {3.0});
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
 }
-BENCHMARK(BM_read_full_level)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_read_full_level)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_write_full_level(benchmark::State& state) {
     const auto cells = FullMap();
@@ -57,9 +58,10 @@ void BM_write_full_level(benchmark::State& state) {
             std::vector<std::uint8_t> out(MAP_CELLS * 4);
             std::memcpy(out.data(), cells.get(), out.size());
             benchmark::DoNotOptimize(out.data());
-        });
+        },
+        {3.0});
 }
-BENCHMARK(BM_write_full_level)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_write_full_level)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace krav
