@@ -113,15 +113,20 @@ void SelectionTool::FillSelection() {
     if (!recording)
         view.ShowMessage(messages::NOT_UNDOABLE);
     Cell* map = view.Document().GetCells();
+    // Counted in a local: the view's count could alias the map, which would keep it in memory
+    // through the whole loop.
+    int flags = view.Flags();
     bool cancelled = false;
     for (int y = cells.top; y < cells.bottom; ++y) {
         for (int x = cells.left; x < cells.right; ++x) {
             Cell& cell = map[y * MAP_SIZE + x];
             // A flag already there is counted off and back on, so it is always rewritten.
-            ReleaseFlag(view.Flags(), cell);
-            if (!AcquireFlag(view.Flags(), tile)) {
-                if (!cancelled)
+            ReleaseFlag(flags, cell);
+            if (!AcquireFlag(flags, tile)) {
+                if (!cancelled) {
+                    view.Flags() = flags;
                     view.ShowMessage(messages::FILL_CANCELLED);
+                }
                 cancelled = true;
                 continue;
             }
@@ -130,6 +135,7 @@ void SelectionTool::FillSelection() {
             cell = tile;
         }
     }
+    view.Flags() = flags;
     view.SetModified();
     view.InvalidateBlock(cells);
     if (recording)
@@ -167,8 +173,11 @@ void SelectionTool::MirrorSelection(bool horizontal) {
             const int fromRow = horizontal ? row : height - 1 - row;
             const int fromColumn = horizontal ? width - 1 - column : column;
             const Cell source = (*copy)[static_cast<std::size_t>(fromRow * width + fromColumn)];
-            // An object's cells swap places within it as well, so it lands upright.
-            const Cell value = horizontal ? MirrorH(source) : MirrorV(source);
+            // An object's cells swap places within it as well, so it lands upright; anything
+            // else is its own mirror.
+            const Cell value = !IsObjectCell(source) ? source
+                               : horizontal          ? MirrorH(source)
+                                                     : MirrorV(source);
             const int x = cells.left + column;
             const int y = cells.top + row;
             Cell& cell = map[y * MAP_SIZE + x];

@@ -20,8 +20,8 @@ public:
     virtual int& Flags() = 0;
     // One cell was written: its radar pixel follows it at once.
     virtual void CellChanged(int x, int y) = 0;
-    // A block of cells (right and bottom excluded) was written: repaint it in the view and
-    // repaint the radar window.
+    // A block of cells (right and bottom excluded) was written: its radar pixels follow it,
+    // repaint it in the view and repaint the radar window.
     virtual void BlockChanged(const Rect& cells) = 0;
     // Marks the document modified.
     virtual void SetModified() = 0;

@@ -129,6 +129,7 @@ void MapViewEngine::CellChanged(int x, int y) {
 }
 
 void MapViewEngine::BlockChanged(const Rect& cells) {
+    m_radar.UpdateCells(m_doc.GetCells(), cells);
     m_host.InvalidateClient(m_view.CellsToClient(cells), true);
     m_host.RadarCellsChanged(cells);
     m_host.UpdateNow();

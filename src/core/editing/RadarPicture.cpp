@@ -49,8 +49,12 @@ static_assert(OBJECT_1X1 < LOOKUP_SIZE);
 
 } // namespace
 
+// The last entry is black and no cell holds its value, so every value above can share it:
+// a lookup with no branch, which whole-map loops run a million times.
+static_assert(LOOKUP[LOOKUP_SIZE - 1] == RADAR_BLACK && OBJECT_1X1 < LOOKUP_SIZE - 1);
+
 std::uint8_t RadarColourIndex(Cell v) {
-    return v < LOOKUP_SIZE ? LOOKUP[v] : RADAR_BLACK;
+    return LOOKUP[std::min(v, LOOKUP_SIZE - 1)];
 }
 
 RadarPicture::RadarPicture() : m_indices(MAP_CELLS, RADAR_BLACK) {}

@@ -13,10 +13,13 @@ namespace {
 // Writes the changes back newest first. Each entry is reused in place for its inverse (the
 // value it overwrote); afterwards `changes` holds the inverse in recording order, or is
 // freed when the inverse is not wanted. A flag that would pass the limit cancels that change
-// and all older ones: they are dropped, what was written stays.
+// and all older ones: they are dropped, what was written stays. The target hears of the
+// bounding box of the cells written once, at the end: a whole-map step touches a million.
 void WriteBack(MapTarget& target, ChangeList& changes, bool keepInverse) {
     Cell* cells = target.Cells();
-    int& flags = target.Flags();
+    // Counted in a local: the target's count could alias the cells, which would keep it in
+    // memory through the whole loop.
+    int flags = target.Flags();
     CellBounds bounds;
     auto written = changes.rbegin();
     bool cancelled = false;
@@ -26,16 +29,20 @@ void WriteBack(MapTarget& target, ChangeList& changes, bool keepInverse) {
         const Cell old = cell;
         const Cell value = FromStoredValue(change.value);
         // The overwritten flag is counted off first, so a flag over a flag always goes in.
-        if (value == FLAG_CELL && old != FLAG_CELL && flags >= MAX_FLAGS) {
-            cancelled = true;
-            break;
+        if (value == FLAG_CELL) [[unlikely]] {
+            if (old != FLAG_CELL && flags >= MAX_FLAGS) {
+                cancelled = true;
+                break;
+            }
+            flags += old != FLAG_CELL;
+        } else {
+            flags -= old == FLAG_CELL;
         }
-        flags += (value == FLAG_CELL) - (old == FLAG_CELL);
         cell = value;
-        target.CellChanged(change.x, change.y);
         bounds.Add(change.x, change.y);
         change.value = ToStoredValue(old);
     }
+    target.Flags() = flags;
     if (cancelled)
         target.ShowMessage(messages::HISTORY_FLAG_LIMIT);
     if (!bounds.IsEmpty())
