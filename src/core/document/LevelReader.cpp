@@ -26,6 +26,15 @@ template <typename Visit> void ForEachFootprintCell(Cell* cells, int at, Cell ba
             visit(cells[at + r * MAP_SIZE + c], base + static_cast<Cell>(r * side + c));
 }
 
+// Whether a cell holds the anchor of an object of more than one cell; without a branch, as
+// it is asked for every record.
+bool IsMultiCellAnchor(Cell v) {
+    bool anchor = false;
+    for (const SpecialObject& object : SPECIAL_OBJECTS)
+        anchor |= object.side > 1 && v == object.base;
+    return anchor;
+}
+
 // Anchors at which objects of more than one cell were placed.
 class PlacedAnchors {
 public:
@@ -44,6 +53,9 @@ public:
             throw ReadError(messages::RECORDS_OUT_OF_MEMORY);
         }
     }
+
+    // The anchors in the order added; some may be there more than once.
+    const std::vector<int>& AsAdded() const { return m_anchors; }
 
     // Each anchor once, row by row.
     const std::vector<int>& InRowOrder() {
@@ -64,7 +76,8 @@ class RecordDecoder {
 public:
     RecordDecoder(Cell* cells, LevelReadResult& result) : m_cells(cells), m_result(result) {}
 
-    void Decode(std::uint32_t record) {
+    // Out of line: inlined into DecodeAll's loop it would crowd out the fast path's registers.
+    [[gnu::noinline]] void Decode(std::uint32_t record) {
         const int x = static_cast<int>(record & 0xFFF);
         const int y = static_cast<int>((record >> 12) & 0xFFF);
         const int code = static_cast<int>(record >> 24);
@@ -78,8 +91,7 @@ public:
         }
         const int at = y * MAP_SIZE + x;
         if (code >= 1 && code <= TILE_COUNT) {
-            if (ObjectSide(m_cells[at]) > 1)
-                m_overlapped = true; // the rest of that object stays behind
+            // A tile over an object's anchor is found in Finish.
             m_cells[at] = static_cast<Cell>(code - 1);
         } else if (const auto base = ObjectBaseForCode(code)) {
             // A special object writes its whole footprint, row by row from the anchor; past the
@@ -98,11 +110,32 @@ public:
         }
     }
 
+    // Decodes count records; the common ones, plain tiles within the map, without a call.
+    // Whether such a tile covered an object's anchor is asked once at the end (Finish).
+    void DecodeAll(const std::uint8_t* records, std::size_t count) {
+        Cell* cells = m_cells;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint32_t record = ReadU32(records + i * 4);
+            const unsigned x = record & 0xFFF;
+            const unsigned y = (record >> 12) & 0xFFF;
+            const unsigned code = record >> 24;
+            if (x < MAP_SIZE && y < MAP_SIZE && code >= 1 && code <= TILE_COUNT &&
+                code != FLAG_TILE) [[likely]]
+                cells[y * MAP_SIZE + x] = static_cast<Cell>(code - 1);
+            else
+                Decode(record);
+        }
+    }
+
     // Overlapping objects, or a tile on an object's anchor, leave pieces of objects that saving
     // would drop or cut otherwise, and the level would open as another map next time. So the map
     // is made what saving it and reading it back gives: pieces go, tiles and anchors (what is
     // saved) stay, and each anchor, row by row, fills its footprint again around them.
     void Finish() {
+        // An anchor that holds no anchor any more lost it to a tile (the rest of that object
+        // stayed behind), or to another object's footprint, which was noticed when written.
+        for (const int at : m_placed.AsAdded())
+            m_overlapped |= !IsMultiCellAnchor(m_cells[at]);
         if (!m_overlapped)
             return;
         const auto saved = [](Cell cell) { return CodeForCell(cell).has_value(); };
@@ -162,8 +195,7 @@ LevelReadResult ReadLevel(const ByteSource& file, Cell* cells) {
         const std::size_t want =
             static_cast<std::size_t>(std::min<std::uint64_t>(left, chunkRecords));
         const std::size_t got = file.ReadAt(offset, std::span(chunk.data(), want * 4)) / 4;
-        for (std::size_t i = 0; i < got; ++i)
-            decoder.Decode(ReadU32(chunk.data() + i * 4));
+        decoder.DecodeAll(chunk.data(), got);
         if (got < want)
             break; // the file shrank while we read it
         left -= want;

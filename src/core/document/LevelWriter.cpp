@@ -32,6 +32,15 @@ std::uint8_t* PutBmp(std::uint8_t* out, const TileSetBitmap& tileSet) {
     return Put(out, tileSet.trailingBytes);
 }
 
+// Whether a cell is written as a record: a tile or an object's anchor. Counted over the whole
+// map before writing, so it is written to compile into a loop without branches.
+bool IsRecordCell(Cell v) {
+    bool anchor = false;
+    for (const SpecialObject& object : SPECIAL_OBJECTS)
+        anchor |= v == object.base;
+    return IsTileCell(v) | anchor;
+}
+
 } // namespace
 
 std::vector<std::uint8_t> WriteTileSetBmp(const TileSetBitmap& tileSet) {
@@ -43,16 +52,22 @@ std::vector<std::uint8_t> WriteTileSetBmp(const TileSetBitmap& tileSet) {
 std::vector<std::uint8_t> WriteLevel(const Cell* cells, const TileSetBitmap* tileSet) {
     std::size_t records = 0;
     for (int i = 0; i < MAP_CELLS; ++i)
-        records += CodeForCell(cells[i]).has_value();
+        records += IsRecordCell(cells[i]);
 
     std::vector<std::uint8_t> out((tileSet ? BmpSize(*tileSet) : 0) + records * 4);
     std::uint8_t* at = tileSet ? PutBmp(out.data(), *tileSet) : out.data();
     for (int y = 0; y < MAP_SIZE; ++y) {
         for (int x = 0; x < MAP_SIZE; ++x) {
-            const auto code = CodeForCell(cells[y * MAP_SIZE + x]);
-            if (!code)
+            const Cell v = cells[y * MAP_SIZE + x];
+            int code;
+            if (IsTileCell(v)) [[likely]] {
+                code = static_cast<int>(v) + 1;
+            } else if (const auto objectCode = CodeForCell(v)) {
+                code = *objectCode;
+            } else {
                 continue;
-            WriteU32(at, static_cast<std::uint32_t>(*code) << 24 |
+            }
+            WriteU32(at, static_cast<std::uint32_t>(code) << 24 |
                              static_cast<std::uint32_t>(y) << 12 | static_cast<std::uint32_t>(x));
             at += 4;
         }
