@@ -19,8 +19,15 @@ fi
 build="$KRAV_ROOT/build-release"
 json="$build/bench.json"
 
-krav_install_packages python3 || exit 1
-krav_build_in "$build" -DCMAKE_BUILD_TYPE=Release -DKRAV_BUILD_BENCH=ON >/dev/null
+krav_install_packages "${KRAV_PACKAGES[@]}" python3 || exit 1
+launcher=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR="$KRAV_ROOT"
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$KRAV_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKRAV_BUILD_BENCH=ON \
+    "${launcher[@]}" >/dev/null
+cmake --build "$build" -j "$(nproc)" --target krav_bench >/dev/null
 echo "Load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 "$build/bench/krav_bench" --benchmark_repetitions="$repetitions" \
     --benchmark_out="$json" --benchmark_out_format=json "$@" >/dev/null

@@ -273,11 +273,13 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
                 for (int x = left; x < right; ++x)
                     line[x - left] = RADAR_PIXELS[indices[x]];
             } else {
-                for (int x = left; x < right;) {
-                    const int end = std::min(x / cell * cell + cell, right);
-                    std::fill(line + (x - left), line + (end - left),
-                              RADAR_PIXELS[indices[x / cell]]);
-                    x = end;
+                // Cell by cell, with no division per cell: this runs for up to a million.
+                int column = left / cell;
+                for (int x = left; x < right; ++column) {
+                    const int end = std::min(column * cell + cell, right);
+                    const std::uint32_t colour = RADAR_PIXELS[indices[column]];
+                    for (; x < end; ++x)
+                        line[x - left] = colour;
                 }
             }
             for (int y = top + 1; y < bottom; ++y)
