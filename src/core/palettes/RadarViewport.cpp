@@ -79,6 +79,10 @@ int RadarViewport::ScrollViewCols(int left, int right) {
 }
 
 Rect RadarViewport::Click(int px, int py) {
+    return CentreOn({m_shown.left + px, m_shown.top + py});
+}
+
+Rect RadarViewport::CentreOn(Point cell) {
     const int w = m_view.Width();
     const int h = m_view.Height();
     auto limited = [](int start, int size) {
@@ -88,8 +92,8 @@ Rect RadarViewport::Click(int px, int py) {
             return MAP_SIZE - size;
         return start;
     };
-    const int left = limited(m_shown.left + px - w / 2, w);
-    const int top = limited(m_shown.top + py - h / 2, h);
+    const int left = limited(cell.x - w / 2, w);
+    const int top = limited(cell.y - h / 2, h);
     m_view = {left, top, left + w, top + h};
     Centre();
     return m_view;

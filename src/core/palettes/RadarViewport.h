@@ -26,6 +26,8 @@ public:
     // A click at a client point: the view area, keeping its size, is centred there (inside
     // the map), the shown part is centred on it, and the new view area is returned.
     Rect Click(int px, int py);
+    // The same for a map cell (the whole-map radar's clicks and drags).
+    Rect CentreOn(Point cell);
 
     // The shown part: left and top at the client's corner, right and bottom = left + width
     // and top + height.

@@ -1,5 +1,6 @@
 #include "render/MapRenderer.h"
 
+#include "render/BoxFilter.h"
 #include "render/GridLines.h"
 
 #include <algorithm>
@@ -66,6 +67,15 @@ std::vector<std::uint32_t> Scale(int sourceSize, int size, Source source) {
             scaled[static_cast<std::size_t>(y) * size + x] =
                 source(x * sourceSize / size, y * sourceSize / size);
     return scaled;
+}
+
+// Pictures for the cells of the low zooms are shrunk by averaging, so that they keep their
+// colours; for the larger cells they are scaled as a stretched copy without smoothing does.
+template <typename Source>
+std::vector<std::uint32_t> Resize(int cellSize, int sourceSize, int size, Source source) {
+    if (cellSize <= TILE_SIZE * LOW_ZOOM_LIMIT)
+        return BoxFilter(sourceSize, size, source);
+    return Scale(sourceSize, size, source);
 }
 
 // Objects larger than one cell are queued by their anchor and drawn whole; a value no object
@@ -149,6 +159,13 @@ void CopyCell(const Canvas& canvas, const std::uint32_t* picture, int cell, int 
     if (x < clip.left || y < clip.top || x + cell > clip.right || y + cell > clip.bottom)
         return canvas.Copy(picture, cell, cell, x, y);
     switch (cell) {
+    case 1:
+        *canvas.At(x, y) = *picture;
+        return;
+    case 2:
+        return CopyWholeCell<2>(canvas, picture, x, y);
+    case 4:
+        return CopyWholeCell<4>(canvas, picture, x, y);
     case 8:
         return CopyWholeCell<8>(canvas, picture, x, y);
     case 16:
@@ -189,7 +206,7 @@ void MapRenderer::PrepareTiles(const TileSetBitmap& tileSet, int cellSize) {
         colours[i] = BLACK | tileSet.ColourRgb(i);
     for (int t = 0; t < TILE_COUNT; ++t) {
         const TileRect rect = TileRectOf(t);
-        const auto scaled = Scale(TILE_SIZE, cellSize, [&](int x, int y) {
+        const auto scaled = Resize(cellSize, TILE_SIZE, cellSize, [&](int x, int y) {
             return colours[tileSet.PixelAt(rect.x + x, rect.y + y)];
         });
         std::copy(scaled.begin(), scaled.end(), m_tiles.begin() + tilePixels * t);
@@ -206,7 +223,7 @@ void MapRenderer::PrepareObjects(const ObjectPictureSet& objects, int cellSize) 
         // Whole pictures at the zoom (cell size / 16), the 1 x 1 object onto its cell.
         const int size = picture.size <= 0 ? 0 : (i == 3 ? cellSize : picture.size * cellSize / 16);
         m_objectSizes[i] = size;
-        m_objectPictures[i] = Scale(std::max(picture.size, 1), size, [&](int x, int y) {
+        m_objectPictures[i] = Resize(cellSize, std::max(picture.size, 1), size, [&](int x, int y) {
             return objects.colours[picture.pixels[static_cast<std::size_t>(y) * picture.size + x]];
         });
     }
@@ -252,7 +269,7 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
     FillAroundCells(canvas, {firstCol * cell, firstRow * cell, std::max(endCol, firstCol) * cell,
                              std::max(endRow, firstRow) * cell});
 
-    if (view.IsLowZoom()) {
+    if (view.IsLowZoom() && !source.detailedTiles) {
         // One pixel of the radar picture per cell, scaled up to the cell size.
         for (int r = firstRow; r < endRow; ++r) {
             const int top = std::max(r * cell, clip.top);
@@ -319,7 +336,7 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
         }
     }
     // The view draws the grid before the cells, so it shows only on the cells left black.
-    if (view.IsGridShown())
+    if (view.IsGridShown() && !view.IsLowZoom())
         DrawGrid(canvas, view, [&](int col, int row) {
             return source.cells && col >= 0 && row >= 0 && col < MAP_SIZE - view.LeftCol() &&
                    row < MAP_SIZE - view.TopRow() &&
@@ -352,7 +369,7 @@ void MapRenderer::RenderBlock(const RenderSource& source, const ViewGeometry& vi
     if (firstCol >= endCol || firstRow >= endRow)
         return;
 
-    if (view.IsLowZoom()) {
+    if (view.IsLowZoom() && !source.detailedTiles) {
         // No pictures at these sizes: every tile and object cell is a grey block.
         for (int r = firstRow; r < endRow; ++r)
             for (int c = firstCol; c < endCol; ++c) {

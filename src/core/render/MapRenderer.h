@@ -19,12 +19,16 @@ struct RenderSource {
     const TileSetBitmap* tileSet = nullptr; // the level's tile set
     const RadarPicture* radar = nullptr;    // drawn from at zoom 1:4 and below
     const ObjectPictureSet* objects = nullptr;
+    // At 1:4 and below, draw the tiles' and objects' own pictures shrunk by averaging instead
+    // of the radar picture's colours.
+    bool detailedTiles = false;
 };
 
 // Draws what a map view shows in a rectangle of its client area, into 0xFFRRGGBB pixels: the
 // tiles (pre-scaled once per zoom), then the special objects whole from their anchors, the
 // grid on each cell's last pixel row and column, the white edge past the map's last cell;
-// the low zooms are one scaled copy of the radar picture; black elsewhere. The editor's view
+// the low zooms are one scaled copy of the radar picture (or, with detailed tiles, the pictures
+// box filtered to the cell size, without grid or edge); black elsewhere. The editor's view
 // and krav-lvl render both draw with it, so they show the same pixels.
 class MapRenderer {
 public:

@@ -1,0 +1,137 @@
+// Tiles at the low zooms drawn from their own pictures, shrunk by averaging, instead of the
+// radar's colours.
+#include "render/BoxFilter.h"
+#include "render/MapRenderer.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace krav {
+namespace {
+
+constexpr std::uint32_t BLACK = 0xFF000000u;
+
+// Red rises with x, green with y, blue is a checkerboard of 0 and 255.
+std::uint32_t Gradient(int x, int y) {
+    return BLACK | static_cast<std::uint32_t>(x * 16) << 16 |
+           static_cast<std::uint32_t>(y * 16) << 8 | ((x + y) % 2 ? 0xFFu : 0u);
+}
+
+TEST(BoxFilter, AveragesEachBlockByHand) {
+    struct Case {
+        std::string what;
+        int size, x, y;
+        std::uint32_t expected;
+    };
+    const std::vector<Case> cases = {
+        // Columns 4..7: red 64, 80, 96, 112 -> 88; rows 8..11: green 128..176 -> 152; blue
+        // 8 x 255 of 16 -> 127.5, rounded to 128.
+        {"4 x 4 block (1, 2) at a quarter", 4, 1, 2, 0xFF589880u},
+        // All of it: red and green 0..240 -> 120; blue as before.
+        {"the whole tile to one pixel", 1, 0, 0, 0xFF787880u},
+        // Columns 8..15: red 128..240 -> 184; rows 0..7: green 0..112 -> 56.
+        {"8 x 8 block (1, 0) at an eighth", 2, 1, 0, 0xFFB83880u},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto reduced = BoxFilter(16, c.size, Gradient);
+        ASSERT_EQ(reduced.size(), static_cast<std::size_t>(c.size * c.size));
+        EXPECT_EQ(reduced[c.y * c.size + c.x], c.expected);
+    }
+    // A picture smaller than the result is repeated, not divided by nothing.
+    EXPECT_EQ(BoxFilter(1, 4, [](int, int) { return 0xFF123456u; }),
+              std::vector<std::uint32_t>(16, 0xFF123456u));
+}
+
+// Tile 5's quarters are four colours; the map shows tile 5 at cell (2, 1) of the view, a
+// 1 x 1 object at (0, 0) and nothing else.
+constexpr int TILE = 5;
+constexpr std::uint32_t QUARTERS[4] = {0xFF102030u, 0xFF405060u, 0xFF708090u, 0xFFA0B0C0u};
+constexpr std::uint32_t QUARTERS_AVERAGE = 0xFF586878u;
+constexpr std::uint32_t OBJECT_COLOUR = 0xFF00C0FFu;
+
+class DetailedTiles : public ::testing::Test {
+protected:
+    DetailedTiles() : cells(MAP_CELLS, EMPTY_CELL) {
+        tiles.topDown = true;
+        for (int q = 0; q < 4; ++q) {
+            tiles.colourTable[q * 4] = QUARTERS[q] & 0xFF;
+            tiles.colourTable[q * 4 + 1] = QUARTERS[q] >> 8 & 0xFF;
+            tiles.colourTable[q * 4 + 2] = QUARTERS[q] >> 16 & 0xFF;
+        }
+        const TileRect rect = TileRectOf(TILE);
+        for (int y = 0; y < TILE_SIZE; ++y)
+            for (int x = 0; x < TILE_SIZE; ++x)
+                tiles.pixels[(rect.y + y) * TILESET_WIDTH + rect.x + x] =
+                    static_cast<std::uint8_t>((y >= 8) * 2 + (x >= 8));
+        cells[1 * MAP_SIZE + 2] = TILE;
+        cells[0] = OBJECT_1X1;
+        radar.Build(cells.data());
+        objects.pictures[3].size = 16;
+        objects.pictures[3].pixels.assign(256, 7);
+        objects.colours[7] = OBJECT_COLOUR;
+    }
+
+    std::vector<std::uint32_t> Draw(double zoom, int cell, bool detailed, const Rect& clip) {
+        const ViewGeometry view =
+            ViewGeometry::OfArea(8 * cell, 4 * cell, zoom, cell, {0, 0, 8, 4}, true);
+        std::vector<std::uint32_t> out(static_cast<std::size_t>(clip.Width()) * clip.Height(), 0);
+        MapRenderer renderer;
+        renderer.Render({cells.data(), &tiles, &radar, &objects, detailed}, view, clip, out.data(),
+                        clip.Width());
+        return out;
+    }
+
+    std::vector<Cell> cells;
+    TileSetBitmap tiles;
+    RadarPicture radar;
+    ObjectPictureSet objects;
+};
+
+TEST_F(DetailedTiles, TileShowsItsShrunkPictureAtEachLowZoom) {
+    struct Case {
+        std::string what;
+        double zoom;
+        int cell;
+        // The tile's pixels, row by row.
+        std::vector<std::uint32_t> tile;
+    };
+    const auto [a, b, c, d] = QUARTERS;
+    const std::vector<Case> cases = {
+        {"1:4, each quarter 2 x 2 pixels",
+         0.25,
+         4,
+         {a, a, b, b, a, a, b, b, c, c, d, d, c, c, d, d}},
+        {"1:8, each quarter one pixel", 0.125, 2, {a, b, c, d}},
+        {"1:16, the tile's average colour", 0.0625, 1, {QUARTERS_AVERAGE}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        const int w = 8 * k.cell;
+        const auto pixels = Draw(k.zoom, k.cell, true, {0, 0, w, 4 * k.cell});
+        std::vector<std::uint32_t> tile;
+        for (int y = k.cell; y < 2 * k.cell; ++y)
+            for (int x = 2 * k.cell; x < 3 * k.cell; ++x)
+                tile.push_back(pixels[y * w + x]);
+        EXPECT_EQ(tile, k.tile);
+        EXPECT_EQ(pixels[0], OBJECT_COLOUR) << "the 1 x 1 object's picture";
+        EXPECT_EQ(pixels[k.cell * w - 1], BLACK) << "an empty cell, no grid";
+        // Without the toggle the radar's grey stays.
+        EXPECT_EQ(Draw(k.zoom, k.cell, false, {0, 0, w, 4 * k.cell})[k.cell * w + 2 * k.cell],
+                  0xFFC0C0C0u);
+    }
+}
+
+TEST_F(DetailedTiles, ClipShowsItsPartOfTheWholePicture) {
+    const auto whole = Draw(0.25, 4, true, {0, 0, 32, 16});
+    const Rect clip{9, 5, 11, 7}; // across the tile's inner corner
+    std::vector<std::uint32_t> part;
+    for (int y = clip.top; y < clip.bottom; ++y)
+        for (int x = clip.left; x < clip.right; ++x)
+            part.push_back(whole[y * 32 + x]);
+    EXPECT_EQ(Draw(0.25, 4, true, clip), part);
+}
+
+} // namespace
+} // namespace krav
