@@ -158,5 +158,30 @@ TEST_F(MapViewFixture, ShiftWheelAndSidewaysWheelScrollColumnsAsThePlainWheelScr
     }
 }
 
+TEST_F(MapViewFixture, TheWindowShowsWhatTheViewDraws) {
+    // The view writes straight into the window's picture where it can; a grab draws through a
+    // picture of the view's own. Both must show the same map, also after a partial repaint.
+    view->Engine().SetForeBack(7, true);
+    view->Engine().OnLButtonDown(MK_LBUTTON, {40, 24}); // cell 502, 401
+    view->Engine().OnLButtonUp(0, {40, 24});
+    for (const double zoom : {1.0, 0.125}) {
+        SCOPED_TRACE(zoom);
+        while (Geometry().Zoom() > zoom)
+            view->Engine().ZoomAt(0, 0, true);
+        QWidget* client = view->viewport();
+        client->repaint();
+        client->repaint(QRect(30, 20, 40, 30));
+        const QImage drawn = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QPoint origin = client->mapTo(view.get(), QPoint(0, 0));
+        const QImage shown = view->screen()
+                                 ->grabWindow(view->winId(), origin.x(), origin.y(),
+                                              client->width(), client->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), drawn.size());
+        EXPECT_TRUE(shown == drawn);
+    }
+}
+
 } // namespace
 } // namespace krav

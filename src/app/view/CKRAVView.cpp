@@ -79,7 +79,8 @@ void CKRAVView::OnTileSetChanged() {
 }
 
 RenderSource CKRAVView::Source() const {
-    return {m_doc.GetCells(), m_doc.GetTileSet(), &m_engine.Radar(), &BuiltinObjectPictures()};
+    return {m_doc.GetCells(), m_doc.GetTileSet(), &m_engine.Radar(), &BuiltinObjectPictures(),
+            m_frame.DetailedTilesWhenZoomedOut()};
 }
 
 // --- events --------------------------------------------------------------------------------
@@ -346,13 +347,16 @@ void CKRAVView::UpdateCursor() {
 
 void CKRAVView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    const QRect area = event->rect();
-    QImage map(area.size(), QImage::Format_RGB32);
-    m_renderer.Render(Source(), m_engine.Geometry(),
-                      {area.left(), area.top(), area.right() + 1, area.bottom() + 1},
-                      reinterpret_cast<std::uint32_t*>(map.bits()), map.bytesPerLine() / 4);
-    painter.drawImage(area.topLeft(), map);
-    PaintOverlays(painter, area);
+    const auto render = [this](const QRect& area, std::uint32_t* pixels, int stride) {
+        m_renderer.Render(Source(), m_engine.Geometry(),
+                          {area.left(), area.top(), area.right() + 1, area.bottom() + 1}, pixels,
+                          stride);
+    };
+    // Only the region asked for: written directly, pixels beside it would cover overlays
+    // that are not repainted.
+    for (const QRect& area : event->region())
+        m_mapTarget.Paint(painter, area, render);
+    PaintOverlays(painter, event->rect());
 }
 
 void CKRAVView::PaintOverlays(QPainter& painter, const QRect& area) {

@@ -2,6 +2,7 @@
 
 #include "editing/MapViewEngine.h"
 #include "render/MapRenderer.h"
+#include "view/MapPaintTarget.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -79,6 +80,7 @@ private:
     ViewFrame& m_frame;
     MapViewEngine m_engine;
     MapRenderer m_renderer;
+    MapPaintTarget m_mapTarget;
     QImage m_tileSetImage;
     std::array<QTimer*, 3> m_timers{}; // ids 5, 6, 7
     int m_zoomWheel = 0; // eighths of a degree turned with Control, not yet a whole notch
