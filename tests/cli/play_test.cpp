@@ -8,6 +8,8 @@
 namespace krav {
 namespace {
 
+constexpr int FLAG_TILE_CODE = 170;
+
 using PlayRun = test::Run;
 
 class Play : public ::testing::Test {
@@ -32,6 +34,68 @@ TEST_F(Play, DrawsALineAndSavesTheLevel) {
     for (const auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}})
         test::AppendRecord(expected, 6, x, y);
     EXPECT_EQ(test::ScratchFolder::Read(Out()), expected);
+}
+
+// A Pencil drag sampled a few cells apart paints every cell in between, as one line.
+TEST_F(Play, AFastPencilStrokeLeavesNoGaps) {
+    // 255 flags along row 100, one more at (9, 1), and a 2 x 2 object at (4, 1).
+    test::Bytes level;
+    for (int x = 0; x < 255; ++x)
+        test::AppendRecord(level, FLAG_TILE_CODE, x, 100);
+    test::AppendRecord(level, FLAG_TILE_CODE, 9, 1);
+    test::AppendRecord(level, 217, 4, 1);
+    const std::string full = folder.Write("full.lvl", level);
+
+    const auto expectRow = [](int first, int last, int row, int value) {
+        std::string lines;
+        for (int column = first; column <= last; ++column)
+            lines += "expect-cell " + std::to_string(column) + " " + std::to_string(row) + " " +
+                     std::to_string(value) + "\n";
+        return lines;
+    };
+    struct Case {
+        std::string name, level, script, out;
+    };
+    const std::vector<Case> cases{
+        {"diagonal", "new",
+         "tool 32100\ntile fore 5\ndown left 8 8\nmove 88 40 left\nup left 88 40\n"
+         "expect-cell 0 0 5\nexpect-cell 1 0 5\nexpect-cell 2 1 5\nexpect-cell 3 1 5\n"
+         "expect-cell 4 2 5\nexpect-cell 5 2 5\nexpect-cell 1 1 -1\nexpect-cell 4 1 -1\n",
+         ""},
+        {"horizontal, every sixth cell", "new",
+         "tool 32100\ntile fore 5\ndown left 8 24\nmove 104 24 left\nmove 200 24 left\n"
+         "up left 200 24\n" +
+             expectRow(0, 12, 1, 5) + "expect-cell 13 1 -1\n",
+         ""},
+        {"eraser", "new",
+         "tool 32100\ntile fore 5\ndown left 8 24\nmove 200 24 left\nup left 200 24\n"
+         "tool 32102\ndown left 40 24\nmove 168 24 left\nup left 168 24\n" +
+             expectRow(2, 10, 1, -1) + "expect-cell 1 1 5\nexpect-cell 11 1 5\n",
+         ""},
+        {"flags at the limit, then over the object and a flag", full,
+         // A flag over the flag at (9, 1) costs nothing; (10, 1) is refused and ends the stroke.
+         "tool 32100\ntile fore 169\ndown left 152 24\nmove 200 24 left\nup left 200 24\n"
+         "expect-cell 9 1 169\nexpect-cell 10 1 -1\nexpect-flags 256\n"
+         "tile fore 5\ndown left 40 24\nmove 200 24 left\nup left 200 24\n" +
+             expectRow(2, 12, 1, 5) +
+             "expect-cell 5 2 -1\nexpect-flags 255\naccel ctrl+z\nexpect-cell 5 2 703\n"
+             "expect-flags 256\n",
+         "message: To many flags!\\nYou can't add anymore.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PlayRun run = Run(c.script, c.level);
+        EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+        EXPECT_EQ(run.out, c.out);
+    }
+
+    // The stroke is the line the Line tool draws between the same cells.
+    const std::string stroke = "tile fore 5\ndown left 8 8\nmove 328 136 left\nup left 328 136\n";
+    ASSERT_EQ(Run("tool 32110\n" + stroke).exitCode, 0);
+    const test::Bytes line = test::ScratchFolder::Read(Out());
+    ASSERT_EQ(Run("tool 32100\n" + stroke).exitCode, 0);
+    EXPECT_EQ(test::ScratchFolder::Read(Out()), line);
+    EXPECT_EQ(line.size(), 21u * 4);
 }
 
 TEST_F(Play, PrintsMessagesBeepsAndDisabledCommands) {

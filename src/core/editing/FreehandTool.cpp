@@ -2,8 +2,11 @@
 
 #include "document/Messages.h"
 #include "editing/FlagPolicy.h"
+#include "editing/LineShape.h"
 #include "editing/ToolContext.h"
 #include "editing/ToolIds.h"
+
+#include <utility>
 
 namespace krav {
 
@@ -17,6 +20,9 @@ bool InMap(Point cell) {
 
 } // namespace
 
+// A line clipped to the map has at most one cell per column or per row.
+FreehandTool::FreehandTool(ToolContext& view) : m_view(view), m_line(MAP_SIZE) {}
+
 bool FreehandTool::IsCurrent() const {
     return IsFreehandTool(m_view.CurrentTool());
 }
@@ -26,6 +32,7 @@ bool FreehandTool::StrokeHeld() const {
 }
 
 void FreehandTool::Press(MouseButton button, const PointerEvent& event) {
+    m_lastCell = event.cell;
     if (!InMap(event.cell))
         return;
     if (!PaintStep(event.cell, m_view.TileOf(button), true)) {
@@ -46,8 +53,14 @@ void FreehandTool::Move(const PointerEvent& event) {
         host.StartTimer(ViewTimer::PaintScroll, PAINT_SCROLL_PERIOD_MS);
         return;
     }
-    if (InMap(event.cell) && !PaintStep(event.cell, HeldTile(), false))
+    const std::optional<Point> from = std::exchange(m_lastCell, event.cell);
+    if (!PaintLine(from.value_or(event.cell), event.cell, HeldTile()))
         EndStrokeAtFlagLimit();
+}
+
+bool FreehandTool::Release(MouseButton, const PointerEvent&) {
+    m_lastCell.reset();
+    return false;
 }
 
 void FreehandTool::Tick(ViewTimer, const PointerEvent& event) {
@@ -56,9 +69,13 @@ void FreehandTool::Tick(ViewTimer, const PointerEvent& event) {
         m_view.Host().StopTimer(ViewTimer::PaintScroll);
         return;
     }
-    if (InMap(event.cell) && !PaintStep(event.cell, HeldTile(), false)) {
-        EndStrokeAtFlagLimit();
-        return;
+    if (InMap(event.cell)) {
+        // The next move goes on from here; a cell off the map would only bend its line.
+        m_lastCell = event.cell;
+        if (!PaintStep(event.cell, HeldTile(), false)) {
+            EndStrokeAtFlagLimit();
+            return;
+        }
     }
     // One line per tick each way brings the cell just painted into view.
     const Rect client = m_view.Geometry().ClientRect();
@@ -74,8 +91,14 @@ void FreehandTool::Tick(ViewTimer, const PointerEvent& event) {
 }
 
 void FreehandTool::Escape() {
+    m_lastCell.reset();
     if (IsCurrent() && StrokeHeld())
         m_view.EndStroke();
+}
+
+void FreehandTool::Enter() {
+    // A button held since another tool's press continues no line of ours.
+    m_lastCell.reset();
 }
 
 bool FreehandTool::PaintStep(Point cell, int tile, bool press) {
@@ -106,6 +129,27 @@ bool FreehandTool::PaintStep(Point cell, int tile, bool press) {
     if (press || value != old)
         m_view.InvalidateCell(row, column);
     m_view.CellChanged(column, row);
+    return true;
+}
+
+bool FreehandTool::PaintLine(Point from, Point to, int tile) {
+    if (from == to)
+        return !InMap(to) || PaintStep(to, tile, false);
+    // The line's value is unused: each cell gets the tool's own.
+    const int count =
+        LineShape(0).Rasterize(m_line.data(), static_cast<int>(m_line.size()), MAP_SIZE, MAP_SIZE,
+                               from.x, from.y, to.x, to.y, false, false);
+    Point last = from;
+    for (int i = 0; i < count; ++i) {
+        last = {m_line[i].column, m_line[i].row};
+        // The previous event painted the first cell.
+        if (last != from && !PaintStep(last, tile, false))
+            return false;
+    }
+    // Over hundreds of cells the rasterizer's rounding can stop a row or column short of the
+    // pointer, whose cell must end the line.
+    if (last != to && InMap(to))
+        return PaintStep(to, tile, false);
     return true;
 }
 

@@ -178,24 +178,24 @@ TEST(Freehand, TheFlagLimitInADragEndsTheStrokeAndKeepsWhatWasDrawn) {
         Editor e;
         e.engine.SetForeBack(FLAG_CELL, true);
         e.engine.SetForeBack(FLAG_CELL, false);
-        e.doc.SetCell(29, 3, FLAG_CELL); // already a flag: painting it costs nothing
-        e.doc.SetCell(29, 4, 9);
-        e.doc.SetCell(30, 4, 9); // just below the window
+        e.doc.SetCell(29, 2, FLAG_CELL); // already a flag: painting it costs nothing
+        e.doc.SetCell(29, 3, 9);
+        e.doc.SetCell(30, 3, 9); // just below the window
         e.PutFlags(254);         // 255 with the one above
         const std::vector<Cell> before = e.Map();
 
         e.Down(c.right, e.At(1, 29)); // the 256th flag
-        e.Drag(c.right, e.At(3, 29));
+        e.Drag(c.right, e.At(2, 29));
         EXPECT_EQ(e.engine.FlagCount(), 256);
         if (c.tick) {
-            const Point below{4 * 16 + 8, 480 + 8};
+            const Point below{3 * 16 + 8, 480 + 8};
             e.Drag(c.right, below);
             e.engine.OnTimer(ViewTimer::PaintScroll, below);
-            EXPECT_EQ(e.doc.GetCell(30, 4), 9u);
+            EXPECT_EQ(e.doc.GetCell(30, 3), 9u);
             EXPECT_EQ(e.engine.Geometry().TopRow(), 0); // the stroke is over: no scrolling
         } else {
-            e.Drag(c.right, e.At(4, 29));
-            EXPECT_EQ(e.doc.GetCell(29, 4), 9u);
+            e.Drag(c.right, e.At(3, 29));
+            EXPECT_EQ(e.doc.GetCell(29, 3), 9u);
         }
 
         EXPECT_EQ(e.host.prompt.messages, std::vector<std::string>{messages::FLAG_LIMIT});
@@ -213,6 +213,147 @@ TEST(Freehand, TheFlagLimitInADragEndsTheStrokeAndKeepsWhatWasDrawn) {
         EXPECT_EQ(e.doc.GetCell(29, 5), EMPTY_CELL);
         EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
 
+        e.engine.UndoRedo(ApplyMode::Undo);
+        EXPECT_TRUE(e.Map() == before);
+        EXPECT_EQ(e.engine.FlagCount(), e.FlagCells());
+    }
+}
+
+// A fast drag samples the pointer a few cells apart: each move paints the straight line from
+// the previous pointer cell, so the stroke has no gaps.
+TEST(Freehand, AFastStrokeFillsTheCellsBetweenThePointerSamples) {
+    struct Case {
+        const char* name;
+        std::vector<Point> path; // the press, then one move each
+        std::vector<Point> painted;
+    };
+    const Case cases[] = {
+        {"diagonal", {{2, 2}, {8, 5}}, {{2, 2}, {3, 3}, {4, 3}, {5, 4}, {6, 4}, {7, 5}, {8, 5}}},
+        {"steep", {{3, 1}, {5, 7}}, {{3, 1}, {3, 2}, {4, 3}, {4, 4}, {4, 5}, {5, 6}, {5, 7}}},
+        {"horizontal, every sixth cell sampled",
+         {{1, 10}, {7, 10}, {13, 10}, {19, 10}, {25, 10}},
+         {{1, 10},  {2, 10},  {3, 10},  {4, 10},  {5, 10},  {6, 10},  {7, 10},  {8, 10},  {9, 10},
+          {10, 10}, {11, 10}, {12, 10}, {13, 10}, {14, 10}, {15, 10}, {16, 10}, {17, 10}, {18, 10},
+          {19, 10}, {20, 10}, {21, 10}, {22, 10}, {23, 10}, {24, 10}, {25, 10}}},
+        {"up and left, then up",
+         {{20, 20}, {14, 17}, {14, 12}},
+         {{20, 20},
+          {19, 20},
+          {18, 19},
+          {17, 19},
+          {16, 18},
+          {15, 18},
+          {14, 17},
+          {14, 16},
+          {14, 15},
+          {14, 14},
+          {14, 13},
+          {14, 12}}},
+        {"on the spot", {{6, 6}, {6, 6}}, {{6, 6}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor e;
+        e.engine.SetForeBack(5, true);
+        const ViewGeometry& view = e.engine.Geometry();
+        e.Stroke(c.path);
+
+        std::vector<Cell> expected(MAP_CELLS, EMPTY_CELL);
+        for (const Point cell : c.painted) {
+            expected[cell.y * MAP_SIZE + cell.x] = 5;
+            EXPECT_NE(e.engine.Radar().IndexAt(cell.x, cell.y), RADAR_BLACK);
+            // Each new cell is repainted in the view.
+            EXPECT_NE(std::find(e.host.invalidated.begin(), e.host.invalidated.end(),
+                                view.CellsToClient({cell.x, cell.y, cell.x + 1, cell.y + 1})),
+                      e.host.invalidated.end())
+                << cell.x << "," << cell.y;
+        }
+        EXPECT_TRUE(e.Map() == expected);
+        EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
+        e.engine.UndoRedo(ApplyMode::Undo);
+        EXPECT_TRUE(e.Map() == std::vector<Cell>(MAP_CELLS, EMPTY_CELL));
+    }
+}
+
+// The filled-in cells follow the rules of a cell the pointer touched, in the stroke's order.
+TEST(Freehand, AFastStrokeTreatsTheCellsItJumpsLikeTheOnesItTouches) {
+    struct Case {
+        const char* name;
+        int tool;
+        Cell tile;
+        void (*setup)(Editor&);
+        std::vector<Point> path;
+        // The map afterwards, from the map before.
+        void (*expect)(std::vector<Cell>&);
+        bool refused;
+    };
+    static const auto clearObject = [](std::vector<Cell>& map) {
+        for (int y = 10; y < 16; ++y)
+            for (int x = 10; x < 16; ++x)
+                map[y * MAP_SIZE + x] = EMPTY_CELL;
+    };
+    const Case cases[] = {
+        {"pencil across an object",
+         ID_TOOL_PENCIL,
+         3,
+         [](Editor& e) { e.PutObject(OBJECT_6X6, 10, 10); },
+         {{5, 12}, {20, 12}},
+         [](std::vector<Cell>& map) {
+             clearObject(map);
+             for (int x = 5; x <= 20; ++x)
+                 map[12 * MAP_SIZE + x] = 3;
+         },
+         false},
+        {"eraser across an object",
+         ID_TOOL_ERASER,
+         3,
+         [](Editor& e) { e.PutObject(OBJECT_6X6, 10, 10); },
+         {{5, 12}, {20, 12}},
+         [](std::vector<Cell>& map) { clearObject(map); },
+         false},
+        {"flags at the limit: over a flag, then refused at the next cell",
+         ID_TOOL_PENCIL,
+         FLAG_CELL,
+         [](Editor& e) {
+             e.Put(2, 5, FLAG_CELL);
+             e.Put(3, 5, 9);
+             e.PutFlags(254); // 255 with (2, 5)
+         },
+         {{1, 5}, {6, 5}},
+         [](std::vector<Cell>& map) { map[5 * MAP_SIZE + 1] = FLAG_CELL; },
+         true},
+        {"walls over a flag at the limit",
+         ID_TOOL_PENCIL,
+         4,
+         [](Editor& e) {
+             e.Put(3, 5, FLAG_CELL);
+             e.PutFlags(255);
+         },
+         {{1, 5}, {6, 5}},
+         [](std::vector<Cell>& map) {
+             for (int x = 1; x <= 6; ++x)
+                 map[5 * MAP_SIZE + x] = 4;
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor e;
+        e.host.tool = c.tool;
+        e.engine.SetForeBack(c.tile, true);
+        c.setup(e);
+        const std::vector<Cell> before = e.Map();
+        std::vector<Cell> expected = before;
+        c.expect(expected);
+
+        e.Stroke(c.path);
+
+        EXPECT_TRUE(e.Map() == expected);
+        EXPECT_EQ(e.engine.FlagCount(), e.FlagCells());
+        EXPECT_EQ(e.host.prompt.messages, c.refused ? std::vector<std::string>{messages::FLAG_LIMIT}
+                                                    : std::vector<std::string>{});
+        EXPECT_FALSE(e.host.capture);
+        EXPECT_EQ(e.engine.History().GetUndoStack().Count(), 1);
         e.engine.UndoRedo(ApplyMode::Undo);
         EXPECT_TRUE(e.Map() == before);
         EXPECT_EQ(e.engine.FlagCount(), e.FlagCells());
