@@ -6,8 +6,11 @@
 #include "palettes/InsideFrame.h"
 #include "palettes/PaletteWindowFlags.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QImage>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -22,6 +25,10 @@ constexpr QSize MIN_CLIENT(100, 100);
 constexpr QSize MAX_CLIENT(1023, 1023);
 constexpr QSize PLACED_CLIENT(125, 125);
 constexpr QRect CREATED(100, 100, 200, 200);
+
+QRect ToQRect(const Rect& r) {
+    return {r.left, r.top, r.Width(), r.Height()};
+}
 } // namespace
 
 CRadarWnd::CRadarWnd(QWidget* mainFrame)
@@ -32,6 +39,7 @@ CRadarWnd::CRadarWnd(QWidget* mainFrame)
     setMaximumSize(MAX_CLIENT);
     setGeometry(CREATED);
     m_viewport.Resize(width(), height());
+    m_overview.Resize(width(), height());
     for (int i = 0; i < RadarPicture::COLOUR_COUNT; ++i) {
         const RadarColour c = RadarPicture::COLOURS[static_cast<std::size_t>(i)];
         m_colours[i] = qRgb(c.red, c.green, c.blue);
@@ -43,8 +51,33 @@ void CRadarWnd::PlaceBesideView(const QRect& viewClientOnScreen) {
                      QPoint(viewClientOnScreen.left() + viewClientOnScreen.width(),
                             viewClientOnScreen.top() + viewClientOnScreen.height()));
     // A hidden window hears of its new size only when shown; the shown part must fit now.
+    ClientSizeChanged();
+}
+
+void CRadarWnd::ClientSizeChanged() {
     m_viewport.Resize(width(), height());
+    m_overview.Resize(width(), height());
+    BuildOverview();
     update();
+}
+
+// The whole-map picture is made only while it is shown; edits keep it current from then on.
+void CRadarWnd::BuildOverview() {
+    if (m_bWholeMap && m_picture)
+        m_overview.Build(*m_picture);
+}
+
+void CRadarWnd::SetWholeMap(bool wholeMap) {
+    if (wholeMap == m_bWholeMap)
+        return;
+    m_bWholeMap = wholeMap;
+    BuildOverview();
+    update();
+}
+
+void CRadarWnd::ChooseWholeMap(bool wholeMap) {
+    SetWholeMap(wholeMap);
+    emit wholeMapChosen(wholeMap);
 }
 
 void CRadarWnd::ShowDocument(const void* docKey, const RadarPicture* picture, Rect viewArea) {
@@ -53,6 +86,7 @@ void CRadarWnd::ShowDocument(const void* docKey, const RadarPicture* picture, Re
     m_docKey = docKey;
     m_picture = picture;
     m_viewport.SetViewArea(viewArea);
+    BuildOverview();
     update();
 }
 
@@ -64,6 +98,11 @@ void CRadarWnd::SetViewRect(Rect viewArea) {
 void CRadarWnd::ScrollViewRows(int top, int bottom) {
     const QRect old = Outline();
     const int shift = m_viewport.ScrollViewRows(top, bottom);
+    if (m_bWholeMap) {
+        UpdateOutline(old);
+        UpdateOutline(Outline());
+        return;
+    }
     // What is drawn moves along; only the uncovered strip and the outlines are painted.
     if (shift != 0)
         scroll(0, shift);
@@ -74,6 +113,11 @@ void CRadarWnd::ScrollViewRows(int top, int bottom) {
 void CRadarWnd::ScrollViewCols(int left, int right) {
     const QRect old = Outline();
     const int shift = m_viewport.ScrollViewCols(left, right);
+    if (m_bWholeMap) {
+        UpdateOutline(old);
+        UpdateOutline(Outline());
+        return;
+    }
     if (shift != 0)
         scroll(shift, 0);
     UpdateOutline(old.translated(shift, 0));
@@ -91,7 +135,16 @@ void CRadarWnd::UpdateCell(int x, int y) {
 }
 
 void CRadarWnd::UpdateCells(Rect cells) {
-    if (!m_picture || !isVisible())
+    if (!m_picture)
+        return;
+    if (m_bWholeMap) {
+        // Kept current while hidden too: it is not made again when shown.
+        const QRect r = ToQRect(m_overview.Update(*m_picture, cells));
+        if (isVisible() && !r.isEmpty())
+            repaint(r);
+        return;
+    }
+    if (!isVisible())
         return;
     const QRect r = CellsOnClient(cells);
     if (!r.isEmpty())
@@ -99,8 +152,9 @@ void CRadarWnd::UpdateCells(Rect cells) {
 }
 
 QRect CRadarWnd::Outline() const {
-    const Rect r = m_viewport.ViewRectOnClient();
-    return {r.left, r.top, r.Width(), r.Height()};
+    if (m_bWholeMap)
+        return ToQRect(m_overview.CellsOnClient(m_viewport.ViewArea()));
+    return ToQRect(m_viewport.ViewRectOnClient());
 }
 
 void CRadarWnd::UpdateOutline(const QRect& outline) {
@@ -117,7 +171,26 @@ void CRadarWnd::paintEvent(QPaintEvent* event) {
     painter.fillRect(exposed, Qt::black); // outside the picture, or no picture yet
     if (!m_picture)
         return;
+    if (m_bWholeMap)
+        PaintWholeMap(painter, exposed);
+    else
+        PaintActualSize(painter, exposed);
+    FillInsideFrame(painter, Outline(), 1, QColor(255, 0, 0));
+}
 
+void CRadarWnd::PaintWholeMap(QPainter& painter, const QRect& exposed) {
+    const int side = m_overview.Side();
+    const QPoint origin(m_overview.Origin().x, m_overview.Origin().y);
+    const QRect source = exposed.translated(-origin) & QRect(0, 0, side, side);
+    if (source.isEmpty())
+        return;
+    const std::uint8_t* first = m_overview.Row(source.top()) + source.left();
+    QImage part(first, source.width(), source.height(), side, QImage::Format_Indexed8);
+    part.setColorTable(m_colours);
+    painter.drawImage(source.topLeft() + origin, part);
+}
+
+void CRadarWnd::PaintActualSize(QPainter& painter, const QRect& exposed) {
     const Rect& shown = m_viewport.Shown();
     const QPoint origin(shown.left, shown.top);
     const QRect source = exposed.translated(origin) & QRect(0, 0, MAP_SIZE, MAP_SIZE);
@@ -129,24 +202,62 @@ void CRadarWnd::paintEvent(QPaintEvent* event) {
         part.setColorTable(m_colours);
         painter.drawImage(source.topLeft() - origin, part);
     }
-    FillInsideFrame(painter, Outline(), 1, QColor(255, 0, 0));
 }
 
 void CRadarWnd::resizeEvent(QResizeEvent*) {
     if (width() == m_viewport.Width() && height() == m_viewport.Height())
         return;
-    m_viewport.Resize(width(), height());
-    update();
+    ClientSizeChanged();
 }
 
 void CRadarWnd::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && m_picture) {
         const QPoint at = event->position().toPoint();
-        const Rect area = m_viewport.Click(at.x(), at.y());
-        update();
-        emit visibleAreaRequested(area.left, area.top, area.right, area.bottom);
+        if (m_bWholeMap) {
+            CentreViewOn(at);
+        } else {
+            const Rect area = m_viewport.Click(at.x(), at.y());
+            update();
+            emit visibleAreaRequested(area.left, area.top, area.right, area.bottom);
+        }
     }
     QWidget::mousePressEvent(event);
+}
+
+void CRadarWnd::mouseMoveEvent(QMouseEvent* event) {
+    if (m_bWholeMap && (event->buttons() & Qt::LeftButton) && m_picture)
+        CentreViewOn(event->position().toPoint());
+    QWidget::mouseMoveEvent(event);
+}
+
+void CRadarWnd::CentreViewOn(const QPoint& client) {
+    const Rect old = m_viewport.ViewArea();
+    const Rect area = m_viewport.CentreOn(m_overview.CellAt(client.x(), client.y()));
+    if (area == old)
+        return;
+    update();
+    emit visibleAreaRequested(area.left, area.top, area.right, area.bottom);
+}
+
+void CRadarWnd::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        ChooseWholeMap(!m_bWholeMap);
+    QWidget::mouseDoubleClickEvent(event);
+}
+
+void CRadarWnd::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QActionGroup sizes(&menu);
+    QAction* actual = sizes.addAction(tr("&Actual Size"));
+    QAction* whole = sizes.addAction(tr("&Whole Map"));
+    for (QAction* action : {actual, whole}) {
+        action->setCheckable(true);
+        menu.addAction(action);
+    }
+    (m_bWholeMap ? whole : actual)->setChecked(true);
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen)
+        ChooseWholeMap(chosen == whole);
 }
 
 void CRadarWnd::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/Geometry.h"
+#include "palettes/RadarOverview.h"
 #include "palettes/RadarViewport.h"
 
 #include <QList>
@@ -13,7 +14,9 @@ class RadarPicture;
 
 // The "Radar" window: a window-sized part of the active view's radar picture, one pixel per
 // map cell, with the map area the view shows outlined in red. It follows the view while it
-// scrolls; a left click asks for the view to be moved there.
+// scrolls; a left click asks for the view to be moved there. Its context menu (or a double
+// click) switches to the whole map shrunk to fit the window, where a click or a drag centres
+// the view on the cells under the pointer.
 class CRadarWnd : public QWidget {
     Q_OBJECT
 
@@ -36,27 +39,45 @@ public:
     void UpdateCell(int x, int y);
     void UpdateCells(Rect cells);
 
+    // Whole map (true) or one pixel per cell (false, the default).
+    void SetWholeMap(bool wholeMap);
+    bool IsWholeMap() const { return m_bWholeMap; }
+
     const RadarViewport& Viewport() const { return m_viewport; }
+    const RadarOverview& Overview() const { return m_overview; }
 
 signals:
     // The user clicked: the active view should show these cells.
     void visibleAreaRequested(int left, int top, int right, int bottom);
+    // The user switched between the whole map and one pixel per cell.
+    void wholeMapChosen(bool wholeMap);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     QRect Outline() const;
     void UpdateOutline(const QRect& outline);
     QRect CellsOnClient(Rect cells) const;
+    void ClientSizeChanged();
+    void BuildOverview();
+    void ChooseWholeMap(bool wholeMap);
+    void CentreViewOn(const QPoint& client);
+    void PaintActualSize(QPainter& painter, const QRect& exposed);
+    void PaintWholeMap(QPainter& painter, const QRect& exposed);
 
     RadarViewport m_viewport;
     const void* m_docKey = nullptr;
     const RadarPicture* m_picture = nullptr;
     QList<QRgb> m_colours;
+    bool m_bWholeMap = false;
+    RadarOverview m_overview;
 };
 
 } // namespace krav

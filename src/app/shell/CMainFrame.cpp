@@ -38,6 +38,8 @@ const char* const PANE_SIZES[5] = {"1024, 1024  :: AA99", "999, 999 --> 1024, 10
                                    "999, 999 --> 1024, 1024 :: A20 --> A20", "Zoom 100:100",
                                    "Flags: 99999"};
 
+const QString DETAILED_TILES_KEY = QStringLiteral("View/DetailedTiles");
+
 bool IsLevelFile(const QUrl& url) {
     return url.isLocalFile();
 }
@@ -67,6 +69,7 @@ CMainFrame::CMainFrame() {
     UpdateMenuBar();
     RestoreDockState(*this,
                      CKRAVApp::Profile()->value(QStringLiteral("MyDockState")).toByteArray());
+    m_bDetailedTiles = CKRAVApp::Profile()->value(DETAILED_TILES_KEY, false).toBool();
     StartAutosave();
 
     // Commands, panes and titles follow the active view after whatever may have changed it;
@@ -104,9 +107,9 @@ void CMainFrame::CreateActions() {
         addAction(action); // keys without a menu entry still reach the frame
         m_actions.insert(id, action);
     }
-    for (const int id :
-         {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_TOOLS_TOOLBAR, ID_TOGGLE_GRID,
-          ID_TOGGLE_TILESET, ID_TOGGLE_TILE_INFO, ID_TOGGLE_SPECIAL_OBJECTS, ID_TOGGLE_RADAR})
+    for (const int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_TOOLS_TOOLBAR, ID_TOGGLE_GRID,
+                         ID_TOGGLE_TILESET, ID_TOGGLE_TILE_INFO, ID_TOGGLE_SPECIAL_OBJECTS,
+                         ID_TOGGLE_RADAR, ID_DETAILED_TILES})
         m_actions[id]->setCheckable(true);
     for (int id = ID_TOOL_FIRST; id <= ID_TOOL_LAST; ++id)
         if (m_actions.contains(id))
@@ -161,7 +164,7 @@ void CMainFrame::CreateMenus() {
         {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_TOOLS_TOOLBAR});
     add(view->addMenu(QStringLiteral("Palletes")),
         {ID_TOGGLE_TILESET, ID_TOGGLE_TILE_INFO, ID_TOGGLE_SPECIAL_OBJECTS, ID_TOGGLE_RADAR});
-    add(view, {0, ID_TOGGLE_GRID});
+    add(view, {0, ID_TOGGLE_GRID, ID_DETAILED_TILES});
     auto* tools = new QMenu(QStringLiteral("Tools"), this);
     add(tools, {ID_TOOL_PENCIL, ID_TOOL_SELECT, ID_TOOL_ERASER, ID_TOOL_DROPPER, ID_TOOL_STAMP,
                 ID_TOOL_MAGNIFY, 0, ID_TOOL_LINE, ID_TOOL_CONNECTED_LINE, ID_TOOL_RECTANGLE,
@@ -293,6 +296,9 @@ void CMainFrame::OnCommand(int id) {
         case ID_VIEW_STATUS_BAR:
             statusBar()->setVisible(!statusBar()->isVisible());
             break;
+        case ID_DETAILED_TILES:
+            SetDetailedTiles(!m_bDetailedTiles);
+            break;
         case ID_WINDOW_CASCADE:
             m_mdiArea->cascadeSubWindows();
             break;
@@ -310,6 +316,13 @@ void CMainFrame::OnCommand(int id) {
         }
     }
     UpdateCommandUi();
+}
+
+void CMainFrame::SetDetailedTiles(bool detailed) {
+    m_bDetailedTiles = detailed;
+    CKRAVApp::Profile()->setValue(DETAILED_TILES_KEY, detailed);
+    for (CChildFrame* child : ChildFrames())
+        child->View()->viewport()->update();
 }
 
 void CMainFrame::RequestCommandUiUpdate() {
@@ -340,6 +353,9 @@ void CMainFrame::UpdateCommandUi() {
                 break;
             case ID_VIEW_STATUS_BAR:
                 state = {true, statusBar()->isVisible()};
+                break;
+            case ID_DETAILED_TILES:
+                state = {true, m_bDetailedTiles};
                 break;
             case ID_FILE_PRINT:
             case ID_FILE_PRINT_PREVIEW:

@@ -79,6 +79,8 @@ public:
     // Tests answer the frame's questions instead of message boxes.
     void SetPromptForTesting(Prompt& prompt) { m_prompt.SetTarget(prompt); }
     CRadarWnd* Radar() const { return m_pRadar; }
+    // View > Detailed Tiles When Zoomed Out: kept in the profile, every view repainted.
+    void SetDetailedTiles(bool detailed);
 
     // Crash recovery: what the autosave timer does, on demand.
     void AutosaveNow();
@@ -108,6 +110,7 @@ public:
     void RadarViewScrolled(CKRAVView& view, bool vertical) override;
     void RadarViewRectChanged(CKRAVView& view) override;
     void RadarShowDocument(CKRAVView& view) override;
+    bool DetailedTilesWhenZoomedOut() const override { return m_bDetailedTiles; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -164,6 +167,7 @@ private:
     QCursor m_moveCursor;
     int m_nextUntitled = 1;
     bool m_palettesPlaced = false;
+    bool m_bDetailedTiles = false;
     // Palettes to show once the first view has placed them; empty (no set) from then on.
     std::optional<std::set<PaletteWindow>> m_heldPalettes;
     CKRAVView* m_lastActiveView = nullptr;

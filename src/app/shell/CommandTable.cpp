@@ -88,6 +88,8 @@ std::vector<CommandInfo> MakeTable() {
                 "toolbar/radar.xpm"),
         Command(ID_TOGGLE_GRID, "Toggle &Grid", "Toggles Grid on and off\nToggle Map Grid",
                 "toolbar/grid.xpm"),
+        Command(ID_DETAILED_TILES, "&Detailed Tiles When Zoomed Out",
+                "Draws the tiles' own pictures, shrunk, at 1:4 and below\nDetailed Tiles"),
         Command(ID_TOOL_PENCIL, "Pencil", "Draws one tile on the grid\nPencil",
                 "toolbar/pencil.xpm"),
         Command(ID_TOOL_SELECT, "Selection",

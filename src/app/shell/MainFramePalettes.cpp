@@ -7,6 +7,7 @@
 #include "palettes/TileSetPaletteWnd.h"
 #include "render/BuiltinObjectPictures.h"
 #include "shell/CChildFrame.h"
+#include "shell/CKRAVApp.h"
 #include "shell/CMainFrame.h"
 #include "shell/WhenExposed.h"
 #include "view/CKRAVView.h"
@@ -14,11 +15,14 @@
 
 #include <QCoreApplication>
 #include <QMdiArea>
+#include <QSettings>
 #include <QToolBar>
 
 namespace krav {
 
 namespace {
+
+const QString RADAR_WHOLE_MAP_KEY = QStringLiteral("Radar/WholeMap");
 
 QImage PictureImage(const ObjectPictureSet& set, int index) {
     const auto& picture = set.pictures[index];
@@ -89,6 +93,9 @@ void CMainFrame::CreatePalettes() {
                 if (CKRAVView* view = ActiveView())
                     view->Engine().SetVisibleArea(left, top, right, bottom);
             });
+    m_pRadar->SetWholeMap(CKRAVApp::Profile()->value(RADAR_WHOLE_MAP_KEY, false).toBool());
+    connect(m_pRadar, &CRadarWnd::wholeMapChosen, this,
+            [](bool wholeMap) { CKRAVApp::Profile()->setValue(RADAR_WHOLE_MAP_KEY, wholeMap); });
 }
 
 QRect CMainFrame::ViewClientOnScreen(CKRAVView& view) const {

@@ -30,6 +30,9 @@ public:
     virtual void RadarViewScrolled(CKRAVView& view, bool vertical) = 0;
     virtual void RadarViewRectChanged(CKRAVView& view) = 0;
     virtual void RadarShowDocument(CKRAVView& view) = 0;
+
+    // The low zooms draw the tiles' own pictures shrunk instead of the radar's colours.
+    virtual bool DetailedTilesWhenZoomedOut() const { return false; }
 };
 
 } // namespace krav
