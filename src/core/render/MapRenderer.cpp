@@ -121,29 +121,35 @@ void FillUncoveredCells(const Canvas& canvas, const Rect& r, int cell, std::uint
     }
 }
 
-// The edge pen is 2 pixels wide and centred on its line's position the way a wide pen of
-// even width is: it covers pos - 1 and pos. The view's edge then lies on the two pixels
-// right after (below) the map's last cell.
+// The grid lines are the last pixel column and row of each cell, shown only where a cell is
+// left black (the view draws the grid first and the cells over it); those are drawn with the
+// cells (FillEmptyCell). Here only the map's edge: the edge pen is 2 pixels wide and centred
+// on its line's position the way a wide pen of even width is: it covers pos - 1 and pos. The
+// view's edge then lies on the two pixels right after (below) the map's last cell.
 template <typename Covered>
-void DrawGrid(const Canvas& canvas, const ViewGeometry& view, Covered covered) {
+void DrawMapEdge(const Canvas& canvas, const ViewGeometry& view, Covered covered) {
     const int cell = view.CellWidth();
     const GridLines grid = ComputeGridLines(view, canvas.clip);
-    for (const GridLine& line : grid.vertical) {
+    for (const GridLine& line : grid.vertical)
         if (line.edge)
             FillUncoveredCells(canvas, {line.pos - 1, line.from, line.pos + 1, line.to}, cell,
                                EDGE_WHITE, covered);
-        else
-            FillUncoveredCells(canvas, {line.pos, line.from, line.pos + 1, line.to}, cell,
-                               GRID_GREY, covered);
-    }
-    for (const GridLine& line : grid.horizontal) {
+    for (const GridLine& line : grid.horizontal)
         if (line.edge)
             FillUncoveredCells(canvas, {line.from, line.pos - 1, line.to, line.pos + 1}, cell,
                                EDGE_WHITE, covered);
-        else
-            FillUncoveredCells(canvas, {line.from, line.pos, line.to, line.pos + 1}, cell,
-                               GRID_GREY, covered);
-    }
+}
+
+// A cell nothing covers is black; with the grid, its last pixel column and row are grid
+// lines, except in the map's last column and row, whose lines the map's edge replaces.
+void FillEmptyCell(const Canvas& canvas, int x, int y, int cell, bool columnLine, bool rowLine) {
+    const int lineX = columnLine ? x + cell - 1 : x + cell;
+    const int lineY = rowLine ? y + cell - 1 : y + cell;
+    canvas.Fill({x, y, lineX, lineY}, BLACK);
+    if (columnLine)
+        canvas.Fill({lineX, y, x + cell, lineY}, GRID_GREY);
+    if (rowLine)
+        canvas.Fill({x, lineY, x + cell, y + cell}, GRID_GREY);
 }
 
 // One whole cell's picture, the copies of a constant size so that they inline.
@@ -315,6 +321,10 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
     const auto coversCell = [&](Cell v) {
         return (drawTiles && IsTileCell(v)) || (drawSmallObjects && v == OBJECT_1X1);
     };
+    const bool grid = view.IsGridShown() && !view.IsLowZoom();
+    // The client columns and rows of the map's last column and row.
+    const int lastCol = MAP_SIZE - 1 - view.LeftCol();
+    const int lastRow = MAP_SIZE - 1 - view.TopRow();
     StartQueue(firstCol, firstRow, endCol, endRow);
     const std::size_t tilePixels = static_cast<std::size_t>(cell) * cell;
     for (int r = firstRow; r < endRow; ++r) {
@@ -325,7 +335,8 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
         for (int c = firstCol; c < endCol; ++c) {
             const Cell v = values ? values[c] : EMPTY_CELL;
             if (!coversCell(v)) {
-                canvas.Fill({c * cell, r * cell, c * cell + cell, r * cell + cell}, BLACK);
+                FillEmptyCell(canvas, c * cell, r * cell, cell, grid && c < lastCol,
+                              grid && r < lastRow);
                 if (IsQueuedObjectValue(v))
                     QueueObject(c, r, v);
             } else if (v == OBJECT_1X1) {
@@ -335,9 +346,8 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
             }
         }
     }
-    // The view draws the grid before the cells, so it shows only on the cells left black.
-    if (view.IsGridShown() && !view.IsLowZoom())
-        DrawGrid(canvas, view, [&](int col, int row) {
+    if (grid)
+        DrawMapEdge(canvas, view, [&](int col, int row) {
             return source.cells && col >= 0 && row >= 0 && col < MAP_SIZE - view.LeftCol() &&
                    row < MAP_SIZE - view.TopRow() &&
                    coversCell(
