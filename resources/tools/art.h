@@ -94,6 +94,9 @@ Image fromText(int width, int height, const std::vector<Ink>& legend,
 
 Image flippedX(const Image& im);
 Image transposed(const Image& im);
+// Each pixel as a 2 x 2 block: the picture for screens of device pixel ratio 2, as sharp as
+// the original.
+Image doubled(const Image& im);
 
 // ------------------------------------------------------------------ writers
 

@@ -146,8 +146,13 @@ bool writeCursors(const OutDirs& out) {
         const std::string name = std::string("cursor_") + c.name;
         const std::string hot =
             "hot spot: x " + std::to_string(c.hotX) + ", y " + std::to_string(c.hotY);
+        const Image picture = outlined(c.shape);
+        ok = writeFile(out.art + "/" + name + ".xpm", encodeXpm(picture, name, hot)) && ok;
+        // For screens of device pixel ratio 2; the hot spot stays in the small picture's pixels.
         ok =
-            writeFile(out.art + "/" + name + ".xpm", encodeXpm(outlined(c.shape), name, hot)) && ok;
+            writeFile(out.art + "/" + name + "@2x.xpm",
+                      encodeXpm(doubled(picture), name + "_2x", hot + " (of the small picture)")) &&
+            ok;
     }
     return writeFile(out.view + "/CursorHotSpots.h", hotSpotHeader()) && ok;
 }

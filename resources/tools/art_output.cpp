@@ -52,6 +52,14 @@ Image transposed(const Image& im) {
     return out;
 }
 
+Image doubled(const Image& im) {
+    Image out(im.width * 2, im.height * 2);
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x)
+            out.set(x, y, im.get(x / 2, y / 2));
+    return out;
+}
+
 Image toImage(const Picture& pic, const Palette& pal) {
     Image im(pic.width, pic.height);
     for (int y = 0; y < pic.height; ++y)

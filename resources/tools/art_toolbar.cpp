@@ -614,10 +614,13 @@ std::vector<Button> buttons() {
 
 bool writeToolbar(const OutDirs& out) {
     bool ok = true;
-    for (const Button& b : buttons())
-        ok = writeFile(out.art + "/toolbar/" + b.name + ".xpm",
-                       encodeXpm(b.image, std::string("toolbar_") + b.name)) &&
-             ok;
+    for (const Button& b : buttons()) {
+        const std::string path = out.art + "/toolbar/" + b.name;
+        const std::string name = std::string("toolbar_") + b.name;
+        // QIcon takes NAME@2x.xpm for screens of device pixel ratio 2 by itself.
+        ok = writeFile(path + ".xpm", encodeXpm(b.image, name)) && ok;
+        ok = writeFile(path + "@2x.xpm", encodeXpm(doubled(b.image), name + "_2x")) && ok;
+    }
     return ok;
 }
 

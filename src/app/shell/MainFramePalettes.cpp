@@ -14,6 +14,7 @@
 #include "view/CursorHotSpots.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QSettings>
 #include <QToolBar>
@@ -35,8 +36,15 @@ QImage PictureImage(const ObjectPictureSet& set, int index) {
     return image;
 }
 
+// On a screen of device pixel ratio 2 the cursor is its doubled picture (NAME@2x.xpm), which
+// the system shows pixel for pixel; its hot spot stays in the small picture's pixels.
 QCursor CursorFrom(const char* name, Point hotSpot, Qt::CursorShape fallback) {
-    const QPixmap picture(QStringLiteral(":/art/") + QString::fromUtf8(name));
+    const QString path = QStringLiteral(":/art/") + QString::fromUtf8(name);
+    QPixmap picture;
+    if (qApp->devicePixelRatio() >= 2.0 && picture.load(QString(path).replace(".xpm", "@2x.xpm")))
+        picture.setDevicePixelRatio(2.0);
+    else
+        picture.load(path);
     return picture.isNull() ? QCursor(fallback) : QCursor(picture, hotSpot.x, hotSpot.y);
 }
 
