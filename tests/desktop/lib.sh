@@ -276,9 +276,15 @@ start_editor_on() {
     wait_settled "$MAIN_WINDOW"
 }
 
+# Screen pixels per pixel of the editor: a test that starts it with QT_SCALE_FACTOR=2 sets 2.
+VIEW_SCALE=1
+
 # cell_point COL ROW: the screen point at the middle of a map cell at zoom 1:1, the view
 # showing cell (0, 0) at its client origin VIEW_X VIEW_Y.
-cell_point() { echo "$((VIEW_X + $1 * 16 + 8)) $((VIEW_Y + $2 * 16 + 8))"; }
+cell_point() {
+    local side=$((16 * VIEW_SCALE))
+    echo "$((VIEW_X + $1 * side + side / 2)) $((VIEW_Y + $2 * side + side / 2))"
+}
 
 # find_view_client LEVEL: sets VIEW_X VIEW_Y VIEW_W VIEW_H to the client area on the screen of
 # the map view showing LEVEL (as saved) from its origin; find_view.py says how and why.
@@ -291,7 +297,8 @@ find_view_client() {
         read -r x y w h < <(frame_geometry "$id")
         masks+=("$x,$y,$w,$h")
     done
-    convert "$origin" "$SESSION_DIR/origin.ppm"
+    # Scaled, each pixel must show as a block of whole screen pixels of its colour.
+    convert "$origin" -sample "$((VIEW_SCALE * 100))%" "$SESSION_DIR/origin.ppm"
     read -r x y w h < <(client_geometry "$MAIN_WINDOW")
     local deadline=$(($(now_ms) + 5 * WAIT_SCALE * 1000))
     VIEW_H=

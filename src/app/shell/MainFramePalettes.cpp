@@ -37,15 +37,23 @@ QImage PictureImage(const ObjectPictureSet& set, int index) {
 }
 
 // On a screen of device pixel ratio 2 the cursor is its doubled picture (NAME@2x.xpm), which
-// the system shows pixel for pixel; its hot spot stays in the small picture's pixels.
+// the system shows pixel for pixel.
 QCursor CursorFrom(const char* name, Point hotSpot, Qt::CursorShape fallback) {
     const QString path = QStringLiteral(":/art/") + QString::fromUtf8(name);
     QPixmap picture;
-    if (qApp->devicePixelRatio() >= 2.0 && picture.load(QString(path).replace(".xpm", "@2x.xpm")))
-        picture.setDevicePixelRatio(2.0);
-    else
+    int ratio = 1;
+    if (qApp->devicePixelRatio() >= 2.0 && picture.load(QString(path).replace(".xpm", "@2x.xpm"))) {
+        ratio = 2;
+        picture.setDevicePixelRatio(ratio);
+    } else {
         picture.load(path);
-    return picture.isNull() ? QCursor(fallback) : QCursor(picture, hotSpot.x, hotSpot.y);
+    }
+    if (picture.isNull())
+        return QCursor(fallback);
+    // Qt takes the hot spot in pixels of ratio 1, but its X11 cursors hand it to the server
+    // unscaled, with the picture's own pixels: there it is given in those.
+    const int hotScale = QGuiApplication::platformName() == QLatin1String("xcb") ? ratio : 1;
+    return QCursor(picture, hotSpot.x * hotScale, hotSpot.y * hotScale);
 }
 
 Rect ViewArea(const MapViewEngine& engine) {

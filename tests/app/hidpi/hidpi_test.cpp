@@ -119,7 +119,7 @@ TEST_F(HiDpiFrame, ToolbarIconsAndCursorsHaveTheirOwnDoubledPictures) {
         const QPixmap twice = c.cursor.pixmap();
         EXPECT_EQ(twice.devicePixelRatio(), 2.0);
         ASSERT_EQ(twice.size(), QSize(64, 64));
-        // The hot spot counts the pixels of the 32 x 32 picture, as at ratio 1.
+        // Off X11 the hot spot counts the pixels of the 32 x 32 picture, as at ratio 1.
         EXPECT_EQ(c.cursor.hotSpot(), QPoint(c.hotSpot.x, c.hotSpot.y));
         const QImage once = twice.toImage().scaled(32, 32);
         EXPECT_EQ(FirstUnsharpPixel(once, twice.toImage(), QRect(0, 0, 32, 32)), "");
