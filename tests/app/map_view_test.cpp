@@ -161,16 +161,28 @@ TEST_F(MapViewFixture, ShiftWheelAndSidewaysWheelScrollColumnsAsThePlainWheelScr
 TEST_F(MapViewFixture, TheWindowShowsWhatTheViewDraws) {
     // The view writes straight into the window's picture where it can; a grab draws through a
     // picture of the view's own. Both must show the same map, also after a partial repaint.
-    view->Engine().SetForeBack(7, true);
-    view->Engine().OnLButtonDown(MK_LBUTTON, {40, 24}); // cell 502, 401
-    view->Engine().OnLButtonUp(0, {40, 24});
-    for (const double zoom : {1.0, 0.125}) {
+    // Columns of tiles in four radar colours, and empty ones, over the first 50 x 37 cells.
+    const Cell tiles[] = {0, 163, EMPTY_CELL, 170, 180};
+    for (int column = 0; column < 50; ++column) {
+        const Cell tile = tiles[column % 5];
+        if (tile == EMPTY_CELL)
+            continue;
+        view->Engine().SetForeBack(static_cast<int>(tile), true);
+        view->Engine().OnLButtonDown(MK_LBUTTON, {column * 16 + 8, 8});
+        for (int row = 1; row < 37; ++row)
+            view->Engine().OnMouseMove(MK_LBUTTON, {column * 16 + 8, row * 16 + 8});
+        view->Engine().OnLButtonUp(0, {column * 16 + 8, 36 * 16 + 8});
+    }
+    for (const double zoom : {1.0, 0.25, 0.125}) {
         SCOPED_TRACE(zoom);
         while (Geometry().Zoom() > zoom)
             view->Engine().ZoomAt(0, 0, true);
         QWidget* client = view->viewport();
         client->repaint();
-        client->repaint(QRect(30, 20, 40, 30));
+        // Over the tiles, cutting cells at every zoom.
+        const int cell = Geometry().CellWidth();
+        client->repaint(QRect((500 - Geometry().LeftCol()) * cell + 3,
+                              (400 - Geometry().TopRow()) * cell + 5, 41, 31));
         const QImage drawn = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QPoint origin = client->mapTo(view.get(), QPoint(0, 0));
         const QImage shown = view->screen()

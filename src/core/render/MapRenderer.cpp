@@ -99,6 +99,35 @@ std::array<std::uint32_t, 256> RadarPixels() {
 
 const std::array<std::uint32_t, 256> RADAR_PIXELS = RadarPixels();
 
+// Pixels left..right of one line of low-zoom cells, `cell` pixels wide, each in the radar
+// colour of its cell; with no division per cell, as this runs for up to a million cells.
+void RadarCellsLine(std::uint32_t* line, const std::uint8_t* indices, int left, int right,
+                    int cell) {
+    int column = left / cell;
+    for (int x = left; x < right; ++column) {
+        const int end = std::min(column * cell + cell, right);
+        const std::uint32_t colour = RADAR_PIXELS[indices[column]];
+        for (; x < end; ++x)
+            line[x - left] = colour;
+    }
+}
+
+// The same for cells N pixels wide: whole cells with a constant width, which the compiler
+// writes in one go; only cells the clip cuts take the general way.
+template <int N>
+void RadarCellsLine(std::uint32_t* line, const std::uint8_t* indices, int left, int right) {
+    const int wholeLeft = std::min((left + N - 1) / N * N, right);
+    const int wholeRight = std::max(right / N * N, wholeLeft);
+    RadarCellsLine(line, indices, left, wholeLeft, N);
+    std::uint32_t* to = line + (wholeLeft - left);
+    for (int column = wholeLeft / N; column < wholeRight / N; ++column, to += N) {
+        const std::uint32_t colour = RADAR_PIXELS[indices[column]];
+        for (int i = 0; i < N; ++i)
+            to[i] = colour;
+    }
+    RadarCellsLine(line + (wholeRight - left), indices, wholeRight, right, N);
+}
+
 // Fills r except where a cell is covered: the view draws the grid first and the tiles over
 // it, so a tile hides the grid in its cell.
 template <typename Covered>
@@ -295,15 +324,12 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
             } else if (cell == 1) {
                 for (int x = left; x < right; ++x)
                     line[x - left] = RADAR_PIXELS[indices[x]];
+            } else if (cell == 2) {
+                RadarCellsLine<2>(line, indices, left, right);
+            } else if (cell == 4) {
+                RadarCellsLine<4>(line, indices, left, right);
             } else {
-                // Cell by cell, with no division per cell: this runs for up to a million.
-                int column = left / cell;
-                for (int x = left; x < right; ++column) {
-                    const int end = std::min(column * cell + cell, right);
-                    const std::uint32_t colour = RADAR_PIXELS[indices[column]];
-                    for (; x < end; ++x)
-                        line[x - left] = colour;
-                }
+                RadarCellsLine(line, indices, left, right, cell);
             }
             for (int y = top + 1; y < bottom; ++y)
                 std::copy_n(line, right - left, canvas.At(left, y));
