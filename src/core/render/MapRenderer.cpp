@@ -224,6 +224,7 @@ void FillAroundCells(const Canvas& canvas, const Rect& cells) {
 } // namespace
 
 void MapRenderer::ForgetTiles() {
+    m_shrunk.Forget();
     m_tiles.clear();
     m_tilesFrom = nullptr;
     m_tilesCellSize = 0;
@@ -304,7 +305,9 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
     FillAroundCells(canvas, {firstCol * cell, firstRow * cell, std::max(endCol, firstCol) * cell,
                              std::max(endRow, firstRow) * cell});
 
-    if (view.IsLowZoom() && !source.detailedTiles) {
+    if (view.IsLowZoom() && source.detailedTiles)
+        return RenderShrunk(source, view, clip, {firstCol, firstRow, endCol, endRow}, out, stride);
+    if (view.IsLowZoom()) {
         // One pixel of the radar picture per cell, scaled up to the cell size.
         for (int r = firstRow; r < endRow; ++r) {
             const int top = std::max(r * cell, clip.top);
@@ -383,6 +386,85 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
     if (!source.objects)
         return;
     // The other objects are drawn whole, after all cells.
+    for (const QueuedObject& object : m_queue) {
+        const int size = m_objectSizes[object.picture];
+        canvas.Copy(m_objectPictures[object.picture].data(), size, size, object.col * cell,
+                    object.row * cell);
+    }
+}
+
+namespace {
+
+// Where a cell lies in its special object, for the values from OBJECT_6X6 to OBJECT_1X1; side
+// 0 for values of no object larger than one cell.
+struct ObjectStep {
+    std::int8_t column, row, side;
+};
+
+constexpr std::array<ObjectStep, OBJECT_1X1 - OBJECT_6X6 + 1> MakeObjectSteps() {
+    std::array<ObjectStep, OBJECT_1X1 - OBJECT_6X6 + 1> steps{};
+    for (Cell v = OBJECT_6X6; v <= OBJECT_1X1; ++v) {
+        const std::optional<ObjectCellPlace> place = LocateInObject(v);
+        if (place && place->object.side > 1)
+            steps[v - OBJECT_6X6] = {static_cast<std::int8_t>(place->column),
+                                     static_cast<std::int8_t>(place->row),
+                                     static_cast<std::int8_t>(place->object.side)};
+    }
+    return steps;
+}
+
+constexpr std::array<ObjectStep, OBJECT_1X1 - OBJECT_6X6 + 1> OBJECT_STEPS = MakeObjectSteps();
+
+} // namespace
+
+void MapRenderer::RenderShrunk(const RenderSource& source, const ViewGeometry& view,
+                               const Rect& clip, const Rect& cells, std::uint32_t* out,
+                               int stride) {
+    const Canvas canvas{out, stride, clip};
+    const int cell = view.CellWidth();
+    const bool drawTiles = source.cells && source.tileSet;
+    if (drawTiles)
+        m_shrunk.Prepare(*source.tileSet, source.objects, cell);
+    if (source.objects)
+        PrepareObjects(*source.objects, cell);
+    StartQueue(cells.left, cells.top, cells.right, cells.bottom);
+    const int left = std::max(cells.left * cell, clip.left);
+    const int right = std::min(cells.right * cell, clip.right);
+    if (left >= right)
+        return;
+    for (int r = cells.top; r < cells.bottom; ++r) {
+        const Cell* values =
+            source.cells ? source.cells + static_cast<std::size_t>(view.TopRow() + r) * MAP_SIZE +
+                               view.LeftCol()
+                         : nullptr;
+        const int top = std::max(r * cell, clip.top);
+        const int bottom = std::min(r * cell + cell, clip.bottom);
+        for (int y = top; y < bottom; ++y) {
+            if (drawTiles)
+                m_shrunk.DrawLine(values, y - r * cell, left, right, canvas.At(left, y));
+            else
+                std::fill_n(canvas.At(left, y), right - left, BLACK);
+        }
+        if (!values || !source.objects)
+            continue;
+        const int endCol = cells.right;
+        for (int c = cells.left; c < endCol; ++c) {
+            const Cell v = values[c];
+            // One comparison rules out every cell but the objects'.
+            if (v - OBJECT_6X6 > OBJECT_1X1 - OBJECT_6X6)
+                continue;
+            const ObjectStep step = OBJECT_STEPS[v - OBJECT_6X6];
+            if (step.side == 0)
+                continue;
+            // The same object's cell on the left or above has the same anchor and queues it
+            // (or leaves it to one of its own): only the top-left visible cells need to.
+            const bool leftOfIt = step.column > 0 && c > cells.left && values[c - 1] == v - 1;
+            const bool aboveIt = step.row > 0 && r > cells.top &&
+                                 values[c - MAP_SIZE] == v - static_cast<Cell>(step.side);
+            if (!leftOfIt && !aboveIt)
+                QueueObject(c, r, v);
+        }
+    }
     for (const QueuedObject& object : m_queue) {
         const int size = m_objectSizes[object.picture];
         canvas.Copy(m_objectPictures[object.picture].data(), size, size, object.col * cell,

@@ -6,6 +6,7 @@
 #include "editing/RadarPicture.h"
 #include "editing/ViewGeometry.h"
 #include "render/ObjectPictureSet.h"
+#include "render/ShrunkTiles.h"
 
 #include <array>
 #include <cstdint>
@@ -69,6 +70,10 @@ private:
     void PrepareObjects(const ObjectPictureSet& objects, int cellSize);
     void StartQueue(int firstCol, int firstRow, int endCol, int endRow);
     void QueueObject(int col, int row, Cell v);
+    // The low zooms with detailed tiles: the cells from their shrunk pictures, then the larger
+    // objects whole.
+    void RenderShrunk(const RenderSource& source, const ViewGeometry& view, const Rect& clip,
+                      const Rect& cells, std::uint32_t* out, int stride);
 
     // Tile pictures scaled to the cell size, 0xFFRRGGBB, one after another.
     std::vector<std::uint32_t> m_tiles;
@@ -81,6 +86,8 @@ private:
     std::array<int, 4> m_objectSizes{};
     const ObjectPictureSet* m_objectsFrom = nullptr;
     int m_objectsCellSize = 0;
+
+    ShrunkTiles m_shrunk;
 
     std::vector<QueuedObject> m_queue;
     AnchorMarks m_queued;

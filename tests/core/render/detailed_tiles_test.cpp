@@ -73,9 +73,10 @@ protected:
         objects.colours[7] = OBJECT_COLOUR;
     }
 
-    std::vector<std::uint32_t> Draw(double zoom, int cell, bool detailed, const Rect& clip) {
-        const ViewGeometry view =
-            ViewGeometry::OfArea(8 * cell, 4 * cell, zoom, cell, {0, 0, 8, 4}, true);
+    std::vector<std::uint32_t> Draw(double zoom, int cell, bool detailed, const Rect& clip,
+                                    Point origin = {}) {
+        const ViewGeometry view = ViewGeometry::OfArea(
+            8 * cell, 4 * cell, zoom, cell, Rect{0, 0, 8, 4}.Offset(origin.x, origin.y), true);
         std::vector<std::uint32_t> out(static_cast<std::size_t>(clip.Width()) * clip.Height(), 0);
         MapRenderer renderer;
         renderer.Render({cells.data(), &tiles, &radar, &objects, detailed}, view, clip, out.data(),
@@ -121,6 +122,38 @@ TEST_F(DetailedTiles, TileShowsItsShrunkPictureAtEachLowZoom) {
         EXPECT_EQ(Draw(k.zoom, k.cell, false, {0, 0, w, 4 * k.cell})[k.cell * w + 2 * k.cell],
                   0xFFC0C0C0u);
     }
+}
+
+TEST_F(DetailedTiles, LargerObjectsAreDrawnWholeWhicheverOfTheirCellsShow) {
+    const std::uint32_t colours[3] = {0xFF113355u, 0xFF557711u, 0xFF771155u};
+    for (int i = 0; i < 3; ++i) {
+        const int size = ObjectSide(SPECIAL_OBJECTS[i].base) * 16;
+        objects.pictures[i].size = size;
+        objects.pictures[i].pixels.assign(static_cast<std::size_t>(size) * size,
+                                          static_cast<std::uint8_t>(20 + i));
+        objects.colours[20 + i] = colours[i];
+    }
+    const auto place = [&](Cell base, int col, int row) {
+        const int side = ObjectSide(base);
+        for (int dy = 0; dy < side; ++dy)
+            for (int dx = 0; dx < side; ++dx)
+                cells[(row + dy) * MAP_SIZE + col + dx] = base + dy * side + dx;
+    };
+    // The view shows map cells 10..17 x 10..13, 4 pixels each.
+    place(OBJECT_6X6, 6, 7);  // anchored up and left of the view: cells 0..1 x 0..2 show
+    place(OBJECT_5X5, 13, 6); // only its last row shows, a tile over one of its cells
+    cells[10 * MAP_SIZE + 15] = TILE;
+    place(OBJECT_2X2, 16, 12);
+    cells[12 * MAP_SIZE + 16] = EMPTY_CELL; // the 2 x 2 object's anchor cell erased
+    const auto pixels = Draw(0.25, 4, true, {0, 0, 32, 16}, {10, 10});
+    const auto at = [&](int col, int row) { return pixels[(row * 4 + 1) * 32 + col * 4 + 1]; };
+    EXPECT_EQ(at(1, 2), colours[0]);
+    EXPECT_EQ(at(2, 0), BLACK);
+    EXPECT_EQ(at(3, 0), colours[1]);
+    EXPECT_EQ(at(5, 0), colours[1]) << "drawn whole, over the tile in its footprint";
+    EXPECT_EQ(at(5, 1), BLACK);
+    EXPECT_EQ(at(6, 2), colours[2]) << "drawn from its cells left, anchor or not";
+    EXPECT_EQ(at(7, 3), colours[2]);
 }
 
 TEST_F(DetailedTiles, ClipShowsItsPartOfTheWholePicture) {
