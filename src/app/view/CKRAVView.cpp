@@ -368,9 +368,15 @@ void CKRAVView::PaintOverlays(QPainter& painter, const QRect& area) {
         const QRect outline =
             ToQRect(view.MapToClient(selection.SelectionRect()).Inflated(1)).adjusted(0, 0, -1, -1);
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(Qt::white, 1));
+        // Cosmetic pens take the raster engine's line drawing; a dotted pen of width 1 would
+        // otherwise go through the path stroker, which costs more than the whole map at 1:8.
+        QPen pen(Qt::white, 1);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
         painter.drawRect(outline);
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        pen.setColor(Qt::black);
+        pen.setStyle(Qt::DotLine);
+        painter.setPen(pen);
         painter.drawRect(outline);
     }
     if (selection.IsSelecting()) {
