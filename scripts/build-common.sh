@@ -3,7 +3,7 @@
 
 KRAV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KRAV_BUILD="$KRAV_ROOT/build"
-KRAV_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev)
+KRAV_PACKAGES=(cmake ninja-build g++ qt6-base-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev)
 # The desktop tests run the editor in a private X session (tests/desktop).
 KRAV_DESKTOP_PACKAGES=(xvfb openbox xdotool x11-utils imagemagick python3)
 

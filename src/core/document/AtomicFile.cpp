@@ -111,52 +111,91 @@ void SetWriteCallForTesting(WriteCall call) {
     g_writeCall.store(call);
 }
 
-SaveError WriteFileAtomically(const std::string& requestedPath,
-                              std::span<const std::uint8_t> bytes) {
-    const std::string path = ResolveLink(requestedPath);
-    mode_t mode = NewFileMode();
+AtomicFileWriter::~AtomicFileWriter() {
+    Abandon();
+}
+
+void AtomicFileWriter::Abandon() {
+    if (m_fd < 0)
+        return;
+    ::unlink(m_temp.c_str());
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+SaveError AtomicFileWriter::Open(const std::string& requestedPath) {
+    Abandon();
+    m_error = 0;
+    m_path = ResolveLink(requestedPath);
+    m_mode = NewFileMode();
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) {
+    if (::stat(m_path.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))
             return SaveError::Failed;
         // Renaming would replace a read-only file even where we may not write to it (and
         // root may write anywhere), so honour the file's own permission bits.
-        if ((existing.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)
+        if ((existing.st_mode & S_IWUSR) == 0 || ::access(m_path.c_str(), W_OK) != 0)
             return SaveError::ReadOnly;
-        mode = existing.st_mode & 07777;
+        m_mode = existing.st_mode & 07777;
     }
 
-    const std::string name = path.substr(path.rfind('/') + 1);
-    RemoveStaleTemporaries(FolderOf(path), name);
-    std::string temp = FolderOf(path) + "/." + name + ".XXXXXX";
+    const std::string name = m_path.substr(m_path.rfind('/') + 1);
+    RemoveStaleTemporaries(FolderOf(m_path), name);
+    const std::string temp = FolderOf(m_path) + "/." + name + ".XXXXXX";
     std::vector<char> templateBuffer(temp.begin(), temp.end());
     templateBuffer.push_back('\0');
     const int fd = ::mkostemp(templateBuffer.data(), O_CLOEXEC);
     if (fd < 0)
         return ErrorFor(errno);
-    temp = templateBuffer.data();
-    ::flock(fd, LOCK_EX); // where locks are not supported, stale files are merely kept
+    m_temp = templateBuffer.data();
+    m_fd = fd;
+    ::flock(m_fd, LOCK_EX); // where locks are not supported, stale files are merely kept
+    return SaveError::None;
+}
 
-    int error = 0;
+bool AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
+    if (m_fd < 0 || m_error != 0)
+        return false;
     // A partial file must never be renamed, even by a failure that forgot to set errno.
-    if (!WriteAll(fd, bytes) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-        error = errno != 0 ? errno : EIO;
+    if (!WriteAll(m_fd, bytes))
+        m_error = errno != 0 ? errno : EIO;
+    return m_error == 0;
+}
+
+SaveError AtomicFileWriter::WriteError() const {
+    return m_error != 0 ? ErrorFor(m_error) : SaveError::None;
+}
+
+SaveError AtomicFileWriter::Commit() {
+    if (m_fd < 0)
+        return SaveError::Failed;
+    if (m_error == 0 && (::fchmod(m_fd, m_mode) != 0 || ::fsync(m_fd) != 0))
+        m_error = errno != 0 ? errno : EIO;
     // Renamed while still open and locked, so that no other save takes it for a stale file;
     // after fsync, close has nothing left to report.
-    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0)
-        error = errno;
-    if (error != 0)
-        ::unlink(temp.c_str());
-    ::close(fd);
-    if (error != 0)
-        return ErrorFor(error);
+    if (m_error == 0 && ::rename(m_temp.c_str(), m_path.c_str()) != 0)
+        m_error = errno;
+    if (m_error != 0) {
+        Abandon();
+        return ErrorFor(m_error);
+    }
+    ::close(m_fd);
+    m_fd = -1;
     // Make the rename itself durable; a failure here no longer endangers the old file.
-    const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = ::open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
     }
     return SaveError::None;
+}
+
+SaveError WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    AtomicFileWriter file;
+    if (const SaveError error = file.Open(path); error != SaveError::None)
+        return error;
+    file.Write(bytes);
+    return file.Commit();
 }
 
 } // namespace krav
