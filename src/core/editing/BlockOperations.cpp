@@ -6,9 +6,14 @@
 #include "editing/SelectionTool.h"
 #include "editing/ToolContext.h"
 
+#include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <new>
+#include <vector>
 
 namespace krav {
 
@@ -29,6 +34,37 @@ bool ReserveChanges(ChangeList& list, std::size_t count) {
     }
 }
 
+// Writes the changes that record cells left to right - 1 of a map row before they change:
+// each as one 8-byte store whose last two bytes the next change overwrites, the row's last
+// change on its own so that nothing is written past it.
+void RecordRow(CellChange* out, const Cell* row, int left, int right, int y) {
+    static_assert(std::endian::native == std::endian::little && sizeof(CellChange) == 6);
+    const std::uint64_t rowBits = static_cast<std::uint64_t>(static_cast<std::uint16_t>(y)) << 16;
+    for (int x = left; x < right - 1; ++x, ++out) {
+        const std::uint64_t bits =
+            rowBits | static_cast<std::uint16_t>(x) |
+            static_cast<std::uint64_t>(static_cast<std::uint16_t>(ToStoredValue(row[x]))) << 32;
+        std::memcpy(static_cast<void*>(out), &bits, sizeof bits);
+    }
+    if (left < right)
+        *out = {static_cast<std::int16_t>(right - 1), static_cast<std::int16_t>(y),
+                ToStoredValue(row[right - 1])};
+}
+
+// Records a row at the end of the list (within its reserve): the list grows once per row
+// instead of being checked for room at every cell.
+void AppendRow(ChangeList& list, const Cell* row, int left, int right, int y) {
+    const std::size_t first = list.size();
+    list.resize(first + static_cast<std::size_t>(right - left));
+    RecordRow(list.data() + first, row, left, right, y);
+}
+
+// An object's cells swap places within it as well, so it lands upright; anything else is its
+// own mirror.
+Cell Mirrored(Cell v, bool horizontal) {
+    return !IsObjectCell(v) ? v : horizontal ? MirrorH(v) : MirrorV(v);
+}
+
 } // namespace
 
 CellBlock SelectionTool::CopyBlock(const Rect& mapPixels, FloatKind mode) {
@@ -41,11 +77,10 @@ CellBlock SelectionTool::CopyBlock(const Rect& mapPixels, FloatKind mode) {
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    const CKRAVDoc& doc = m_view.Document();
+    const Cell* map = m_view.Document().GetCells();
     auto out = block->begin();
     for (int y = cells.top; y < cells.bottom; ++y)
-        for (int x = cells.left; x < cells.right; ++x)
-            *out++ = doc.GetCell(y, x);
+        out = std::copy_n(map + y * MAP_SIZE + cells.left, cells.Width(), out);
     if (mode == FloatKind::Move)
         EmptyCells(cells);
     return block;
@@ -108,7 +143,7 @@ void SelectionTool::FillSelection() {
     // Tiles travel as 16-bit values: -1 becomes EMPTY_CELL.
     const Cell tile = static_cast<Cell>(view.TileOf(MouseButton::Left));
 
-    ChangeList list;
+    ChangeList list = view.History().TakeSpareList();
     const bool recording = ReserveChanges(list, CellCount(cells));
     if (!recording)
         view.ShowMessage(messages::NOT_UNDOABLE);
@@ -117,22 +152,35 @@ void SelectionTool::FillSelection() {
     // through the whole loop.
     int flags = view.Flags();
     bool cancelled = false;
-    for (int y = cells.top; y < cells.bottom; ++y) {
-        for (int x = cells.left; x < cells.right; ++x) {
-            Cell& cell = map[y * MAP_SIZE + x];
-            // A flag already there is counted off and back on, so it is always rewritten.
-            ReleaseFlag(flags, cell);
-            if (!AcquireFlag(flags, tile)) {
-                if (!cancelled) {
-                    view.Flags() = flags;
-                    view.ShowMessage(messages::FILL_CANCELLED);
-                }
-                cancelled = true;
-                continue;
-            }
+    if (tile != FLAG_CELL) {
+        // Anything but a flag always goes in: a row at a time, counting the flags it covers.
+        for (int y = cells.top; y < cells.bottom; ++y) {
+            Cell* row = map + y * MAP_SIZE;
             if (recording)
-                RecordChange(list, x, y, cell);
-            cell = tile;
+                AppendRow(list, row, cells.left, cells.right, y);
+            for (int x = cells.left; x < cells.right; ++x) {
+                flags -= row[x] == FLAG_CELL;
+                row[x] = tile;
+            }
+        }
+    } else {
+        for (int y = cells.top; y < cells.bottom; ++y) {
+            for (int x = cells.left; x < cells.right; ++x) {
+                Cell& cell = map[y * MAP_SIZE + x];
+                // A flag already there is counted off and back on, so it is always rewritten.
+                ReleaseFlag(flags, cell);
+                if (!AcquireFlag(flags, tile)) {
+                    if (!cancelled) {
+                        view.Flags() = flags;
+                        view.ShowMessage(messages::FILL_CANCELLED);
+                    }
+                    cancelled = true;
+                    continue;
+                }
+                if (recording)
+                    RecordChange(list, x, y, cell);
+                cell = tile;
+            }
         }
     }
     view.Flags() = flags;
@@ -154,36 +202,62 @@ void SelectionTool::MirrorSelection(bool horizontal) {
     ToolContext& view = m_view;
     if (!m_bHasSelection || m_bFloating)
         return;
-    const CellBlock copy = CopyBlock(m_rcSelection, FloatKind::None);
-    if (!copy) {
-        view.ShowMessage(messages::CANNOT_FLIP);
-        return;
-    }
     const Rect cells = CellsOf(m_rcSelection);
     const int width = cells.Width();
     const int height = cells.Height();
+    // Rows are mirrored in place, through one saved row.
+    std::vector<Cell> saved;
+    try {
+        if (!cells.IsEmpty())
+            saved.resize(static_cast<std::size_t>(width));
+    } catch (const std::bad_alloc&) {
+    }
+    if (saved.empty()) {
+        view.ShowMessage(messages::CANNOT_FLIP);
+        return;
+    }
 
-    ChangeList list;
+    ChangeList list = view.History().TakeSpareList();
     const bool recording = ReserveChanges(list, CellCount(cells));
     if (!recording)
         view.ShowMessage(messages::NOT_UNDOABLE);
+    else
+        list.resize(CellCount(cells)); // filled row by row below, in the map's order
     Cell* map = view.Document().GetCells();
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            const int fromRow = horizontal ? row : height - 1 - row;
-            const int fromColumn = horizontal ? width - 1 - column : column;
-            const Cell source = (*copy)[static_cast<std::size_t>(fromRow * width + fromColumn)];
-            // An object's cells swap places within it as well, so it lands upright; anything
-            // else is its own mirror.
-            const Cell value = !IsObjectCell(source) ? source
-                               : horizontal          ? MirrorH(source)
-                                                     : MirrorV(source);
-            const int x = cells.left + column;
-            const int y = cells.top + row;
-            Cell& cell = map[y * MAP_SIZE + x];
-            if (recording)
-                RecordChange(list, x, y, cell);
-            cell = value;
+    const auto rowAt = [&](int row) { return map + (cells.top + row) * MAP_SIZE; };
+    const auto record = [&](int row) {
+        if (recording)
+            RecordRow(list.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(width),
+                      rowAt(row), cells.left, cells.right, cells.top + row);
+    };
+    // Cells move as plain copies; the rare rows with objects are then put upright.
+    const auto mirrorObjects = [width, horizontal](Cell* line) {
+        if (std::any_of(line, line + width, IsObjectCell))
+            for (int column = 0; column < width; ++column)
+                line[column] = Mirrored(line[column], horizontal);
+    };
+    if (horizontal) {
+        for (int row = 0; row < height; ++row) {
+            record(row);
+            Cell* line = rowAt(row) + cells.left;
+            std::reverse_copy(line, line + width, saved.begin());
+            std::copy_n(saved.begin(), width, line);
+            mirrorObjects(line);
+        }
+    } else {
+        // Rows swap in pairs from the outside in; the middle row of an odd height stays.
+        for (int row = 0, other = height - 1; row <= other; ++row, --other) {
+            record(row);
+            Cell* top = rowAt(row) + cells.left;
+            if (row < other) {
+                record(other);
+                Cell* bottom = rowAt(other) + cells.left;
+                std::copy_n(top, width, saved.begin());
+                std::copy_n(bottom, width, top);
+                std::copy_n(saved.begin(), width, bottom);
+                mirrorObjects(bottom);
+            }
+            mirrorObjects(top);
         }
     }
     // The same cells rearranged: the flag count stays as it is.

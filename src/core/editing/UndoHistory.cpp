@@ -10,21 +10,21 @@ namespace krav {
 
 namespace {
 
-// Writes the changes back newest first. Each entry is reused in place for its inverse (the
-// value it overwrote); afterwards `changes` holds the inverse in recording order, or is
-// freed when the inverse is not wanted. A flag that would pass the limit cancels that change
-// and all older ones: they are dropped, what was written stays. The target hears of the
-// bounding box of the cells written once, at the end: a whole-map step touches a million.
-void WriteBack(MapTarget& target, ChangeList& changes, bool keepInverse) {
+// Writes the changes from newest to end (newest first) with the flag rule and returns where
+// it stopped: end, or the first change a flag past the limit cancelled with all older ones
+// (what was written stays). Each entry written is reused in place for its inverse, the value
+// it overwrote. The target hears of the bounding box of the cells written once, at the end:
+// a whole-map step touches a million.
+template <typename Iterator>
+Iterator WriteNewestFirst(MapTarget& target, Iterator newest, Iterator end) {
     Cell* cells = target.Cells();
     // Counted in a local: the target's count could alias the cells, which would keep it in
     // memory through the whole loop.
     int flags = target.Flags();
     CellBounds bounds;
-    auto written = changes.rbegin();
     bool cancelled = false;
-    for (; written != changes.rend(); ++written) {
-        CellChange& change = *written;
+    for (; newest != end; ++newest) {
+        CellChange& change = *newest;
         Cell& cell = cells[change.y * MAP_SIZE + change.x];
         const Cell old = cell;
         const Cell value = FromStoredValue(change.value);
@@ -47,15 +47,28 @@ void WriteBack(MapTarget& target, ChangeList& changes, bool keepInverse) {
         target.ShowMessage(messages::HISTORY_FLAG_LIMIT);
     if (!bounds.IsEmpty())
         target.BlockChanged(bounds.ToRect());
+    return newest;
+}
 
-    if (!keepInverse) {
-        ChangeList().swap(changes);
-        return;
+// Writes a list back, newest change first, and leaves its inverse in it: the entries written,
+// which are to be taken back in the opposite order, so the inverse is newest first exactly
+// when the list was not. Returns whether the inverse is kept newest first.
+bool WriteBack(MapTarget& target, ChangeList& changes, bool newestFirst) {
+    if (newestFirst) {
+        const auto stop = WriteNewestFirst(target, changes.begin(), changes.end());
+        changes.erase(stop, changes.end());
+    } else {
+        const auto stop = WriteNewestFirst(target, changes.rbegin(), changes.rend());
+        changes.erase(changes.begin(), stop.base());
     }
-    // The written entries are the tail; the way back walks them in the opposite order.
-    const auto firstWritten = written.base();
-    std::reverse(firstWritten, changes.end());
-    changes.erase(changes.begin(), firstWritten);
+    return !newestFirst;
+}
+
+// Writes a list kept oldest first back and leaves its inverse in it, oldest first too (the
+// way a stroke's segments are kept).
+void WriteBackInOrder(MapTarget& target, ChangeList& changes) {
+    if (WriteBack(target, changes, false))
+        std::reverse(changes.begin(), changes.end());
 }
 
 bool IsEmptyPayload(const UndoPayload& payload) {
@@ -64,10 +77,12 @@ bool IsEmptyPayload(const UndoPayload& payload) {
 
 } // namespace
 
-void UndoStack::Push(UndoRecord&& record) {
+UndoRecord UndoStack::Push(UndoRecord&& record) {
+    UndoRecord dropped;
     if (Count() >= MAX_HISTORY)
-        DropOldest();
+        dropped = DropOldest();
     m_records.push_back(std::move(record)); // within the reserved slots
+    return dropped;
 }
 
 UndoRecord UndoStack::PopNewest() {
@@ -77,37 +92,60 @@ UndoRecord UndoStack::PopNewest() {
     return record;
 }
 
-void UndoStack::DropOldest() {
-    if (!m_records.empty())
-        m_records.erase(m_records.begin());
+UndoRecord UndoStack::DropOldest() {
+    if (m_records.empty())
+        return {};
+    UndoRecord oldest = std::move(m_records.front());
+    m_records.erase(m_records.begin());
+    return oldest;
+}
+
+void UndoHistory::Push(UndoStack& stack, UndoRecord&& record) {
+    assert(IsSegmentKind(record.kind) == std::holds_alternative<SegmentList>(record.payload));
+    if (IsEmptyPayload(record.payload))
+        return;
+    UndoRecord dropped = stack.Push(std::move(record));
+    if (auto* changes = std::get_if<ChangeList>(&dropped.payload);
+        changes && changes->capacity() > m_spare.capacity())
+        m_spare.swap(*changes);
 }
 
 void UndoHistory::PushUndo(UndoKind kind, UndoPayload payload) {
-    assert(IsSegmentKind(kind) == std::holds_alternative<SegmentList>(payload));
-    if (!IsEmptyPayload(payload))
-        m_undo.Push({kind, std::move(payload)});
+    Push(m_undo, {kind, std::move(payload)});
 }
 
 void UndoHistory::PushRedo(UndoKind kind, UndoPayload payload) {
-    assert(IsSegmentKind(kind) == std::holds_alternative<SegmentList>(payload));
-    if (!IsEmptyPayload(payload))
-        m_redo.Push({kind, std::move(payload)});
+    Push(m_redo, {kind, std::move(payload)});
+}
+
+ChangeList UndoHistory::TakeSpareList() {
+    ChangeList list;
+    list.swap(m_spare);
+    list.clear();
+    return list;
 }
 
 void UndoHistory::ApplyChangeList(MapTarget& target, ChangeList& list, ApplyMode mode) {
-    WriteBack(target, list, mode != ApplyMode::Discard);
+    const bool newestFirst = WriteBack(target, list, false);
     if (mode == ApplyMode::Undo) {
-        PushRedo(UndoKind::Cells, std::move(list));
+        Push(m_redo, {UndoKind::Cells, std::move(list), newestFirst});
     } else if (mode == ApplyMode::Redo) {
-        PushUndo(UndoKind::Cells, std::move(list));
+        Push(m_undo, {UndoKind::Cells, std::move(list), newestFirst});
+    } else {
+        ChangeList().swap(list);
     }
     list.clear();
 }
 
 void UndoHistory::ApplySegment(MapTarget& target, StrokeSegment& segment,
                                StrokeSegment* targetSegment) {
-    WriteBack(target, segment.changes, targetSegment != nullptr);
-    if (targetSegment == nullptr || targetSegment == &segment)
+    if (targetSegment == nullptr) {
+        WriteBack(target, segment.changes, false);
+        ChangeList().swap(segment.changes);
+        return;
+    }
+    WriteBackInOrder(target, segment.changes);
+    if (targetSegment == &segment)
         return;
     ChangeList& inverse = targetSegment->changes;
     if (inverse.empty()) {
@@ -130,22 +168,25 @@ void UndoHistory::UndoRedo(MapTarget& target, ApplyMode mode) {
     if (auto* segments = std::get_if<SegmentList>(&record.payload)) {
         // Newest segment first, each turned into its own inverse; the stroke is then walked
         // the other way round on the way back.
-        for (auto segment = segments->rbegin(); segment != segments->rend(); ++segment) {
-            WriteBack(target, segment->changes, true);
-        }
+        for (auto segment = segments->rbegin(); segment != segments->rend(); ++segment)
+            WriteBackInOrder(target, segment->changes);
         std::reverse(segments->begin(), segments->end());
         if (mode == ApplyMode::Redo)
             record.kind = UndoKind::ConnectedLine;
     } else {
-        WriteBack(target, std::get<ChangeList>(record.payload), true);
+        record.newestFirst =
+            WriteBack(target, std::get<ChangeList>(record.payload), record.newestFirst);
         if (mode == ApplyMode::Redo)
             record.kind = UndoKind::Cells;
     }
-    if (!IsEmptyPayload(record.payload))
-        to.Push(std::move(record));
+    Push(to, std::move(record));
 }
 
 bool UndoHistory::ReleaseOldest() {
+    if (m_spare.capacity() > 0) {
+        ChangeList().swap(m_spare);
+        return true;
+    }
     if (!m_redo.IsEmpty()) {
         m_redo.DropOldest();
         return true;
@@ -172,6 +213,7 @@ void UndoHistory::RecordChange(ChangeList& list, int x, int y, Cell oldValue) {
 void UndoHistory::DiscardHistory() {
     m_undo.Clear();
     m_redo.Clear();
+    ChangeList().swap(m_spare);
 }
 
 } // namespace krav

@@ -24,11 +24,12 @@ public:
     // The newest step, or null.
     const UndoRecord* Newest() const { return m_records.empty() ? nullptr : &m_records.back(); }
 
-    void Push(UndoRecord&& record);
+    // Pushes a step; when the stack is full, the oldest step makes room and is returned.
+    UndoRecord Push(UndoRecord&& record);
     // Takes the newest step off; the stack must not be empty.
     UndoRecord PopNewest();
-    // Forgets the oldest step and frees its changes; nothing when empty.
-    void DropOldest();
+    // Takes the oldest step off and returns it (an empty step when there is none).
+    UndoRecord DropOldest();
     void Clear() { m_records.clear(); }
 
 private:
@@ -43,6 +44,11 @@ public:
     // never need memory to push, so this cannot fail.
     void PushUndo(UndoKind kind, UndoPayload payload);
     void PushRedo(UndoKind kind, UndoPayload payload);
+
+    // An empty change list, with the room of the last whole step the stacks gave up: a
+    // whole-map step reserves as much as the one it pushes out, and memory used before
+    // needs no fresh pages from the system.
+    ChangeList TakeSpareList();
 
     // Writes a list back, newest change first, with the flag rule. Discard forgets it (putting
     // cells back after a failed operation); Undo and Redo put its inverse on the redo or the
@@ -61,8 +67,8 @@ public:
     bool CanUndo() const { return !m_undo.IsEmpty(); }
     bool CanRedo() const { return !m_redo.IsEmpty(); }
 
-    // Frees the oldest step when memory runs out: from the redo stack first, then the undo
-    // stack. False when both are empty.
+    // Frees memory when it runs out: the spare list, then the oldest step of the redo stack,
+    // then of the undo stack. False when there was nothing to free.
     bool ReleaseOldest();
     // Records a change, giving up old steps (ReleaseOldest) while memory is short. Throws
     // std::bad_alloc only when there is no history left to give up.
@@ -74,8 +80,12 @@ public:
     const UndoStack& GetRedoStack() const { return m_redo; }
 
 private:
+    // Pushes a step with changes; keeps the room of the step it pushes out as the spare.
+    void Push(UndoStack& stack, UndoRecord&& record);
+
     UndoStack m_undo;
     UndoStack m_redo;
+    ChangeList m_spare;
 };
 
 } // namespace krav

@@ -65,6 +65,10 @@ using UndoPayload = std::variant<ChangeList, SegmentList>;
 struct UndoRecord {
     UndoKind kind = UndoKind::Cells;
     UndoPayload payload;
+    // A change list is kept newest first after it was written back once: its entries turn
+    // into their inverse in place, which then walks the other way, and reversing a whole-map
+    // list would cost another pass over it.
+    bool newestFirst = false;
 };
 
 } // namespace krav
