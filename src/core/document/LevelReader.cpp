@@ -10,6 +10,10 @@
 #include <new>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace krav {
 
 namespace {
@@ -113,18 +117,13 @@ public:
     // Decodes count records; the common ones, plain tiles within the map, without a call.
     // Whether such a tile covered an object's anchor is asked once at the end (Finish).
     void DecodeAll(const std::uint8_t* records, std::size_t count) {
-        Cell* cells = m_cells;
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::uint32_t record = ReadU32(records + i * 4);
-            const unsigned x = record & 0xFFF;
-            const unsigned y = (record >> 12) & 0xFFF;
-            const unsigned code = record >> 24;
-            if (x < MAP_SIZE && y < MAP_SIZE && code >= 1 && code <= TILE_COUNT &&
-                code != FLAG_TILE) [[likely]]
-                cells[y * MAP_SIZE + x] = static_cast<Cell>(code - 1);
-            else
-                Decode(record);
-        }
+        std::size_t i = 0;
+        // A level saved row by row holds runs of records for consecutive cells: a run of
+        // plain tiles is stored in a loop that only copies codes.
+        for (; i + RUN <= count; i += RUN)
+            if (!DecodeTileRun(records + i * 4))
+                DecodeEach(records + i * 4, RUN);
+        DecodeEach(records + i * 4, count - i);
     }
 
     // Overlapping objects, or a tile on an object's anchor, leave pieces of objects that saving
@@ -157,6 +156,71 @@ public:
     }
 
 private:
+    static constexpr std::size_t RUN = 8;
+
+    static bool IsPlainTileCode(std::uint32_t code) {
+        return code - 1 < static_cast<std::uint32_t>(TILE_COUNT) && code != FLAG_TILE;
+    }
+
+    // Stores RUN records if they are plain tiles of consecutive cells of one row; false, with
+    // nothing stored, otherwise.
+    bool DecodeTileRun(const std::uint8_t* records) {
+        const std::uint32_t place = ReadU32(records) & 0xFFFFFF;
+        const std::uint32_t x = place & 0xFFF, y = place >> 12;
+        if (x + RUN > MAP_SIZE || y >= MAP_SIZE)
+            return false;
+        Cell* out = m_cells + y * MAP_SIZE + x;
+#if defined(__SSE2__)
+        // Four records at a time (x86 is little-endian, as the file is).
+        const __m128i places = _mm_set1_epi32(static_cast<int>(place));
+        __m128i plain = _mm_set1_epi32(-1);
+        std::array<__m128i, RUN / 4> tiles;
+        for (std::size_t k = 0; k < RUN / 4; ++k) {
+            const __m128i records4 =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(records + k * 16));
+            const int first = static_cast<int>(k * 4);
+            const __m128i expected =
+                _mm_add_epi32(places, _mm_setr_epi32(first, first + 1, first + 2, first + 3));
+            // code - 1, from -1 to 254: signed compares are enough.
+            tiles[k] = _mm_sub_epi32(_mm_srli_epi32(records4, 24), _mm_set1_epi32(1));
+            plain = _mm_and_si128(
+                plain,
+                _mm_cmpeq_epi32(_mm_and_si128(records4, _mm_set1_epi32(0xFFFFFF)), expected));
+            plain = _mm_and_si128(plain, _mm_cmpgt_epi32(tiles[k], _mm_set1_epi32(-1)));
+            plain = _mm_and_si128(plain, _mm_cmplt_epi32(tiles[k], _mm_set1_epi32(TILE_COUNT)));
+            plain = _mm_andnot_si128(_mm_cmpeq_epi32(tiles[k], _mm_set1_epi32(FLAG_CELL)), plain);
+        }
+        if (_mm_movemask_epi8(plain) != 0xFFFF)
+            return false;
+        for (std::size_t k = 0; k < RUN / 4; ++k)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k * 4), tiles[k]);
+#else
+        bool plain = true;
+        for (std::size_t k = 0; k < RUN; ++k) {
+            const std::uint32_t record = ReadU32(records + k * 4);
+            plain &= ((record & 0xFFFFFF) == place + k) & IsPlainTileCode(record >> 24);
+        }
+        if (!plain)
+            return false;
+        for (std::size_t k = 0; k < RUN; ++k)
+            out[k] = static_cast<Cell>((ReadU32(records + k * 4) >> 24) - 1);
+#endif
+        return true;
+    }
+
+    void DecodeEach(const std::uint8_t* records, std::size_t count) {
+        Cell* cells = m_cells;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint32_t record = ReadU32(records + i * 4);
+            const unsigned x = record & 0xFFF;
+            const unsigned y = (record >> 12) & 0xFFF;
+            if (x < MAP_SIZE && y < MAP_SIZE && IsPlainTileCode(record >> 24)) [[likely]]
+                cells[y * MAP_SIZE + x] = static_cast<Cell>((record >> 24) - 1);
+            else
+                Decode(record);
+        }
+    }
+
     Cell* m_cells;
     LevelReadResult& m_result;
     PlacedAnchors m_placed;

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <span>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace krav {
 
 namespace {
@@ -41,6 +45,64 @@ bool IsRecordCell(Cell v) {
     return IsTileCell(v) | anchor;
 }
 
+// Cells are written in runs of RUN; runs of tiles only, the common case, in a loop that only
+// stores.
+constexpr int RUN = 8;
+static_assert(MAP_SIZE % RUN == 0);
+
+std::uint32_t Record(int code, int x, int y) {
+    return static_cast<std::uint32_t>(code) << 24 | static_cast<std::uint32_t>(y) << 12 |
+           static_cast<std::uint32_t>(x);
+}
+
+#if defined(__SSE2__)
+// Four cells at a time (x86 is little-endian, as the file is); as signed values, tiles are
+// the cells from 0 to TILE_COUNT - 1.
+bool AllTiles(const Cell* run) {
+    __m128i tiles = _mm_set1_epi32(-1);
+    for (int i = 0; i < RUN; i += 4) {
+        const __m128i cells = _mm_loadu_si128(reinterpret_cast<const __m128i*>(run + i));
+        tiles = _mm_and_si128(tiles, _mm_cmpgt_epi32(cells, _mm_set1_epi32(-1)));
+        tiles = _mm_and_si128(tiles, _mm_cmplt_epi32(cells, _mm_set1_epi32(TILE_COUNT)));
+    }
+    return _mm_movemask_epi8(tiles) == 0xFFFF;
+}
+
+std::uint8_t* PutTileRun(std::uint8_t* out, const Cell* run, int x, int y) {
+    for (int i = 0; i < RUN; i += 4) {
+        const __m128i cells = _mm_loadu_si128(reinterpret_cast<const __m128i*>(run + i));
+        const __m128i places = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(Record(0, x + i, y))),
+                                             _mm_setr_epi32(0, 1, 2, 3));
+        const __m128i codes = _mm_slli_epi32(_mm_add_epi32(cells, _mm_set1_epi32(1)), 24);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * 4), _mm_or_si128(codes, places));
+    }
+    return out + RUN * 4;
+}
+#else
+bool AllTiles(const Cell* run) {
+    bool tiles = true;
+    for (int i = 0; i < RUN; ++i)
+        tiles &= IsTileCell(run[i]);
+    return tiles;
+}
+
+std::uint8_t* PutTileRun(std::uint8_t* out, const Cell* run, int x, int y) {
+    for (int i = 0; i < RUN; ++i)
+        WriteU32(out + i * 4, Record(static_cast<int>(run[i]) + 1, x + i, y));
+    return out + RUN * 4;
+}
+#endif
+
+std::uint8_t* PutEach(std::uint8_t* out, const Cell* run, int x, int y) {
+    for (int i = 0; i < RUN; ++i) {
+        if (const auto code = CodeForCell(run[i])) {
+            WriteU32(out, Record(*code, x + i, y));
+            out += 4;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::vector<std::uint8_t> WriteTileSetBmp(const TileSetBitmap& tileSet) {
@@ -57,20 +119,9 @@ std::vector<std::uint8_t> WriteLevel(const Cell* cells, const TileSetBitmap* til
     std::vector<std::uint8_t> out((tileSet ? BmpSize(*tileSet) : 0) + records * 4);
     std::uint8_t* at = tileSet ? PutBmp(out.data(), *tileSet) : out.data();
     for (int y = 0; y < MAP_SIZE; ++y) {
-        for (int x = 0; x < MAP_SIZE; ++x) {
-            const Cell v = cells[y * MAP_SIZE + x];
-            int code;
-            if (IsTileCell(v)) [[likely]] {
-                code = static_cast<int>(v) + 1;
-            } else if (const auto objectCode = CodeForCell(v)) {
-                code = *objectCode;
-            } else {
-                continue;
-            }
-            WriteU32(at, static_cast<std::uint32_t>(code) << 24 |
-                             static_cast<std::uint32_t>(y) << 12 | static_cast<std::uint32_t>(x));
-            at += 4;
-        }
+        const Cell* row = cells + y * MAP_SIZE;
+        for (int x = 0; x < MAP_SIZE; x += RUN)
+            at = AllTiles(row + x) ? PutTileRun(at, row + x, x, y) : PutEach(at, row + x, x, y);
     }
     return out;
 }

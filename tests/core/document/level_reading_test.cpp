@@ -4,6 +4,7 @@
 #include "support/FakePrompt.h"
 #include "support/LevelBytes.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -163,6 +164,66 @@ TEST_F(LevelReading, LaterRecordsOverwriteAndOrderDoesNotMatter) {
     ASSERT_TRUE(other.OnOpenDocument(folder.Write("b.lvl", backward), prompt));
     EXPECT_EQ(other.GetCell(4, 4), 507u);
     EXPECT_EQ(other.GetCell(0, 0), doc.GetCell(0, 0));
+}
+
+// Records of consecutive cells are read in runs; every run must read as its records one by
+// one do. A skipped record after each record keeps any run from forming, which gives the
+// one-by-one reading to compare with.
+TEST_F(LevelReading, RunsOfConsecutiveRecordsReadLikeSingleRecords) {
+    struct Record {
+        int code, x, y;
+    };
+    const auto row = [](int firstCode, int x, int y, int count) {
+        std::vector<Record> records;
+        for (int i = 0; i < count; ++i)
+            records.push_back({firstCode + i, x + i, y});
+        return records;
+    };
+    const auto with = [](std::vector<Record> records, std::size_t at, Record record) {
+        records[at] = record;
+        return records;
+    };
+    const std::vector<Record> plain = row(1, 0, 3, 16);
+    const struct {
+        const char* name;
+        std::vector<Record> records;
+    } cases[] = {
+        {"plain tiles", plain},
+        {"the highest tile codes", row(TILE_COUNT - 7, 100, 9, 8)},
+        {"up to the row's last cell", row(1, MAP_SIZE - 8, 5, 8)},
+        {"past the row's last cell", row(1, MAP_SIZE - 4, 5, 8)},
+        {"past the last row", row(1, 0, MAP_SIZE, 8)},
+        {"a flag", with(plain, 3, {FLAG_TILE, 3, 3})},
+        {"an object", with(plain, 6, {CODE_OBJECT_2X2, 6, 3})},
+        {"a gap", with(plain, 4, {9, 20, 3})},
+        {"another row", with(plain, 5, {9, 5, 4})},
+        {"code 0", with(plain, 2, {0, 2, 3})},
+        {"a code past the tiles", with(plain, 7, {TILE_COUNT + 1, 7, 3})},
+        {"a tile over an object's anchor",
+         [&] {
+             // The second run, x = 7 to 14, covers the anchor.
+             std::vector<Record> records = row(1, 0, 3, 15);
+             records.insert(records.begin(), {CODE_OBJECT_6X6, 9, 3});
+             return records;
+         }()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes runs, single;
+        for (const Record& r : c.records) {
+            AppendRecord(runs, r.code, r.x, r.y);
+            AppendRecord(single, r.code, r.x, r.y);
+            AppendRecord(single, 5, MAP_SIZE, 0); // skipped
+        }
+        test::FakePrompt runsPrompt, singlePrompt;
+        CKRAVDoc fromRuns, fromSingle;
+        EXPECT_EQ(fromRuns.OnOpenDocument(folder.Write("runs.lvl", runs), runsPrompt),
+                  fromSingle.OnOpenDocument(folder.Write("single.lvl", single), singlePrompt));
+        EXPECT_EQ(runsPrompt.messages, singlePrompt.messages);
+        EXPECT_EQ(fromRuns.GetFlagCount(), fromSingle.GetFlagCount());
+        EXPECT_TRUE(std::equal(fromRuns.GetCells(), fromRuns.GetCells() + MAP_CELLS,
+                               fromSingle.GetCells()));
+    }
 }
 
 TEST_F(LevelReading, MoreThan256FlagsWarnOnceAndStayOnTheMap) {
