@@ -150,7 +150,7 @@ void CMainFrame::CreateMenus() {
 
     auto* file = new QMenu(QStringLiteral("&File"), this);
     add(file, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
-               ID_IMPORT_TILESET, ID_EXPORT_TILESET, ID_IMPORT_TILED_MAP});
+               ID_IMPORT_TILESET, ID_EXPORT_TILESET, ID_EXPORT_PICTURE, ID_IMPORT_TILED_MAP});
     add(file->addMenu(QStringLiteral("&Export")), {ID_EXPORT_TILED_MAP});
     add(file, {0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP});
     addRecent(file);
@@ -287,6 +287,10 @@ void CMainFrame::OnCommand(int id) {
             if (child)
                 ExportTileSet(child, {});
             break;
+        case ID_EXPORT_PICTURE:
+            if (child)
+                ExportPicture(child);
+            break;
         case ID_APP_EXIT:
             close();
             break;
@@ -343,6 +347,7 @@ void CMainFrame::UpdateCommandUi() {
             case ID_FILE_SAVE_AS:
             case ID_EXPORT_TILED_MAP:
             case ID_EXPORT_TILESET:
+            case ID_EXPORT_PICTURE:
             case ID_WINDOW_CASCADE:
             case ID_WINDOW_TILE_HORZ:
             case ID_WINDOW_TILE_VERT:

@@ -2,6 +2,7 @@
 
 #include "frame/FrameHost.h"
 #include "frame/MainFrameHub.h"
+#include "render/MapPicture.h"
 #include "shell/MessageBoxPrompt.h"
 #include "shell/RecentFiles.h"
 #include "shell/RecoveryDialog.h"
@@ -65,6 +66,10 @@ public:
     // new tile set; true when it changed), and the level's tile set written as a BMP.
     bool ApplyTileSetChoice(TileSetChooser& chooser);
     bool ExportTileSet(CChildFrame* child, const QString& path);
+    // File > Export Picture: the active level as a PNG, as chosen in its dialog (or given),
+    // with a progress dialog that can cancel it; false when cancelled or not written.
+    bool ExportPicture(CChildFrame* child, std::optional<PictureRequest> chosen = {},
+                       const QString& path = {});
 
     QAction* Action(int id) const { return m_actions.value(id); }
     CKRAVView* ActiveView() const;

@@ -41,6 +41,8 @@ std::vector<CommandInfo> MakeTable() {
                 "Imports and Previews tilesets.\nImport tileset"),
         Command(ID_EXPORT_TILESET, "Export Tileset...",
                 "Write the active level's tile set as a BMP\nExport tileset"),
+        Command(ID_EXPORT_PICTURE, "Export Pic&ture...",
+                "Write a picture of the active level as a PNG\nExport picture"),
         Command(ID_EXPORT_TILED_MAP, "&Tiled Map (.tmx)...",
                 "Write the active level as a Tiled map\nExport Tiled map"),
         Command(ID_IMPORT_TILED_MAP, "Import Tile&d Map...",

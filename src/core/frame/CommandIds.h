@@ -21,6 +21,7 @@ inline constexpr int ID_IMPORT_TILESET = 32520;
 inline constexpr int ID_EXPORT_TILED_MAP = 32530;
 inline constexpr int ID_IMPORT_TILED_MAP = 32531;
 inline constexpr int ID_EXPORT_TILESET = 32532;
+inline constexpr int ID_EXPORT_PICTURE = 32533;
 inline constexpr int ID_DETAILED_TILES = 32540;
 inline constexpr int ID_PREV_FORE_TILE = 32525;
 inline constexpr int ID_NEXT_FORE_TILE = 32526;
