@@ -2,7 +2,6 @@
 
 #include <csetjmp>
 #include <png.h>
-#include <zlib.h>
 
 namespace krav {
 
@@ -58,7 +57,9 @@ bool PngRowWriter::Start(long long width, long long height) {
     png_set_IHDR(m_png, m_info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
                  8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(m_png, Z_BEST_SPEED);
+    // Levels 1 to 3 share zlib's fast deflate; 3 took the same time as 1 on a dense map at 1:1
+    // and wrote a file 22% smaller (6 took twice as long).
+    png_set_compression_level(m_png, 3);
     png_set_filter(m_png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_write_info(m_png, m_info);
     return true;

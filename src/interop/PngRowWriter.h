@@ -12,8 +12,8 @@ namespace krav {
 
 // Encodes a PNG (8-bit RGB) a few rows at a time and hands its bytes to an output as they come,
 // so that a picture of any size needs only one row of memory. Compression is chosen for speed:
-// the fastest zlib level without row filters (on a dense map at 1:1 both faster and smaller
-// than with the Sub or Up filter; run-length strategy is four times slower).
+// zlib's fast deflate without row filters (on a dense map at 1:1 both faster and smaller than
+// with the Sub or Up filter; the run-length strategy is four times slower).
 class PngRowWriter {
 public:
     // Receives the next encoded bytes; false when they could not be written.
