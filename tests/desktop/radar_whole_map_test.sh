@@ -40,15 +40,22 @@ read -r rx ry rw rh < <(client_geometry "$radar")
 step "Radar client ${rw}x${rh} at $rx,$ry"
 [ "$rw" -eq 125 ] && [ "$rh" -eq 125 ] || record_failure "the Radar's client is ${rw}x$rh, not 125x125"
 
+# The Radar paints once the level is shown: wait for the flag rather than guess how long.
+radar_shows_flag() { [ "$(radar_pixel "$(shot actual-size)" 20 20)" = "$YELLOW" ]; }
+wait_until 10 "the Radar showing the flag" radar_shows_flag
 before=$(shot actual-size)
 expect_radar "$before" 2 2 "$BLACK" "one pixel per cell: cell 2,2 is empty"
 expect_radar "$before" 20 20 "$YELLOW" "one pixel per cell: the flag at cell 20,20"
 
 step "right click on the Radar, Whole Map"
 xdo mousemove --sync $((rx + 60)) $((ry + 60)) click 3
-sleep 0.5
+# The menu holds the pointer while it is open: choose once it has had time to show, and go
+# on only once the choice is made.
+sleep 1
 shot context-menu >/dev/null
 xdo key w
+whole_map_kept() { grep -A1 '^\[Radar\]' "$XDG_CONFIG_HOME/krav.ini" | grep -qx 'WholeMap=true'; }
+wait_until 5 "the whole map being chosen" whole_map_kept
 sleep 0.5
 whole=$(shot whole-map)
 expect_radar "$whole" 2 2 "$YELLOW" "whole map: the flag"
