@@ -136,10 +136,11 @@ private:
     void UpdateRecentMenu();
     CChildFrame* FrameOfPath(const QString& path) const;
     QString DialogFolder() const;
-    // Asks where to export a level: its title with the suffix, in the dialog folder. The
-    // suffix is added to a name typed without one; empty when the user cancelled.
-    QString AskExportPath(const CKRAVDoc& doc, const QString& title, const QString& suffix,
-                          const QString& filter);
+    // Where to export a level: `chosen` when given (tests and scripts name the file), else
+    // asked with its title and the suffix in the dialog folder. The suffix is added to a name
+    // typed without one; empty when the user cancelled.
+    QString ExportPath(const QString& chosen, const CKRAVDoc& doc, const QString& title,
+                       const QString& suffix, const QString& filter);
     bool IsActive(const CKRAVView& view) const { return ActiveView() == &view; }
     QRect ViewClientOnScreen(CKRAVView& view) const;
     void StartAutosave();

@@ -45,8 +45,10 @@ QString CMainFrame::DialogFolder() const {
     return QDir::homePath();
 }
 
-QString CMainFrame::AskExportPath(const CKRAVDoc& doc, const QString& title, const QString& suffix,
-                                  const QString& filter) {
+QString CMainFrame::ExportPath(const QString& chosen, const CKRAVDoc& doc, const QString& title,
+                               const QString& suffix, const QString& filter) {
+    if (!chosen.isEmpty())
+        return chosen;
     QString name = QString::fromStdString(doc.GetTitle());
     if (name.endsWith(QStringLiteral(".lvl"), Qt::CaseInsensitive))
         name.chop(4);

@@ -51,13 +51,10 @@ bool CMainFrame::ExportPicture(CChildFrame* child, std::optional<PictureRequest>
             return false;
         chosen = dialog.Request();
     }
-    QString path = chosenPath;
-    if (path.isEmpty()) {
-        path = AskExportPath(doc, QStringLiteral("Export Picture"), QStringLiteral(".png"),
-                             QStringLiteral("PNG Pictures (*.png)"));
-        if (path.isEmpty())
-            return false;
-    }
+    const QString path = ExportPath(chosenPath, doc, QStringLiteral("Export Picture"),
+                                    QStringLiteral(".png"), QStringLiteral("PNG Pictures (*.png)"));
+    if (path.isEmpty())
+        return false;
 
     // Drawn as krav-lvl render draws the level's file: from a radar picture of the cells and
     // without the view's detailed tiles, so that both write the same bytes.

@@ -46,13 +46,10 @@ bool CMainFrame::ApplyTileSetChoice(TileSetChooser& chooser) {
 
 bool CMainFrame::ExportTileSet(CChildFrame* child, const QString& chosen) {
     const CKRAVDoc& doc = child->Document();
-    QString path = chosen;
-    if (path.isEmpty()) {
-        path = AskExportPath(doc, QStringLiteral("Export Tileset"), QStringLiteral(".bmp"),
-                             QStringLiteral("Bitmap Files (*.bmp)"));
-        if (path.isEmpty())
-            return false;
-    }
+    const QString path = ExportPath(chosen, doc, QStringLiteral("Export Tileset"),
+                                    QStringLiteral(".bmp"), QStringLiteral("Bitmap Files (*.bmp)"));
+    if (path.isEmpty())
+        return false;
     if (WriteFileAtomically(path.toStdString(), TileSetBmpFile(*doc.GetTileSet())) !=
         SaveError::None) {
         m_prompt.ShowMessage("The tile set could not be written to " + path.toStdString() + ".");

@@ -19,13 +19,10 @@ const QString TMX_FILTER = QStringLiteral("Tiled Maps (*.tmx);;All Files (*)");
 
 bool CMainFrame::ExportTiledMap(CChildFrame* child, const QString& chosen) {
     const CKRAVDoc& doc = child->Document();
-    QString path = chosen;
-    if (path.isEmpty()) {
-        path = AskExportPath(doc, QStringLiteral("Export Tiled Map"), QStringLiteral(".tmx"),
-                             TMX_FILTER);
-        if (path.isEmpty())
-            return false;
-    }
+    const QString path = ExportPath(chosen, doc, QStringLiteral("Export Tiled Map"),
+                                    QStringLiteral(".tmx"), TMX_FILTER);
+    if (path.isEmpty())
+        return false;
     const std::string error = ExportTmx(doc, path);
     if (!error.empty())
         m_prompt.ShowMessage("The Tiled map could not be written:\n" + error);
