@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QMargins>
+#include <QRect>
 #include <QWidget>
 #include <QWindow>
 
@@ -37,8 +38,17 @@ QPoint FrameTopLeft(QSize client, const QMargins& m, Qt::Corner corner, QPoint p
     return topLeft;
 }
 
-// Remembers the last placement of its window and repeats it once the window manager has
-// told the window's real decoration, if that differs from the one it was placed with.
+// While the window manager takes a window in, Qt may work the decoration out from a frame
+// that is not laid out yet: the client at the frame's corner, or a 1 x 1 frame (negative
+// margins). Such a reading is no decoration at all.
+bool IsDecoration(const QMargins& m) {
+    return !m.isNull() && m.left() >= 0 && m.top() >= 0 && m.right() >= 0 && m.bottom() >= 0;
+}
+
+// Remembers the last placement of its window and repeats it whenever the decoration the
+// window manager reports differs from the one it was placed with, until the window manager
+// has put the window where it was asked to with the decoration it reports. A reading taken
+// mid-way through the window manager's work can look sound; the next one then mends it.
 class FramePlacer : public QObject {
 public:
     explicit FramePlacer(QWidget* window) : QObject(window), m_window(window) {
@@ -51,33 +61,45 @@ public:
         m_corner = corner;
         m_point = point;
         m_used = FrameMarginsOf(m_window);
-        m_waitingForFrame = true;
+        m_settling = true;
         Apply();
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
-        if (m_waitingForFrame && watched == m_window &&
-            (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)) {
-            const QMargins real = OwnFrameMargins(m_window);
-            if (!real.isNull()) {
-                m_waitingForFrame = false;
-                if (real != m_used) {
-                    m_used = real;
-                    Apply();
-                }
-            }
-        }
+        if (m_settling && !m_applying && watched == m_window &&
+            (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize))
+            Settle();
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    void Settle() {
+        const QMargins real = OwnFrameMargins(m_window);
+        if (!IsDecoration(real))
+            return;
+        if (real != m_used) {
+            m_used = real;
+            Apply();
+        } else if (m_window->geometry() == ClientAsked()) {
+            m_settling = false; // where it was asked to be: from now on the user moves it
+        }
+    }
+
+    QRect ClientAsked() const {
+        const QPoint frame = FrameTopLeft(m_client, m_used, m_corner, m_point);
+        return {frame + QPoint(m_used.left(), m_used.top()), m_client};
+    }
+
     void Apply() {
+        // Our own move and resize report back at once; only the window manager's answers count.
+        m_applying = true;
         m_window->resize(m_client);
         // A window's position is its frame's: the window manager puts the decoration's corner
         // there (before the window exists), or Qt subtracts the known decoration (after).
         m_window->move(FrameTopLeft(m_client, m_used, m_corner, m_point));
+        m_applying = false;
     }
 
     QWidget* m_window;
@@ -85,7 +107,8 @@ private:
     Qt::Corner m_corner = Qt::TopLeftCorner;
     QPoint m_point;
     QMargins m_used;
-    bool m_waitingForFrame = false;
+    bool m_settling = false;
+    bool m_applying = false;
 };
 
 } // namespace

@@ -11,7 +11,7 @@ namespace krav {
 // frame (decorations included) lies at `point` (screen coordinates; for a right or bottom
 // corner the point is just outside, like the exclusive right and bottom of a rectangle).
 // The window manager tells the real decoration only once the window is shown; the window is
-// then placed again with it, once, unless it has been placed anew in between.
+// then placed again with it, until the window manager has put it there.
 void PlaceFrameCorner(QWidget* window, QSize client, Qt::Corner corner, QPoint point);
 
 } // namespace krav
