@@ -16,6 +16,10 @@ public:
     // Copies up to out.size() bytes from offset into out and returns how many were copied:
     // fewer only at the end of the data. Raises ReadError when the underlying file fails.
     virtual std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
+
+    // All the bytes at once when they are already in memory, so that they need no copy;
+    // empty otherwise.
+    virtual std::span<const std::uint8_t> InMemory() const { return {}; }
 };
 
 class MemorySource final : public ByteSource {
@@ -24,6 +28,7 @@ public:
 
     std::uint64_t Size() const override { return m_bytes.size(); }
     std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+    std::span<const std::uint8_t> InMemory() const override { return m_bytes; }
 
 private:
     std::span<const std::uint8_t> m_bytes;

@@ -74,8 +74,7 @@ bool CKRAVDoc::OnNewDocument(Prompt& prompt) {
 }
 
 bool CKRAVDoc::OnOpenDocument(const std::string& path, Prompt& prompt) {
-    ClearMap(false);
-    LevelReadResult result;
+    LevelReadResult result; // reading gives every cell its value: no clearing first
     try {
         FileSource file(path);
         result = ReadLevel(file, m_cells.get());

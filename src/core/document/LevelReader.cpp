@@ -87,17 +87,18 @@ public:
         const int code = static_cast<int>(record >> 24);
         if (x >= MAP_SIZE || y >= MAP_SIZE)
             return; // skipped whatever its code
-        if (code == FLAG_TILE) {
-            if (m_result.initialFlags < MAX_FLAGS)
-                ++m_result.initialFlags;
-            else
-                m_result.tooManyFlags = true;
-        }
+        if (code == FLAG_TILE)
+            CountFlags(1);
         const int at = y * MAP_SIZE + x;
         if (code >= 1 && code <= TILE_COUNT) {
             // A tile over an object's anchor is found in Finish.
+            ClearBefore(at, 1);
             m_cells[at] = static_cast<Cell>(code - 1);
         } else if (const auto base = ObjectBaseForCode(code)) {
+            const int side = ObjectSide(*base);
+            const int lastRow = std::min(y + side, MAP_SIZE) - 1;
+            const int lastColumn = std::min(x + side, MAP_SIZE) - 1;
+            ClearUpTo(lastRow * MAP_SIZE + lastColumn + 1); // the footprint's last cell
             // A special object writes its whole footprint, row by row from the anchor; past the
             // right or bottom edge nothing is written, and the anchor keeps the object, which is
             // saved back as read. A file as saved never puts one over a cell already set: a
@@ -111,6 +112,16 @@ public:
                 m_placed.Add(at);
         } else {
             throw ReadError(messages::TILE_ID_OUT_OF_RANGE);
+        }
+    }
+
+    // Gives the cells from where clearing stopped up to (not including) `end` EMPTY_CELL,
+    // before a record writes up to there. Records come row by row as a rule, so the map is
+    // cleared gap by gap in passing instead of all of it before it is written.
+    void ClearUpTo(int end) {
+        if (end > m_clearedTo) {
+            std::fill(m_cells + m_clearedTo, m_cells + end, EMPTY_CELL);
+            m_clearedTo = end;
         }
     }
 
@@ -131,6 +142,7 @@ public:
     // is made what saving it and reading it back gives: pieces go, tiles and anchors (what is
     // saved) stay, and each anchor, row by row, fills its footprint again around them.
     void Finish() {
+        ClearUpTo(MAP_CELLS);
         // An anchor that holds no anchor any more lost it to a tile (the rest of that object
         // stayed behind), or to another object's footprint, which was noticed when written.
         for (const int at : m_placed.AsAdded())
@@ -156,56 +168,93 @@ public:
     }
 
 private:
-    static constexpr std::size_t RUN = 8;
+    static constexpr std::size_t RUN = 16;
 
     static bool IsPlainTileCode(std::uint32_t code) {
         return code - 1 < static_cast<std::uint32_t>(TILE_COUNT) && code != FLAG_TILE;
     }
 
-    // Stores RUN records if they are plain tiles of consecutive cells of one row; false, with
-    // nothing stored, otherwise.
+    void CountFlags(int flags) {
+        const int room = MAX_FLAGS - m_result.initialFlags;
+        m_result.initialFlags += std::min(flags, room);
+        m_result.tooManyFlags |= flags > room;
+    }
+
+    // Stores RUN records if they are tiles (flags too) of consecutive cells of one row; false,
+    // with nothing stored, otherwise.
     bool DecodeTileRun(const std::uint8_t* records) {
         const std::uint32_t place = ReadU32(records) & 0xFFFFFF;
         const std::uint32_t x = place & 0xFFF, y = place >> 12;
         if (x + RUN > MAP_SIZE || y >= MAP_SIZE)
             return false;
-        Cell* out = m_cells + y * MAP_SIZE + x;
+        const int at = static_cast<int>(y * MAP_SIZE + x);
 #if defined(__SSE2__)
-        // Four records at a time (x86 is little-endian, as the file is).
-        const __m128i places = _mm_set1_epi32(static_cast<int>(place));
-        __m128i plain = _mm_set1_epi32(-1);
-        std::array<__m128i, RUN / 4> tiles;
-        for (std::size_t k = 0; k < RUN / 4; ++k) {
-            const __m128i records4 =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(records + k * 16));
-            const int first = static_cast<int>(k * 4);
+        // Eight records at a time (x86 is little-endian, as the file is). A record less the
+        // place expected for it leaves its code alone when the place is right; codes go on in
+        // 16-bit lanes, eight to a register, for the checks of the tile range.
+        const __m128i expected0 =
+            _mm_add_epi32(_mm_set1_epi32(static_cast<int>(place)), _mm_setr_epi32(0, 1, 2, 3));
+        __m128i misplaced = _mm_setzero_si128();
+        __m128i notTile = _mm_setzero_si128();
+        __m128i flags = _mm_setzero_si128(); // flags per lane, counted down
+        __m128i tiles[RUN / 4];
+        for (std::size_t k = 0; k < RUN / 4; k += 2) {
             const __m128i expected =
-                _mm_add_epi32(places, _mm_setr_epi32(first, first + 1, first + 2, first + 3));
-            // code - 1, from -1 to 254: signed compares are enough.
-            tiles[k] = _mm_sub_epi32(_mm_srli_epi32(records4, 24), _mm_set1_epi32(1));
-            plain = _mm_and_si128(
-                plain,
-                _mm_cmpeq_epi32(_mm_and_si128(records4, _mm_set1_epi32(0xFFFFFF)), expected));
-            plain = _mm_and_si128(plain, _mm_cmpgt_epi32(tiles[k], _mm_set1_epi32(-1)));
-            plain = _mm_and_si128(plain, _mm_cmplt_epi32(tiles[k], _mm_set1_epi32(TILE_COUNT)));
-            plain = _mm_andnot_si128(_mm_cmpeq_epi32(tiles[k], _mm_set1_epi32(FLAG_CELL)), plain);
+                _mm_add_epi32(expected0, _mm_set1_epi32(static_cast<int>(k * 4)));
+            const __m128i a = _mm_sub_epi32(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(records + k * 16)), expected);
+            const __m128i b = _mm_sub_epi32(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(records + k * 16 + 16)),
+                _mm_add_epi32(expected, _mm_set1_epi32(4)));
+            misplaced =
+                _mm_or_si128(misplaced, _mm_or_si128(_mm_slli_epi32(a, 8), _mm_slli_epi32(b, 8)));
+            const __m128i codeA = _mm_srli_epi32(a, 24), codeB = _mm_srli_epi32(b, 24);
+            const __m128i codes = _mm_packs_epi32(codeA, codeB);
+            notTile = _mm_or_si128(notTile, _mm_cmplt_epi16(codes, _mm_set1_epi16(1)));
+            notTile = _mm_or_si128(notTile, _mm_cmpgt_epi16(codes, _mm_set1_epi16(TILE_COUNT)));
+            flags = _mm_add_epi16(flags, _mm_cmpeq_epi16(codes, _mm_set1_epi16(FLAG_TILE)));
+            tiles[k] = _mm_sub_epi32(codeA, _mm_set1_epi32(1));
+            tiles[k + 1] = _mm_sub_epi32(codeB, _mm_set1_epi32(1));
         }
-        if (_mm_movemask_epi8(plain) != 0xFFFF)
+        const __m128i fine = _mm_cmpeq_epi32(_mm_or_si128(misplaced, notTile), _mm_setzero_si128());
+        if (_mm_movemask_epi8(fine) != 0xFFFF)
             return false;
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(flags, _mm_setzero_si128())) != 0xFFFF) {
+            alignas(16) std::array<std::int16_t, 8> perLane;
+            _mm_store_si128(reinterpret_cast<__m128i*>(perLane.data()), flags);
+            int count = 0;
+            for (const std::int16_t lane : perLane)
+                count -= lane;
+            CountFlags(count);
+        }
+        ClearBefore(at, static_cast<int>(RUN));
         for (std::size_t k = 0; k < RUN / 4; ++k)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k * 4), tiles[k]);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(m_cells + at + k * 4), tiles[k]);
 #else
-        bool plain = true;
+        bool tiles = true;
+        int flags = 0;
         for (std::size_t k = 0; k < RUN; ++k) {
             const std::uint32_t record = ReadU32(records + k * 4);
-            plain &= ((record & 0xFFFFFF) == place + k) & IsPlainTileCode(record >> 24);
+            const std::uint32_t code = record >> 24;
+            tiles &= ((record & 0xFFFFFF) == place + k) & (code - 1 < TILE_COUNT);
+            flags += code == FLAG_TILE;
         }
-        if (!plain)
+        if (!tiles)
             return false;
+        CountFlags(flags);
+        ClearBefore(at, static_cast<int>(RUN));
         for (std::size_t k = 0; k < RUN; ++k)
-            out[k] = static_cast<Cell>((ReadU32(records + k * 4) >> 24) - 1);
+            m_cells[at + k] = static_cast<Cell>((ReadU32(records + k * 4) >> 24) - 1);
 #endif
         return true;
+    }
+
+    // Before `count` cells from `at` are all written: only the gap before them needs clearing.
+    void ClearBefore(int at, int count) {
+        if (at + count > m_clearedTo) {
+            ClearUpTo(at);
+            m_clearedTo = at + count;
+        }
     }
 
     void DecodeEach(const std::uint8_t* records, std::size_t count) {
@@ -214,18 +263,44 @@ private:
             const std::uint32_t record = ReadU32(records + i * 4);
             const unsigned x = record & 0xFFF;
             const unsigned y = (record >> 12) & 0xFFF;
-            if (x < MAP_SIZE && y < MAP_SIZE && IsPlainTileCode(record >> 24)) [[likely]]
-                cells[y * MAP_SIZE + x] = static_cast<Cell>((record >> 24) - 1);
-            else
+            if (x < MAP_SIZE && y < MAP_SIZE && IsPlainTileCode(record >> 24)) [[likely]] {
+                const int at = static_cast<int>(y * MAP_SIZE + x);
+                ClearBefore(at, 1);
+                cells[at] = static_cast<Cell>((record >> 24) - 1);
+            } else {
                 Decode(record);
+            }
         }
     }
 
     Cell* m_cells;
     LevelReadResult& m_result;
     PlacedAnchors m_placed;
+    int m_clearedTo = 0; // cells before this one are EMPTY_CELL or read from the file
     bool m_overlapped = false;
 };
+
+// Records are decoded in chunks so that a huge file needs no huge buffer.
+void DecodeInChunks(const ByteSource& file, std::uint64_t offset, std::uint64_t records,
+                    RecordDecoder& decoder) {
+    constexpr std::size_t chunkRecords = 64 * 1024;
+    std::vector<std::uint8_t> chunk;
+    try {
+        chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(records, chunkRecords) * 4));
+    } catch (const std::bad_alloc&) {
+        throw ReadError(messages::RECORDS_OUT_OF_MEMORY);
+    }
+    for (std::uint64_t left = records; left > 0;) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(left, chunkRecords));
+        const std::size_t got = file.ReadAt(offset, std::span(chunk.data(), want * 4)) / 4;
+        decoder.DecodeAll(chunk.data(), got);
+        if (got < want)
+            break; // the file shrank while we read it
+        left -= want;
+        offset += want * 4;
+    }
+}
 
 } // namespace
 
@@ -239,31 +314,16 @@ LevelReadResult ReadLevel(const ByteSource& file, Cell* cells) {
     if (!result.tileSet)
         throw ReadError(messages::NO_TILE_SET);
 
-    const std::uint64_t size = file.Size();
-    if (recordsStart >= size)
-        return result; // a bfSize past the end leaves no records
-    result.recordCount = (size - recordsStart) / 4;
-
-    // Records are decoded in chunks so that a huge file needs no huge buffer.
-    constexpr std::size_t chunkRecords = 64 * 1024;
-    std::vector<std::uint8_t> chunk;
-    try {
-        chunk.resize(static_cast<std::size_t>(
-            std::min<std::uint64_t>(result.recordCount, chunkRecords) * 4));
-    } catch (const std::bad_alloc&) {
-        throw ReadError(messages::RECORDS_OUT_OF_MEMORY);
-    }
     RecordDecoder decoder(cells, result);
-    std::uint64_t offset = recordsStart;
-    for (std::uint64_t left = result.recordCount; left > 0;) {
-        const std::size_t want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(left, chunkRecords));
-        const std::size_t got = file.ReadAt(offset, std::span(chunk.data(), want * 4)) / 4;
-        decoder.DecodeAll(chunk.data(), got);
-        if (got < want)
-            break; // the file shrank while we read it
-        left -= want;
-        offset += want * 4;
+    const std::uint64_t size = file.Size();
+    if (recordsStart < size) { // a bfSize past the end leaves no records
+        result.recordCount = (size - recordsStart) / 4;
+        const std::span<const std::uint8_t> inMemory = file.InMemory();
+        if (inMemory.size() == size)
+            decoder.DecodeAll(inMemory.data() + recordsStart,
+                              static_cast<std::size_t>(result.recordCount));
+        else
+            DecodeInChunks(file, recordsStart, result.recordCount, decoder);
     }
     decoder.Finish();
     return result;

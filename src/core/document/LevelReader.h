@@ -17,8 +17,9 @@ struct LevelReadResult {
     std::uint64_t recordCount = 0; // records in the file, skipped ones included
 };
 
-// Reads a level file into cells (MAP_CELLS of them, all EMPTY_CELL on entry).
-// Raises ReadError with the text to show; cells may then hold part of the level.
+// Reads a level file into cells (MAP_CELLS of them, whatever they hold on entry): every cell
+// the file leaves out becomes EMPTY_CELL. Raises ReadError with the text to show; cells then
+// hold no level, only parts of this one and of what they held before.
 LevelReadResult ReadLevel(const ByteSource& file, Cell* cells);
 
 } // namespace krav

@@ -1,10 +1,13 @@
 // Reading level files: what a level designer's files turn into, and every refusal.
+#include "document/ByteSource.h"
 #include "document/CKRAVDoc.h"
+#include "document/LevelReader.h"
 #include "document/Messages.h"
 #include "support/FakePrompt.h"
 #include "support/LevelBytes.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -189,11 +192,18 @@ TEST_F(LevelReading, RunsOfConsecutiveRecordsReadLikeSingleRecords) {
         std::vector<Record> records;
     } cases[] = {
         {"plain tiles", plain},
-        {"the highest tile codes", row(TILE_COUNT - 7, 100, 9, 8)},
-        {"up to the row's last cell", row(1, MAP_SIZE - 8, 5, 8)},
-        {"past the row's last cell", row(1, MAP_SIZE - 4, 5, 8)},
-        {"past the last row", row(1, 0, MAP_SIZE, 8)},
+        {"the highest tile codes", row(TILE_COUNT - 15, 100, 9, 16)},
+        {"up to the row's last cell", row(1, MAP_SIZE - 16, 5, 16)},
+        {"past the row's last cell", row(1, MAP_SIZE - 8, 5, 16)},
+        {"past the last row", row(1, 0, MAP_SIZE, 16)},
         {"a flag", with(plain, 3, {FLAG_TILE, 3, 3})},
+        {"more flags than a level may have",
+         [] {
+             std::vector<Record> records;
+             for (int x = 0; x < MAX_FLAGS + 40; ++x)
+                 records.push_back({FLAG_TILE, x, 8});
+             return records;
+         }()},
         {"an object", with(plain, 6, {CODE_OBJECT_2X2, 6, 3})},
         {"a gap", with(plain, 4, {9, 20, 3})},
         {"another row", with(plain, 5, {9, 5, 4})},
@@ -201,9 +211,9 @@ TEST_F(LevelReading, RunsOfConsecutiveRecordsReadLikeSingleRecords) {
         {"a code past the tiles", with(plain, 7, {TILE_COUNT + 1, 7, 3})},
         {"a tile over an object's anchor",
          [&] {
-             // The second run, x = 7 to 14, covers the anchor.
-             std::vector<Record> records = row(1, 0, 3, 15);
-             records.insert(records.begin(), {CODE_OBJECT_6X6, 9, 3});
+             // The second run, x = 15 to 30, covers the anchor.
+             std::vector<Record> records = row(1, 0, 3, 31);
+             records.insert(records.begin(), {CODE_OBJECT_6X6, 20, 3});
              return records;
          }()},
     };
@@ -223,6 +233,50 @@ TEST_F(LevelReading, RunsOfConsecutiveRecordsReadLikeSingleRecords) {
         EXPECT_EQ(fromRuns.GetFlagCount(), fromSingle.GetFlagCount());
         EXPECT_TRUE(std::equal(fromRuns.GetCells(), fromRuns.GetCells() + MAP_CELLS,
                                fromSingle.GetCells()));
+    }
+}
+
+// Reading clears the map gap by gap between the records it stores, and bytes already in
+// memory are read in place: a map that held anything before must come out as the file
+// opened from disk into a fresh level does.
+TEST_F(LevelReading, ReadingFromMemoryOverAnyCellsGivesTheFilesMap) {
+    const auto records = [](std::initializer_list<std::array<int, 3>> list, Bytes bytes = {}) {
+        for (const auto& [code, x, y] : list)
+            AppendRecord(bytes, code, x, y);
+        return bytes;
+    };
+    Bytes dense;
+    for (int y = 0; y < MAP_SIZE; y += 97)
+        for (int x = 0; x < MAP_SIZE; ++x)
+            if (x % 300 != 7) // a gap in every row
+                AppendRecord(dense, 1 + (x + y) % TILE_COUNT, x, y);
+    Bytes bfSizePastTheEnd = MakeBmp();
+    bfSizePastTheEnd[4] = 0x10;
+    const struct {
+        const char* name;
+        Bytes bytes;
+    } cases[] = {
+        {"no records", {}},
+        {"a tile set and no records", MakeBmp()},
+        {"a bfSize past the end", bfSizePastTheEnd},
+        {"rows of tiles with gaps", dense},
+        {"records backwards",
+         records({{9, 1023, 1023}, {CODE_OBJECT_5X5, 600, 2}, {4, 5, 2}, {7, 0, 0}})},
+        {"objects at the far edges",
+         records({{CODE_OBJECT_6X6, 1020, 3}, {CODE_OBJECT_2X2, 5, 1023}, {3, 1023, 1023}})},
+        {"an object over tiles already read", records({{3, 12, 12}, {CODE_OBJECT_6X6, 10, 10}})},
+        {"a tile over an object's anchor", records({{CODE_OBJECT_6X6, 10, 10}, {3, 10, 10}})},
+        {"records off the map", records({{5, MAP_SIZE, 0}, {5, 0, MAP_SIZE}, {6, 2, 2}})},
+        {"records after a tile set", records({{8, 3, 3}, {9, 4, 3}}, MakeBmp())},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FakePrompt filePrompt;
+        CKRAVDoc fromFile;
+        ASSERT_TRUE(fromFile.OnOpenDocument(folder.Write("level.lvl", c.bytes), filePrompt));
+        std::vector<Cell> cells(MAP_CELLS, 77); // what a map held before
+        ReadLevel(MemorySource(c.bytes), cells.data());
+        EXPECT_TRUE(std::equal(cells.begin(), cells.end(), fromFile.GetCells()));
     }
 }
 
