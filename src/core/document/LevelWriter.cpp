@@ -36,15 +36,6 @@ std::uint8_t* PutBmp(std::uint8_t* out, const TileSetBitmap& tileSet) {
     return Put(out, tileSet.trailingBytes);
 }
 
-// Whether a cell is written as a record: a tile or an object's anchor. Counted over the whole
-// map before writing, so it is written to compile into a loop without branches.
-bool IsRecordCell(Cell v) {
-    bool anchor = false;
-    for (const SpecialObject& object : SPECIAL_OBJECTS)
-        anchor |= v == object.base;
-    return IsTileCell(v) | anchor;
-}
-
 // Cells are written in runs of RUN; runs of tiles only, the common case, in a loop that only
 // stores.
 constexpr int RUN = 8;
@@ -56,40 +47,31 @@ std::uint32_t Record(int code, int x, int y) {
 }
 
 #if defined(__SSE2__)
-// Four cells at a time (x86 is little-endian, as the file is); as signed values, tiles are
-// the cells from 0 to TILE_COUNT - 1.
-bool AllTiles(const Cell* run) {
+// Writes a run's cells as tile records, four at a time (x86 is little-endian, as the file is),
+// and tells whether they were all tiles: as signed values, the cells from 0 to TILE_COUNT - 1.
+// When they were not, what it wrote is written over.
+bool PutTileRun(std::uint8_t* out, const Cell* run, int x, int y) {
     __m128i tiles = _mm_set1_epi32(-1);
+    const __m128i first = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(Record(0, x, y))),
+                                        _mm_setr_epi32(0, 1, 2, 3));
     for (int i = 0; i < RUN; i += 4) {
         const __m128i cells = _mm_loadu_si128(reinterpret_cast<const __m128i*>(run + i));
         tiles = _mm_and_si128(tiles, _mm_cmpgt_epi32(cells, _mm_set1_epi32(-1)));
         tiles = _mm_and_si128(tiles, _mm_cmplt_epi32(cells, _mm_set1_epi32(TILE_COUNT)));
-    }
-    return _mm_movemask_epi8(tiles) == 0xFFFF;
-}
-
-std::uint8_t* PutTileRun(std::uint8_t* out, const Cell* run, int x, int y) {
-    for (int i = 0; i < RUN; i += 4) {
-        const __m128i cells = _mm_loadu_si128(reinterpret_cast<const __m128i*>(run + i));
-        const __m128i places = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(Record(0, x + i, y))),
-                                             _mm_setr_epi32(0, 1, 2, 3));
+        const __m128i places = _mm_add_epi32(first, _mm_set1_epi32(i));
         const __m128i codes = _mm_slli_epi32(_mm_add_epi32(cells, _mm_set1_epi32(1)), 24);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * 4), _mm_or_si128(codes, places));
     }
-    return out + RUN * 4;
+    return _mm_movemask_epi8(tiles) == 0xFFFF;
 }
 #else
-bool AllTiles(const Cell* run) {
+bool PutTileRun(std::uint8_t* out, const Cell* run, int x, int y) {
     bool tiles = true;
-    for (int i = 0; i < RUN; ++i)
+    for (int i = 0; i < RUN; ++i) {
         tiles &= IsTileCell(run[i]);
-    return tiles;
-}
-
-std::uint8_t* PutTileRun(std::uint8_t* out, const Cell* run, int x, int y) {
-    for (int i = 0; i < RUN; ++i)
         WriteU32(out + i * 4, Record(static_cast<int>(run[i]) + 1, x + i, y));
-    return out + RUN * 4;
+    }
+    return tiles;
 }
 #endif
 
@@ -112,17 +94,19 @@ std::vector<std::uint8_t> WriteTileSetBmp(const TileSetBitmap& tileSet) {
 }
 
 std::vector<std::uint8_t> WriteLevel(const Cell* cells, const TileSetBitmap* tileSet) {
-    std::size_t records = 0;
-    for (int i = 0; i < MAP_CELLS; ++i)
-        records += IsRecordCell(cells[i]);
-
-    std::vector<std::uint8_t> out((tileSet ? BmpSize(*tileSet) : 0) + records * 4);
+    // Room for a record per cell, so that a run may be written in full before it is known to
+    // be all tiles; the records are not counted first, the bytes are cut to them at the end.
+    const std::size_t bmpSize = tileSet ? BmpSize(*tileSet) : 0;
+    std::vector<std::uint8_t> out(bmpSize + std::size_t{MAP_CELLS} * 4);
     std::uint8_t* at = tileSet ? PutBmp(out.data(), *tileSet) : out.data();
     for (int y = 0; y < MAP_SIZE; ++y) {
         const Cell* row = cells + y * MAP_SIZE;
         for (int x = 0; x < MAP_SIZE; x += RUN)
-            at = AllTiles(row + x) ? PutTileRun(at, row + x, x, y) : PutEach(at, row + x, x, y);
+            at = PutTileRun(at, row + x, x, y) ? at + RUN * 4 : PutEach(at, row + x, x, y);
     }
+    out.resize(static_cast<std::size_t>(at - out.data()));
+    if (out.size() < out.capacity() / 2)
+        out.shrink_to_fit(); // a sparse level need not keep the room of a full one
     return out;
 }
 

@@ -84,6 +84,9 @@ TEST(LevelWriting, WhatIsWrittenReadsBackAsTheSameMapAndTileSet) {
     Cell* cells = source.GetCells();
     for (int i = 0; i < 200000; ++i)
         cells[random() % MAP_CELLS] = random() % FLAG_CELL; // no flags: no warning
+    // Whole rows of tiles, as a dense level has, with a cell left empty here and there.
+    for (int at = 500 * MAP_SIZE; at < 504 * MAP_SIZE; ++at)
+        cells[at] = at % 101 == 0 ? EMPTY_CELL : static_cast<Cell>(at % FLAG_CELL);
     // Objects on a lattice so that no footprint overlaps another.
     for (int y = 0; y + 6 <= MAP_SIZE; y += 97)
         for (int x = 0; x + 6 <= MAP_SIZE; x += 89) {
