@@ -158,10 +158,8 @@ void SelectionTool::FillSelection() {
             Cell* row = map + y * MAP_SIZE;
             if (recording)
                 AppendRow(list, row, cells.left, cells.right, y);
-            for (int x = cells.left; x < cells.right; ++x) {
-                flags -= row[x] == FLAG_CELL;
-                row[x] = tile;
-            }
+            flags -= static_cast<int>(std::count(row + cells.left, row + cells.right, FLAG_CELL));
+            std::fill(row + cells.left, row + cells.right, tile);
         }
     } else {
         for (int y = cells.top; y < cells.bottom; ++y) {

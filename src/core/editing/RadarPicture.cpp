@@ -1,6 +1,11 @@
 #include "editing/RadarPicture.h"
 
 #include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace krav {
 
@@ -57,10 +62,48 @@ std::uint8_t RadarColourIndex(Cell v) {
     return LOOKUP[std::min(v, LOOKUP_SIZE - 1)];
 }
 
+namespace {
+
+constexpr int STRETCH = 16;
+
+bool AllEqual(const Cell* stretch, Cell value) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi32(static_cast<int>(value));
+    __m128i equal = _mm_set1_epi32(-1);
+    for (int k = 0; k < STRETCH; k += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(stretch + k));
+        equal = _mm_and_si128(equal, _mm_cmpeq_epi32(four, wanted));
+    }
+    return _mm_movemask_epi8(equal) == 0xFFFF;
+#else
+    return std::all_of(stretch, stretch + STRETCH, [value](Cell v) { return v == value; });
+#endif
+}
+
+// Colours count cells into out, a stretch at a time. Maps are mostly empty stretches and
+// filled areas: a stretch of one value gets one lookup and one store. Whether a stretch may
+// be one is told by its ends first, which costs a map of mixed cells next to nothing.
+void ColourCells(const Cell* cells, int count, std::uint8_t* out) {
+    int i = 0;
+    for (; i + STRETCH <= count; i += STRETCH) {
+        const Cell first = cells[i];
+        if (cells[i + STRETCH - 1] == first && AllEqual(cells + i, first)) {
+            std::memset(out + i, RadarColourIndex(first), STRETCH);
+        } else {
+            for (int k = i; k < i + STRETCH; ++k)
+                out[k] = RadarColourIndex(cells[k]);
+        }
+    }
+    for (; i < count; ++i)
+        out[i] = RadarColourIndex(cells[i]);
+}
+
+} // namespace
+
 RadarPicture::RadarPicture() : m_indices(MAP_CELLS, RADAR_BLACK) {}
 
 void RadarPicture::Build(const Cell* cells) {
-    std::transform(cells, cells + MAP_CELLS, m_indices.begin(), RadarColourIndex);
+    ColourCells(cells, MAP_CELLS, m_indices.data());
 }
 
 void RadarPicture::UpdateCell(const Cell* cells, int x, int y) {
@@ -79,9 +122,7 @@ void RadarPicture::UpdateCells(const Cell* cells, Rect block) {
     const int top = std::max(block.top, 0);
     const int bottom = std::min(block.bottom, MAP_SIZE);
     for (int y = top; y < bottom; ++y) {
-        const Cell* from = cells + Offset(left, y);
-        std::transform(from, from + (right - left), m_indices.data() + Offset(left, y),
-                       RadarColourIndex);
+        ColourCells(cells + Offset(left, y), right - left, m_indices.data() + Offset(left, y));
     }
 }
 

@@ -10,10 +10,15 @@ namespace krav {
 
 // One changed cell: the value to write back when the step is taken back (or done again).
 struct CellChange {
-    std::int16_t x = 0;
-    std::int16_t y = 0;
+    // Left unset, so that a list grown to take a whole row or map is not written twice: it is
+    // sized first and every entry is written right after.
+    CellChange() {} // NOLINT(modernize-use-equals-default): "= default" would zero it
+    CellChange(std::int16_t x, std::int16_t y, std::int16_t value) : x(x), y(y), value(value) {}
+
+    std::int16_t x;
+    std::int16_t y;
     // -1 stands for EMPTY_CELL; written back sign-extended.
-    std::int16_t value = 0;
+    std::int16_t value;
 };
 // Six bytes a cell keeps a whole-map step at 6 MB.
 static_assert(sizeof(CellChange) == 6);

@@ -137,5 +137,33 @@ TEST(Radar, UpdateCellsClipsBlocksToTheMap) {
     }
 }
 
+// Stretches of equal cells are coloured at once: a picture built or updated over any mix of
+// stretches, lone cells and block edges must be the one cell by cell.
+TEST(Radar, StretchesOfEqualCellsColourAsSingleCellsDo) {
+    std::vector<Cell> cells(MAP_CELLS);
+    const Cell kinds[] = {EMPTY_CELL, 0, FLAG_CELL, OBJECT_6X6 + 7, OBJECT_5X5, 175, 5000};
+    unsigned seed = 1;
+    for (int i = 0; i < MAP_CELLS;) {
+        seed = seed * 1103515245u + 12345u;
+        const int length = static_cast<int>(seed >> 16) % 40 + 1; // lone cells to long stretches
+        const Cell value = kinds[(seed >> 8) % std::size(kinds)];
+        for (int k = 0; k < length && i < MAP_CELLS; ++k)
+            cells[i++] = value;
+    }
+    const auto expectCellByCell = [&](const RadarPicture& radar) {
+        for (int i = 0; i < MAP_CELLS; ++i)
+            if (radar.Data()[i] != RadarColourIndex(cells[i]))
+                return ADD_FAILURE() << "cell " << i % MAP_SIZE << "," << i / MAP_SIZE;
+    };
+    RadarPicture built;
+    built.Build(cells.data());
+    expectCellByCell(built);
+    RadarPicture updated;
+    for (const Rect block : {Rect{3, 0, 1024, 400}, Rect{0, 400, 37, 1024}, Rect{0, 0, 3, 400},
+                             Rect{37, 400, 1024, 1024}})
+        updated.UpdateCells(cells.data(), block);
+    expectCellByCell(updated);
+}
+
 } // namespace
 } // namespace krav
