@@ -185,7 +185,7 @@ void SelectionTool::FillSelection() {
     view.SetModified();
     view.InvalidateBlock(cells);
     if (recording)
-        view.History().PushUndo(UndoKind::Fill, std::move(list));
+        view.History().PushUndo(UndoKind::Fill, std::move(list), cells);
 }
 
 void SelectionTool::FlipHorizontal() {
@@ -262,7 +262,7 @@ void SelectionTool::MirrorSelection(bool horizontal) {
     view.SetModified();
     view.InvalidateBlock(cells);
     if (recording)
-        view.History().PushUndo(UndoKind::Cells, std::move(list));
+        view.History().PushUndo(UndoKind::Cells, std::move(list), cells);
 }
 
 } // namespace krav

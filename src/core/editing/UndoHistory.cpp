@@ -13,11 +13,12 @@ namespace {
 // Writes the changes from newest to end (newest first) with the flag rule and returns where
 // it stopped: end, or the first change a flag past the limit cancelled with all older ones
 // (what was written stays). Each entry written is reused in place for its inverse, the value
-// it overwrote. The target hears of the bounding box of the cells written once, at the end:
-// a whole-map step touches a million.
-template <typename Iterator>
-Iterator WriteNewestFirst(MapTarget& target, Iterator newest, Iterator end) {
-    Cell* cells = target.Cells();
+// it overwrote. The target hears once, at the end, of `cells` when known, else of the bounding
+// box of the cells written, worked out as they are.
+template <bool KNOWN_CELLS, typename Iterator>
+Iterator WriteNewestFirst(MapTarget& target, Iterator newest, Iterator end, Rect cells) {
+    const Iterator newestOfAll = newest;
+    Cell* map = target.Cells();
     // Counted in a local: the target's count could alias the cells, which would keep it in
     // memory through the whole loop.
     int flags = target.Flags();
@@ -25,7 +26,7 @@ Iterator WriteNewestFirst(MapTarget& target, Iterator newest, Iterator end) {
     bool cancelled = false;
     for (; newest != end; ++newest) {
         CellChange& change = *newest;
-        Cell& cell = cells[change.y * MAP_SIZE + change.x];
+        Cell& cell = map[change.y * MAP_SIZE + change.x];
         const Cell old = cell;
         const Cell value = FromStoredValue(change.value);
         // The overwritten flag is counted off first, so a flag over a flag always goes in.
@@ -39,29 +40,48 @@ Iterator WriteNewestFirst(MapTarget& target, Iterator newest, Iterator end) {
             flags -= old == FLAG_CELL;
         }
         cell = value;
-        bounds.Add(change.x, change.y);
+        if constexpr (!KNOWN_CELLS)
+            bounds.Add(change.x, change.y);
         change.value = ToStoredValue(old);
     }
     target.Flags() = flags;
     if (cancelled)
         target.ShowMessage(messages::HISTORY_FLAG_LIMIT);
-    if (!bounds.IsEmpty())
-        target.BlockChanged(bounds.ToRect());
+    if (!KNOWN_CELLS || cancelled) { // a cancelled step wrote only part of its cells
+        if constexpr (KNOWN_CELLS)
+            for (Iterator written = newestOfAll; written != newest; ++written)
+                bounds.Add(written->x, written->y);
+        cells = bounds.IsEmpty() ? Rect{} : bounds.ToRect();
+    }
+    if (!cells.IsEmpty())
+        target.BlockChanged(cells);
     return newest;
+}
+
+template <bool KNOWN_CELLS>
+bool WriteBack(MapTarget& target, ChangeList& changes, bool newestFirst, const Rect& cells) {
+    if (newestFirst) {
+        const auto stop =
+            WriteNewestFirst<KNOWN_CELLS>(target, changes.begin(), changes.end(), cells);
+        changes.erase(stop, changes.end());
+    } else {
+        const auto stop =
+            WriteNewestFirst<KNOWN_CELLS>(target, changes.rbegin(), changes.rend(), cells);
+        changes.erase(changes.begin(), stop.base());
+    }
+    return !newestFirst;
 }
 
 // Writes a list back, newest change first, and leaves its inverse in it: the entries written,
 // which are to be taken back in the opposite order, so the inverse is newest first exactly
 // when the list was not. Returns whether the inverse is kept newest first.
 bool WriteBack(MapTarget& target, ChangeList& changes, bool newestFirst) {
-    if (newestFirst) {
-        const auto stop = WriteNewestFirst(target, changes.begin(), changes.end());
-        changes.erase(stop, changes.end());
-    } else {
-        const auto stop = WriteNewestFirst(target, changes.rbegin(), changes.rend());
-        changes.erase(changes.begin(), stop.base());
-    }
-    return !newestFirst;
+    return WriteBack<false>(target, changes, newestFirst, {});
+}
+
+// The same for a step whose cells are known.
+bool WriteBackWithin(MapTarget& target, ChangeList& changes, bool newestFirst, const Rect& cells) {
+    return WriteBack<true>(target, changes, newestFirst, cells);
 }
 
 // Writes a list kept oldest first back and leaves its inverse in it, oldest first too (the
@@ -69,6 +89,13 @@ bool WriteBack(MapTarget& target, ChangeList& changes, bool newestFirst) {
 void WriteBackInOrder(MapTarget& target, ChangeList& changes) {
     if (WriteBack(target, changes, false))
         std::reverse(changes.begin(), changes.end());
+}
+
+Rect CellsOfChanges(const ChangeList& changes) {
+    CellBounds bounds;
+    for (const CellChange& change : changes)
+        bounds.Add(change.x, change.y);
+    return bounds.IsEmpty() ? Rect{} : bounds.ToRect();
 }
 
 bool IsEmptyPayload(const UndoPayload& payload) {
@@ -104,18 +131,21 @@ void UndoHistory::Push(UndoStack& stack, UndoRecord&& record) {
     assert(IsSegmentKind(record.kind) == std::holds_alternative<SegmentList>(record.payload));
     if (IsEmptyPayload(record.payload))
         return;
+    if (const auto* changes = std::get_if<ChangeList>(&record.payload);
+        changes && record.cells.IsEmpty())
+        record.cells = CellsOfChanges(*changes);
     UndoRecord dropped = stack.Push(std::move(record));
     if (auto* changes = std::get_if<ChangeList>(&dropped.payload);
         changes && changes->capacity() > m_spare.capacity())
         m_spare.swap(*changes);
 }
 
-void UndoHistory::PushUndo(UndoKind kind, UndoPayload payload) {
-    Push(m_undo, {kind, std::move(payload)});
+void UndoHistory::PushUndo(UndoKind kind, UndoPayload payload, const Rect& cells) {
+    Push(m_undo, {kind, std::move(payload), false, cells});
 }
 
-void UndoHistory::PushRedo(UndoKind kind, UndoPayload payload) {
-    Push(m_redo, {kind, std::move(payload)});
+void UndoHistory::PushRedo(UndoKind kind, UndoPayload payload, const Rect& cells) {
+    Push(m_redo, {kind, std::move(payload), false, cells});
 }
 
 ChangeList UndoHistory::TakeSpareList() {
@@ -128,9 +158,9 @@ ChangeList UndoHistory::TakeSpareList() {
 void UndoHistory::ApplyChangeList(MapTarget& target, ChangeList& list, ApplyMode mode) {
     const bool newestFirst = WriteBack(target, list, false);
     if (mode == ApplyMode::Undo) {
-        Push(m_redo, {UndoKind::Cells, std::move(list), newestFirst});
+        Push(m_redo, {UndoKind::Cells, std::move(list), newestFirst, {}});
     } else if (mode == ApplyMode::Redo) {
-        Push(m_undo, {UndoKind::Cells, std::move(list), newestFirst});
+        Push(m_undo, {UndoKind::Cells, std::move(list), newestFirst, {}});
     } else {
         ChangeList().swap(list);
     }
@@ -174,8 +204,11 @@ void UndoHistory::UndoRedo(MapTarget& target, ApplyMode mode) {
         if (mode == ApplyMode::Redo)
             record.kind = UndoKind::ConnectedLine;
     } else {
-        record.newestFirst =
-            WriteBack(target, std::get<ChangeList>(record.payload), record.newestFirst);
+        ChangeList& changes = std::get<ChangeList>(record.payload);
+        const std::size_t count = changes.size();
+        record.newestFirst = WriteBackWithin(target, changes, record.newestFirst, record.cells);
+        if (changes.size() != count)
+            record.cells = {}; // cancelled part way: worked out again from what is left
         if (mode == ApplyMode::Redo)
             record.kind = UndoKind::Cells;
     }

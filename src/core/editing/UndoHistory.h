@@ -41,9 +41,10 @@ private:
 class UndoHistory {
 public:
     // Pushes one finished step. An empty payload (nothing changed) pushes nothing. The stacks
-    // never need memory to push, so this cannot fail.
-    void PushUndo(UndoKind kind, UndoPayload payload);
-    void PushRedo(UndoKind kind, UndoPayload payload);
+    // never need memory to push, so this cannot fail. `cells`, when known, is a block that
+    // holds every cell the changes touch; otherwise it is worked out from them.
+    void PushUndo(UndoKind kind, UndoPayload payload, const Rect& cells = {});
+    void PushRedo(UndoKind kind, UndoPayload payload, const Rect& cells = {});
 
     // An empty change list, with the room of the last whole step the stacks gave up: a
     // whole-map step reserves as much as the one it pushes out, and memory used before

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/TileCodes.h"
+#include "editing/Geometry.h"
 
 #include <cstdint>
 #include <variant>
@@ -74,6 +75,9 @@ struct UndoRecord {
     // into their inverse in place, which then walks the other way, and reversing a whole-map
     // list would cost another pass over it.
     bool newestFirst = false;
+    // The block holding every cell the changes touch (empty: not worked out yet). Kept, so
+    // that taking a whole-map step back and forth needs no bounds worked out change by change.
+    Rect cells;
 };
 
 } // namespace krav
