@@ -78,6 +78,41 @@ TEST_F(Fill, AtTheLimitFlagsAlreadyThereAreKept) {
     EXPECT_EQ(engine.FlagCount(), MAX_FLAGS);
 }
 
+// Whole rows are recorded eight changes at a time, the rest one by one: every cell of a block
+// wider than that, each holding another value, must come back as it was.
+TEST_F(BlockCommand, EveryCellOfAWideBlockIsTakenBackAndDoneAgainExactly) {
+    const struct {
+        const char* name;
+        void (SelectionTool::*command)();
+    } commands[] = {
+        {"Fill", &SelectionTool::FillSelection},
+        {"Flip Horizontal", &SelectionTool::FlipHorizontal},
+        {"Flip Vertical", &SelectionTool::FlipVertical},
+    };
+    int top = 5;
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.name);
+        // 37 wide: four runs of eight and five cells more; each command has a block of its
+        // own, so that selecting it starts a new selection instead of dragging the last one.
+        const Rect block{3, top, 40, top + 5};
+        top += 10;
+        for (int y = block.top; y < block.bottom; ++y)
+            for (int x = block.left; x < block.right; ++x)
+                Put(x, y,
+                    (x * 7 + y * 13) % 5 == 0 ? EMPTY_CELL : static_cast<Cell>((x * 31 + y) % 160));
+        const std::vector<Cell> before = Snapshot();
+        Select(block);
+        engine.SetForeBack(9, true);
+        (engine.Selection().*c.command)();
+        const std::vector<Cell> after = Snapshot();
+        ASSERT_FALSE(MapIs(before));
+        engine.UndoRedo(ApplyMode::Undo);
+        EXPECT_TRUE(MapIs(before));
+        engine.UndoRedo(ApplyMode::Redo);
+        EXPECT_TRUE(MapIs(after));
+    }
+}
+
 TEST_F(Flip, AnObjectAtOneEdgeLandsUprightAtTheOther) {
     struct Case {
         bool horizontal;
