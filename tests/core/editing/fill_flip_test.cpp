@@ -119,8 +119,10 @@ TEST_F(Flip, AnObjectAtOneEdgeLandsUprightAtTheOther) {
         Rect selection;
         Point landed; // the object's new anchor
     };
+    // Narrow and wide selections: rows are searched for objects four cells at a time.
     for (const Case& c :
-         {Case{true, {10, 10, 15, 12}, {13, 10}}, Case{false, {30, 10, 32, 15}, {30, 13}}}) {
+         {Case{true, {10, 10, 15, 12}, {13, 10}}, Case{false, {30, 10, 32, 15}, {30, 13}},
+          Case{true, {40, 10, 52, 12}, {50, 10}}, Case{false, {60, 10, 69, 15}, {60, 13}}}) {
         PutObject(OBJECT_2X2, c.selection.left, c.selection.top);
         Put(c.selection.right - 1, c.selection.bottom - 1, FLAG_CELL);
         const std::vector<Cell> before = Snapshot();
