@@ -3,6 +3,7 @@
 #include "document/CKRAVDoc.h"
 #include "frame/MainFrameHub.h"
 #include "render/BuiltinObjectPictures.h"
+#include "render/SelectionOutline.h"
 #include "view/TileSetImage.h"
 #include "view/ViewFrame.h"
 
@@ -347,10 +348,17 @@ void CKRAVView::UpdateCursor() {
 
 void CKRAVView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    const auto render = [this](const QRect& area, std::uint32_t* pixels, int stride) {
-        m_renderer.Render(Source(), m_engine.Geometry(),
-                          {area.left(), area.top(), area.right() + 1, area.bottom() + 1}, pixels,
-                          stride);
+    // The selection's outline goes into the map's pixels as they are rendered: drawn with the
+    // painter instead, any stroke at all costs about a whole window's copy more on each paint.
+    const SelectionTool& selection = m_engine.Selection();
+    const Rect outline =
+        selection.HasFinishedSelection() && !selection.IsFloating()
+            ? m_engine.Geometry().MapToClient(selection.SelectionRect()).Inflated(1)
+            : Rect{};
+    const auto render = [this, &outline](const QRect& area, std::uint32_t* pixels, int stride) {
+        const Rect clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
+        m_renderer.Render(Source(), m_engine.Geometry(), clip, pixels, stride);
+        DrawSelectionOutline(outline, clip, pixels, stride);
     };
     // Only the region asked for: written directly, pixels beside it would cover overlays
     // that are not repainted.
@@ -363,22 +371,6 @@ void CKRAVView::PaintOverlays(QPainter& painter, const QRect& area) {
     const ViewGeometry& view = m_engine.Geometry();
     PaintPreview(painter, area);
     const SelectionTool& selection = m_engine.Selection();
-    if (selection.HasFinishedSelection() && !selection.IsFloating()) {
-        // A black dotted outline as the map draws it, over white so it shows on empty cells.
-        const QRect outline =
-            ToQRect(view.MapToClient(selection.SelectionRect()).Inflated(1)).adjusted(0, 0, -1, -1);
-        painter.setBrush(Qt::NoBrush);
-        // Cosmetic pens take the raster engine's line drawing; a dotted pen of width 1 would
-        // otherwise go through the path stroker, which costs more than the whole map at 1:8.
-        QPen pen(Qt::white, 1);
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        painter.drawRect(outline);
-        pen.setColor(Qt::black);
-        pen.setStyle(Qt::DotLine);
-        painter.setPen(pen);
-        painter.drawRect(outline);
-    }
     if (selection.IsSelecting()) {
         // The rubber band inverts what it covers.
         const Point anchor = selection.Anchor();

@@ -1,0 +1,43 @@
+#include "render/SelectionOutline.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace krav {
+
+namespace {
+
+constexpr std::uint32_t WHITE = 0xFFFFFFFFu;
+constexpr std::uint32_t BLACK = 0xFF000000u;
+constexpr int DOT_EVERY = 3;
+
+// One side, from..to (excluded) along it; `corner` is where its dots are counted from.
+void DrawSide(bool horizontal, int pos, int from, int to, int corner, const Rect& area,
+              std::uint32_t* pixels, int stride) {
+    const int first = std::max(from, horizontal ? area.left : area.top);
+    const int last = std::min(to, horizontal ? area.right : area.bottom);
+    if (pos < (horizontal ? area.top : area.left) || pos >= (horizontal ? area.bottom : area.right))
+        return;
+    for (int along = first; along < last; ++along) {
+        const int x = horizontal ? along : pos;
+        const int y = horizontal ? pos : along;
+        pixels[static_cast<std::ptrdiff_t>(y - area.top) * stride + (x - area.left)] =
+            (along - corner) % DOT_EVERY == 0 ? BLACK : WHITE;
+    }
+}
+
+} // namespace
+
+void DrawSelectionOutline(const Rect& outline, const Rect& area, std::uint32_t* pixels,
+                          int stride) {
+    if (outline.IsEmpty())
+        return;
+    const int right = outline.right - 1, bottom = outline.bottom - 1;
+    // The sides across last: the corners are theirs.
+    DrawSide(false, outline.left, outline.top, outline.bottom, outline.top, area, pixels, stride);
+    DrawSide(false, right, outline.top, outline.bottom, outline.top, area, pixels, stride);
+    DrawSide(true, outline.top, outline.left, outline.right, outline.left, area, pixels, stride);
+    DrawSide(true, bottom, outline.left, outline.right, outline.left, area, pixels, stride);
+}
+
+} // namespace krav
