@@ -368,7 +368,6 @@ void CKRAVView::paintEvent(QPaintEvent* event) {
 }
 
 void CKRAVView::PaintOverlays(QPainter& painter, const QRect& area) {
-    const ViewGeometry& view = m_engine.Geometry();
     PaintPreview(painter, area);
     const SelectionTool& selection = m_engine.Selection();
     if (selection.IsSelecting()) {

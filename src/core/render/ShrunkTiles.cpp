@@ -62,6 +62,9 @@ void ShrunkTiles::Prepare(const TileSetBitmap& tileSet, const ObjectPictureSet* 
         });
         std::copy(shrunk.begin(), shrunk.end(), m_pictures.begin() + pixels * SMALL_OBJECT_PICTURE);
     }
+    if (cellSize == 1) // a pixel per cell: its colour straight from the cell's value
+        for (Cell v = 0; v < LOOKUP_SIZE; ++v)
+            m_pixelOf[v] = m_pictures[LOOKUP[v]];
     m_tilesFrom = &tileSet;
     m_objectsFrom = objects;
     m_cellSize = cellSize;
@@ -95,7 +98,9 @@ void ShrunkTiles::DrawLine(const Cell* values, int y, int left, int right,
                            std::uint32_t* line) const {
     switch (m_cellSize) {
     case 1:
-        return DrawWholeCells<1>(values, y, left, right, line);
+        for (int x = left; x < right; ++x)
+            line[x - left] = m_pixelOf[std::min(values[x], LOOKUP_SIZE - 1)];
+        return;
     case 2:
         return DrawWholeCells<2>(values, y, left, right, line);
     case 4:

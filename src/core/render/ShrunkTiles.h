@@ -4,6 +4,7 @@
 #include "document/TileSetBitmap.h"
 #include "render/ObjectPictureSet.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -33,6 +34,8 @@ private:
 
     // Pictures one after another: the tiles, then the 1 x 1 object, then black.
     std::vector<std::uint32_t> m_pictures;
+    // At a pixel per cell, the pixel of each cell value below 1024 (values above are black).
+    std::array<std::uint32_t, 1024> m_pixelOf{};
     const TileSetBitmap* m_tilesFrom = nullptr;
     const ObjectPictureSet* m_objectsFrom = nullptr;
     int m_cellSize = 0;
