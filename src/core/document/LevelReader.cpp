@@ -236,7 +236,8 @@ private:
         for (std::size_t k = 0; k < RUN; ++k) {
             const std::uint32_t record = ReadU32(records + k * 4);
             const std::uint32_t code = record >> 24;
-            tiles &= ((record & 0xFFFFFF) == place + k) & (code - 1 < TILE_COUNT);
+            tiles &= ((record & 0xFFFFFF) == place + k) &
+                     (code - 1 < static_cast<std::uint32_t>(TILE_COUNT));
             flags += code == FLAG_TILE;
         }
         if (!tiles)
