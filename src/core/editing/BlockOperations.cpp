@@ -1,5 +1,6 @@
 // Block operations of the Select tool on the map: copying and writing blocks of cells, Fill
 // and the flips.
+#include "document/CellScan.h"
 #include "document/Messages.h"
 #include "editing/FlagPolicy.h"
 #include "editing/ObjectGeometry.h"
@@ -10,7 +11,6 @@
 #include <array>
 #include <bit>
 #include <cassert>
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -117,30 +117,6 @@ void AppendRow(ChangeList& list, const Cell* row, int left, int right, int y) {
 // own mirror.
 Cell Mirrored(Cell v, bool horizontal) {
     return !IsObjectCell(v) ? v : horizontal ? MirrorH(v) : MirrorV(v);
-}
-
-// Whether any of count cells is part of an object; all of them are looked at, four at a time,
-// as a row of a flip almost never holds one.
-bool HoldsObject(const Cell* cells, int count) {
-    int i = 0;
-    bool found = false;
-#if defined(__SSE2__)
-    // Unsigned "v - OBJECT_6X6 < EMPTY_CELL - OBJECT_6X6", as a signed compare.
-    const __m128i sign = _mm_set1_epi32(INT32_MIN);
-    const __m128i limit =
-        _mm_xor_si128(_mm_set1_epi32(static_cast<int>(EMPTY_CELL - OBJECT_6X6)), sign);
-    __m128i any = _mm_setzero_si128();
-    for (; i + 4 <= count; i += 4) {
-        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells + i));
-        const __m128i shifted =
-            _mm_xor_si128(_mm_sub_epi32(four, _mm_set1_epi32(static_cast<int>(OBJECT_6X6))), sign);
-        any = _mm_or_si128(any, _mm_cmplt_epi32(shifted, limit));
-    }
-    found = _mm_movemask_epi8(any) != 0;
-#endif
-    for (; i < count; ++i)
-        found |= IsObjectCell(cells[i]);
-    return found;
 }
 
 } // namespace
@@ -308,7 +284,7 @@ void SelectionTool::MirrorSelection(bool horizontal) {
     };
     // Cells move as plain copies; the rare rows with objects are then put upright.
     const auto mirrorObjects = [width, horizontal](Cell* line) {
-        if (HoldsObject(line, width))
+        if (AnyCellIn(line, width, OBJECT_6X6, EMPTY_CELL - 1)) // IsObjectCell, row-wide
             for (int column = 0; column < width; ++column)
                 line[column] = Mirrored(line[column], horizontal);
     };

@@ -1,16 +1,12 @@
 #include "render/MapRenderer.h"
 
+#include "document/CellScan.h"
 #include "render/BoxFilter.h"
 #include "render/GridLines.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstddef>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace krav {
 
@@ -423,27 +419,6 @@ constexpr std::array<ObjectStep, OBJECT_1X1 - OBJECT_6X6 + 1> OBJECT_STEPS = Mak
 // Cells looked at together for objects: most rows of a map hold none.
 constexpr int OBJECT_SCAN = 8;
 
-// Whether any of OBJECT_SCAN cells holds a value of an object's cell range.
-bool MayHoldObject(const Cell* cells) {
-#if defined(__SSE2__)
-    // Unsigned "v - OBJECT_6X6 <= OBJECT_1X1 - OBJECT_6X6", as a signed compare.
-    const __m128i sign = _mm_set1_epi32(INT32_MIN);
-    const __m128i first = _mm_set1_epi32(static_cast<int>(OBJECT_6X6));
-    const __m128i limit =
-        _mm_xor_si128(_mm_set1_epi32(static_cast<int>(OBJECT_1X1 - OBJECT_6X6) + 1), sign);
-    __m128i any = _mm_setzero_si128();
-    for (int k = 0; k < OBJECT_SCAN; k += 4) {
-        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells + k));
-        any = _mm_or_si128(any,
-                           _mm_cmplt_epi32(_mm_xor_si128(_mm_sub_epi32(four, first), sign), limit));
-    }
-    return _mm_movemask_epi8(any) != 0;
-#else
-    return std::any_of(cells, cells + OBJECT_SCAN,
-                       [](Cell v) { return v - OBJECT_6X6 <= OBJECT_1X1 - OBJECT_6X6; });
-#endif
-}
-
 } // namespace
 
 void MapRenderer::RenderShrunk(const RenderSource& source, const ViewGeometry& view,
@@ -478,7 +453,8 @@ void MapRenderer::RenderShrunk(const RenderSource& source, const ViewGeometry& v
             continue;
         const int endCol = cells.right;
         for (int c = cells.left; c < endCol; ++c) {
-            if (c + OBJECT_SCAN <= endCol && !MayHoldObject(values + c)) {
+            if (c + OBJECT_SCAN <= endCol &&
+                !AnyCellIn(values + c, OBJECT_SCAN, OBJECT_6X6, OBJECT_1X1)) {
                 c += OBJECT_SCAN - 1;
                 continue;
             }
