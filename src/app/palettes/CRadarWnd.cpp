@@ -32,7 +32,7 @@ QRect ToQRect(const Rect& r) {
 } // namespace
 
 CRadarWnd::CRadarWnd(QWidget* mainFrame)
-    : QWidget(mainFrame, PALETTE_WINDOW_FLAGS), m_colours(256, qRgb(0, 0, 0)) {
+    : QWidget(mainFrame, PALETTE_WINDOW_FLAGS), m_colours(256, qRgb(0, 0, 0)), m_kindColours(256) {
     setWindowTitle(tr("Radar"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(MIN_CLIENT);
@@ -44,6 +44,8 @@ CRadarWnd::CRadarWnd(QWidget* mainFrame)
         const RadarColour c = RadarPicture::COLOURS[static_cast<std::size_t>(i)];
         m_colours[i] = qRgb(c.red, c.green, c.blue);
     }
+    for (int kind = 0; kind < 256; ++kind)
+        m_kindColours[kind] = m_colours[RadarColourOfKind(static_cast<std::uint8_t>(kind))];
 }
 
 void CRadarWnd::PlaceBesideView(const QRect& viewClientOnScreen) {
@@ -197,9 +199,9 @@ void CRadarWnd::PaintActualSize(QPainter& painter, const QRect& exposed) {
     if (!source.isEmpty()) {
         // A view of just the exposed part of the picture's rows: nothing is copied but the
         // pixels that get painted.
-        const std::uint8_t* first = m_picture->Row(source.top()) + source.left();
+        const std::uint8_t* first = m_picture->KindRow(source.top()) + source.left();
         QImage part(first, source.width(), source.height(), MAP_SIZE, QImage::Format_Indexed8);
-        part.setColorTable(m_colours);
+        part.setColorTable(m_kindColours);
         painter.drawImage(source.topLeft() - origin, part);
     }
 }

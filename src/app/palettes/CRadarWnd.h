@@ -75,7 +75,8 @@ private:
     RadarViewport m_viewport;
     const void* m_docKey = nullptr;
     const RadarPicture* m_picture = nullptr;
-    QList<QRgb> m_colours;
+    QList<QRgb> m_colours;     // of the whole map's colour indices
+    QList<QRgb> m_kindColours; // of the picture's kinds of cell
     bool m_bWholeMap = false;
     RadarOverview m_overview;
 };

@@ -12,12 +12,40 @@ namespace krav {
 namespace {
 
 // Every value a map cell can hold except EMPTY_CELL lies below 1024, so one small table
-// gives the index of any cell in a single step; empty cells and values above are black.
+// gives the kind of any cell in a single step; empty cells and values above are KIND_EMPTY.
 constexpr Cell LOOKUP_SIZE = 1024;
 
-constexpr std::array<std::uint8_t, LOOKUP_SIZE> MakeLookup() {
-    std::array<std::uint8_t, LOOKUP_SIZE> lookup{}; // values that never occur stay black
-    // Ranges of tile codes; the cell value is the code - 1.
+constexpr std::array<std::uint8_t, LOOKUP_SIZE> MakeKinds() {
+    std::array<std::uint8_t, LOOKUP_SIZE> kinds{};
+    for (Cell v = 0; v < LOOKUP_SIZE; ++v) {
+        if (v < static_cast<Cell>(TILE_COUNT)) {
+            kinds[v] = static_cast<std::uint8_t>(v);
+            continue;
+        }
+        switch (ObjectBaseOf(v).value_or(EMPTY_CELL)) {
+        case OBJECT_6X6:
+            kinds[v] = KIND_OBJECT_6X6;
+            break;
+        case OBJECT_5X5:
+            kinds[v] = KIND_OBJECT_5X5;
+            break;
+        case OBJECT_2X2:
+            kinds[v] = KIND_OBJECT_2X2;
+            break;
+        case OBJECT_1X1:
+            kinds[v] = KIND_OBJECT_1X1;
+            break;
+        default: // values that never occur are empty
+            kinds[v] = KIND_EMPTY;
+            break;
+        }
+    }
+    return kinds;
+}
+
+constexpr std::array<std::uint8_t, 256> MakeColours() {
+    std::array<std::uint8_t, 256> colours{}; // kinds past the last are black
+    // Ranges of tile codes; the tile is the code - 1.
     struct Range {
         int firstCode, lastCode;
         std::uint8_t index;
@@ -27,39 +55,37 @@ constexpr std::array<std::uint8_t, LOOKUP_SIZE> MakeLookup() {
         {171, 171, RADAR_GREEN}, {172, 175, RADAR_GREY}, {176, TILE_COUNT, RADAR_CYAN}};
     for (const Range& range : ranges) {
         for (int code = range.firstCode; code <= range.lastCode; ++code) {
-            lookup[code - 1] = range.index;
+            colours[code - 1] = range.index;
         }
     }
-    for (Cell v = TILE_COUNT; v < LOOKUP_SIZE; ++v) {
-        switch (ObjectBaseOf(v).value_or(EMPTY_CELL)) {
-        case OBJECT_6X6:
-            lookup[v] = RADAR_RED;
-            break;
-        case OBJECT_5X5:
-            lookup[v] = RADAR_MAGENTA;
-            break;
-        case OBJECT_2X2:
-        case OBJECT_1X1:
-            lookup[v] = RADAR_GREY;
-            break;
-        default:
-            break;
-        }
-    }
-    return lookup;
+    colours[KIND_OBJECT_1X1] = RADAR_GREY;
+    colours[KIND_EMPTY] = RADAR_BLACK;
+    colours[KIND_OBJECT_2X2] = RADAR_GREY;
+    colours[KIND_OBJECT_5X5] = RADAR_MAGENTA;
+    colours[KIND_OBJECT_6X6] = RADAR_RED;
+    return colours;
 }
 
-constexpr std::array<std::uint8_t, LOOKUP_SIZE> LOOKUP = MakeLookup();
+constexpr std::array<std::uint8_t, LOOKUP_SIZE> KINDS = MakeKinds();
+constexpr std::array<std::uint8_t, 256> COLOURS_OF_KINDS = MakeColours();
 static_assert(OBJECT_1X1 < LOOKUP_SIZE);
 
 } // namespace
 
-// The last entry is black and no cell holds its value, so every value above can share it:
+// The last entry is empty and no cell holds its value, so every value above can share it:
 // a lookup with no branch, which whole-map loops run a million times.
-static_assert(LOOKUP[LOOKUP_SIZE - 1] == RADAR_BLACK && OBJECT_1X1 < LOOKUP_SIZE - 1);
+static_assert(KINDS[LOOKUP_SIZE - 1] == KIND_EMPTY && OBJECT_1X1 < LOOKUP_SIZE - 1);
+
+std::uint8_t CellKind(Cell v) {
+    return KINDS[std::min(v, LOOKUP_SIZE - 1)];
+}
+
+std::uint8_t RadarColourOfKind(std::uint8_t kind) {
+    return COLOURS_OF_KINDS[kind];
+}
 
 std::uint8_t RadarColourIndex(Cell v) {
-    return LOOKUP[std::min(v, LOOKUP_SIZE - 1)];
+    return RadarColourOfKind(CellKind(v));
 }
 
 namespace {
@@ -80,37 +106,37 @@ bool AllEqual(const Cell* stretch, Cell value) {
 #endif
 }
 
-// Colours count cells into out, a stretch at a time. Maps are mostly empty stretches and
+// Kinds of count cells into out, a stretch at a time. Maps are mostly empty stretches and
 // filled areas: a stretch of one value gets one lookup and one store. Whether a stretch may
 // be one is told by its ends first, which costs a map of mixed cells next to nothing.
-void ColourCells(const Cell* cells, int count, std::uint8_t* out) {
+void KindsOfCells(const Cell* cells, int count, std::uint8_t* out) {
     int i = 0;
     for (; i + STRETCH <= count; i += STRETCH) {
         const Cell first = cells[i];
         if (cells[i + STRETCH - 1] == first && AllEqual(cells + i, first)) {
-            std::memset(out + i, RadarColourIndex(first), STRETCH);
+            std::memset(out + i, CellKind(first), STRETCH);
         } else {
             for (int k = i; k < i + STRETCH; ++k)
-                out[k] = RadarColourIndex(cells[k]);
+                out[k] = CellKind(cells[k]);
         }
     }
     for (; i < count; ++i)
-        out[i] = RadarColourIndex(cells[i]);
+        out[i] = CellKind(cells[i]);
 }
 
 } // namespace
 
-RadarPicture::RadarPicture() : m_indices(MAP_CELLS, RADAR_BLACK) {}
+RadarPicture::RadarPicture() : m_kinds(MAP_CELLS, KIND_EMPTY) {}
 
 void RadarPicture::Build(const Cell* cells) {
-    ColourCells(cells, MAP_CELLS, m_indices.data());
+    KindsOfCells(cells, MAP_CELLS, m_kinds.data());
 }
 
 void RadarPicture::UpdateCell(const Cell* cells, int x, int y) {
     if (x < 0 || x >= MAP_SIZE || y < 0 || y >= MAP_SIZE) {
         return;
     }
-    m_indices[Offset(x, y)] = RadarColourIndex(cells[Offset(x, y)]);
+    m_kinds[Offset(x, y)] = CellKind(cells[Offset(x, y)]);
 }
 
 void RadarPicture::UpdateCells(const Cell* cells, Rect block) {
@@ -122,12 +148,12 @@ void RadarPicture::UpdateCells(const Cell* cells, Rect block) {
     const int top = std::max(block.top, 0);
     const int bottom = std::min(block.bottom, MAP_SIZE);
     for (int y = top; y < bottom; ++y) {
-        ColourCells(cells + Offset(left, y), right - left, m_indices.data() + Offset(left, y));
+        KindsOfCells(cells + Offset(left, y), right - left, m_kinds.data() + Offset(left, y));
     }
 }
 
 void RadarPicture::Clear() {
-    std::fill(m_indices.begin(), m_indices.end(), RADAR_BLACK);
+    std::fill(m_kinds.begin(), m_kinds.end(), KIND_EMPTY);
 }
 
 } // namespace krav

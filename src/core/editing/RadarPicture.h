@@ -27,12 +27,27 @@ inline constexpr std::uint8_t RADAR_CYAN = 7;    // tile codes 176..190
 inline constexpr std::uint8_t RADAR_MAGENTA = 8; // 5 x 5 object
 inline constexpr std::uint8_t RADAR_PURPLE = 9;  // unused
 
+// What a cell shows when it is one pixel, in a byte: its tile (0 .. TILE_COUNT - 1) or one of
+// these. The radar's colour and the detailed tiles' pixel both follow from it, so one plane of
+// a byte per cell serves both, at a quarter of the cells' memory traffic.
+inline constexpr std::uint8_t KIND_OBJECT_1X1 = TILE_COUNT;
+inline constexpr std::uint8_t KIND_EMPTY = TILE_COUNT + 1; // also values no cell holds
+// The cells of the objects larger than one cell, the last kinds.
+inline constexpr std::uint8_t KIND_OBJECT_2X2 = TILE_COUNT + 2;
+inline constexpr std::uint8_t KIND_OBJECT_5X5 = TILE_COUNT + 3;
+inline constexpr std::uint8_t KIND_OBJECT_6X6 = TILE_COUNT + 4;
+inline constexpr int KIND_COUNT = TILE_COUNT + 5;
+inline constexpr std::uint8_t FIRST_LARGE_OBJECT_KIND = KIND_OBJECT_2X2;
+
+std::uint8_t CellKind(Cell v);
+// Colour index of a kind; kinds past KIND_COUNT are black.
+std::uint8_t RadarColourOfKind(std::uint8_t kind);
 // Colour index of a cell value; values that never occur in a map are black like empty cells.
 std::uint8_t RadarColourIndex(Cell v);
 
-// The overview of a map: one colour index per cell. Rows are stored top-down (row y starts
-// at byte y * MAP_SIZE): only our own code draws the picture, so a bottom-up layout would
-// buy nothing.
+// The overview of a map: one kind per cell, shown in its radar colour. Rows are stored
+// top-down (row y starts at byte y * MAP_SIZE): only our own code draws the picture, so a
+// bottom-up layout would buy nothing.
 class RadarPicture {
 public:
     static constexpr int COLOUR_COUNT = 10;
@@ -61,18 +76,20 @@ public:
     // All black, as after the whole map was erased.
     void Clear();
 
-    std::uint8_t IndexAt(int x, int y) const { return m_indices[Offset(x, y)]; }
-    // MAP_SIZE colour indices of row y.
-    const std::uint8_t* Row(int y) const { return m_indices.data() + Offset(0, y); }
-    // All MAP_CELLS indices, row 0 first.
-    const std::uint8_t* Data() const { return m_indices.data(); }
+    // The radar colour index of a cell.
+    std::uint8_t IndexAt(int x, int y) const { return RadarColourOfKind(KindAt(x, y)); }
+    std::uint8_t KindAt(int x, int y) const { return m_kinds[Offset(x, y)]; }
+    // MAP_SIZE kinds of row y.
+    const std::uint8_t* KindRow(int y) const { return m_kinds.data() + Offset(0, y); }
+    // All MAP_CELLS kinds, row 0 first.
+    const std::uint8_t* Kinds() const { return m_kinds.data(); }
 
 private:
     static constexpr std::size_t Offset(int x, int y) {
         return static_cast<std::size_t>(y) * MAP_SIZE + static_cast<std::size_t>(x);
     }
 
-    std::vector<std::uint8_t> m_indices;
+    std::vector<std::uint8_t> m_kinds;
 };
 
 } // namespace krav

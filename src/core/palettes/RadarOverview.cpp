@@ -20,12 +20,13 @@ using ColourSet = std::uint16_t; // bit i: colour index i occurs
 static_assert(RadarPicture::COLOUR_COUNT <= 16);
 constexpr std::size_t COLOUR_SETS = std::size_t{1} << RadarPicture::COLOUR_COUNT;
 
-// A block is reduced by joining its cells' bits (cheap enough for a million cells) and then
-// looking up the winner of the set once per pixel.
-constexpr std::array<ColourSet, 256> MakeBits() {
-    std::array<ColourSet, 256> bits{}; // indices past the table count as nothing, like black
-    for (int i = 0; i < RadarPicture::COLOUR_COUNT; ++i)
-        bits[i] = static_cast<ColourSet>(1u << i);
+// A block is reduced by joining the bits of its cells' colours (cheap enough for a million
+// cells) and then looking up the winner of the set once per pixel.
+std::array<ColourSet, 256> MakeBitsOfKinds() {
+    std::array<ColourSet, 256> bits{};
+    for (int kind = 0; kind < 256; ++kind)
+        bits[kind] =
+            static_cast<ColourSet>(1u << RadarColourOfKind(static_cast<std::uint8_t>(kind)));
     return bits;
 }
 
@@ -43,7 +44,7 @@ constexpr std::array<std::uint8_t, COLOUR_SETS> MakeWinners() {
     return winners;
 }
 
-constexpr std::array<ColourSet, 256> BITS = MakeBits();
+const std::array<ColourSet, 256> BITS_OF_KINDS = MakeBitsOfKinds();
 constexpr std::array<std::uint8_t, COLOUR_SETS> WINNERS = MakeWinners();
 
 } // namespace
@@ -82,11 +83,11 @@ void RadarOverview::Reduce(const RadarPicture& picture, int firstX, int endX, in
     for (int py = firstY; py < endY; ++py) {
         std::fill(sets.begin(), sets.end(), ColourSet{0});
         for (int y = m_starts[py]; y < m_starts[py + 1]; ++y) {
-            const std::uint8_t* row = picture.Row(y);
+            const std::uint8_t* row = picture.KindRow(y);
             for (int px = firstX; px < endX; ++px) {
                 ColourSet set = 0;
                 for (int x = m_starts[px]; x < m_starts[px + 1]; ++x)
-                    set |= BITS[row[x]];
+                    set |= BITS_OF_KINDS[row[x]];
                 sets[px - firstX] |= set;
             }
         }

@@ -1,12 +1,17 @@
 #include "render/MapRenderer.h"
 
-#include "document/CellScan.h"
 #include "render/BoxFilter.h"
 #include "render/GridLines.h"
+#include "render/StreamStores.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace krav {
 
@@ -33,6 +38,8 @@ struct Canvas {
     std::uint32_t* out;
     int stride;
     Rect clip;
+    // Long fills go straight to memory (see StreamStores.h): for a whole view's picture.
+    bool streamed = false;
 
     std::uint32_t* At(int x, int y) const {
         return out + static_cast<std::ptrdiff_t>(y - clip.top) * stride + (x - clip.left);
@@ -42,8 +49,13 @@ struct Canvas {
         const Rect cut = r.Intersected(clip);
         if (cut.IsEmpty())
             return;
-        for (int y = cut.top; y < cut.bottom; ++y)
-            std::fill_n(At(cut.left, y), cut.Width(), colour);
+        const auto count = static_cast<std::size_t>(cut.Width());
+        for (int y = cut.top; y < cut.bottom; ++y) {
+            if (streamed)
+                StreamFill(At(cut.left, y), count, colour);
+            else
+                std::fill_n(At(cut.left, y), count, colour);
+        }
     }
 
     // A width x height picture with its top-left at (x, y), cut to the clip.
@@ -86,14 +98,14 @@ bool IsQueuedObjectValue(Cell v) {
     return object && object->side > 1;
 }
 
-// The radar's colour indices as pixels; indices past the table are black like empty cells.
+// The radar picture's kinds of cell as pixels of their radar colours.
 std::array<std::uint32_t, 256> RadarPixels() {
     std::array<std::uint32_t, 256> pixels;
-    pixels.fill(BLACK);
-    for (int i = 0; i < RadarPicture::COLOUR_COUNT; ++i) {
-        const RadarColour& c = RadarPicture::COLOURS[i];
-        pixels[i] = BLACK | static_cast<std::uint32_t>(c.red) << 16 |
-                    static_cast<std::uint32_t>(c.green) << 8 | c.blue;
+    for (int kind = 0; kind < 256; ++kind) {
+        const RadarColour& c =
+            RadarPicture::COLOURS[RadarColourOfKind(static_cast<std::uint8_t>(kind))];
+        pixels[kind] = BLACK | static_cast<std::uint32_t>(c.red) << 16 |
+                       static_cast<std::uint32_t>(c.green) << 8 | c.blue;
     }
     return pixels;
 }
@@ -102,12 +114,11 @@ const std::array<std::uint32_t, 256> RADAR_PIXELS = RadarPixels();
 
 // Pixels left..right of one line of low-zoom cells, `cell` pixels wide, each in the radar
 // colour of its cell; with no division per cell, as this runs for up to a million cells.
-void RadarCellsLine(std::uint32_t* line, const std::uint8_t* indices, int left, int right,
-                    int cell) {
+void RadarCellsLine(std::uint32_t* line, const std::uint8_t* kinds, int left, int right, int cell) {
     int column = left / cell;
     for (int x = left; x < right; ++column) {
         const int end = std::min(column * cell + cell, right);
-        const std::uint32_t colour = RADAR_PIXELS[indices[column]];
+        const std::uint32_t colour = RADAR_PIXELS[kinds[column]];
         for (; x < end; ++x)
             line[x - left] = colour;
     }
@@ -116,17 +127,17 @@ void RadarCellsLine(std::uint32_t* line, const std::uint8_t* indices, int left, 
 // The same for cells N pixels wide: whole cells with a constant width, which the compiler
 // writes in one go; only cells the clip cuts take the general way.
 template <int N>
-void RadarCellsLine(std::uint32_t* line, const std::uint8_t* indices, int left, int right) {
+void RadarCellsLine(std::uint32_t* line, const std::uint8_t* kinds, int left, int right) {
     const int wholeLeft = std::min((left + N - 1) / N * N, right);
     const int wholeRight = std::max(right / N * N, wholeLeft);
-    RadarCellsLine(line, indices, left, wholeLeft, N);
+    RadarCellsLine(line, kinds, left, wholeLeft, N);
     std::uint32_t* to = line + (wholeLeft - left);
     for (int column = wholeLeft / N; column < wholeRight / N; ++column, to += N) {
-        const std::uint32_t colour = RADAR_PIXELS[indices[column]];
+        const std::uint32_t colour = RADAR_PIXELS[kinds[column]];
         for (int i = 0; i < N; ++i)
             to[i] = colour;
     }
-    RadarCellsLine(line + (wholeRight - left), indices, wholeRight, right, N);
+    RadarCellsLine(line + (wholeRight - left), kinds, wholeRight, right, N);
 }
 
 // Fills r except where a cell is covered: the view draws the grid first and the tiles over
@@ -280,7 +291,10 @@ void MapRenderer::StartQueue(int firstCol, int firstRow, int endCol, int endRow)
 // Objects are drawn once each, whole, after the cells: a cell only notes its anchor.
 void MapRenderer::QueueObject(int col, int row, Cell v) {
     const ObjectCellPlace place = *LocateInObject(v);
-    const QueuedObject object{col - place.column, row - place.row, place.object.picture};
+    QueueAnchor({col - place.column, row - place.row, place.object.picture});
+}
+
+void MapRenderer::QueueAnchor(const QueuedObject& object) {
     std::uint8_t& mark =
         m_queued.marks[static_cast<std::size_t>(object.row - m_queued.firstRow) * m_queued.columns +
                        (object.col - m_queued.firstCol)];
@@ -294,7 +308,13 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
                          std::uint32_t* out, int stride) {
     if (clip.IsEmpty())
         return;
-    const Canvas canvas{out, stride, clip};
+    RenderCells(source, view, clip, out, stride);
+    FinishStreaming();
+}
+
+void MapRenderer::RenderCells(const RenderSource& source, const ViewGeometry& view,
+                              const Rect& clip, std::uint32_t* out, int stride) {
+    const Canvas canvas{out, stride, clip, true};
     // Cells are square: both cell sizes are 16 x zoom.
     const int cell = view.CellWidth();
     const int firstCol = std::max(clip.left / cell, 0);
@@ -305,7 +325,6 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
     // instead: the cells' own pixels by the cells, black only past them.
     FillAroundCells(canvas, {firstCol * cell, firstRow * cell, std::max(endCol, firstCol) * cell,
                              std::max(endRow, firstRow) * cell});
-
     if (view.IsLowZoom() && source.detailedTiles)
         return RenderShrunk(source, view, clip, {firstCol, firstRow, endCol, endRow}, out, stride);
     if (view.IsLowZoom()) {
@@ -321,19 +340,19 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
                 continue;
             // One line of pixels, then copies of it for the cell's other lines.
             std::uint32_t* line = canvas.At(left, top);
-            const std::uint8_t* indices =
-                source.radar ? source.radar->Row(view.TopRow() + r) + view.LeftCol() : nullptr;
-            if (!indices) {
+            const std::uint8_t* kinds =
+                source.radar ? source.radar->KindRow(view.TopRow() + r) + view.LeftCol() : nullptr;
+            if (!kinds) {
                 std::fill(line, line + (right - left), BLACK);
             } else if (cell == 1) {
                 for (int x = left; x < right; ++x)
-                    line[x - left] = RADAR_PIXELS[indices[x]];
+                    line[x - left] = RADAR_PIXELS[kinds[x]];
             } else if (cell == 2) {
-                RadarCellsLine<2>(line, indices, left, right);
+                RadarCellsLine<2>(line, kinds, left, right);
             } else if (cell == 4) {
-                RadarCellsLine<4>(line, indices, left, right);
+                RadarCellsLine<4>(line, kinds, left, right);
             } else {
-                RadarCellsLine(line, indices, left, right, cell);
+                RadarCellsLine(line, kinds, left, right, cell);
             }
             for (int y = top + 1; y < bottom; ++y)
                 std::copy_n(line, right - left, canvas.At(left, y));
@@ -399,7 +418,7 @@ namespace {
 // Where a cell lies in its special object, for the values from OBJECT_6X6 to OBJECT_1X1; side
 // 0 for values of no object larger than one cell.
 struct ObjectStep {
-    std::int8_t column, row, side;
+    std::int8_t column, row, side, picture;
 };
 
 constexpr std::array<ObjectStep, OBJECT_1X1 - OBJECT_6X6 + 1> MakeObjectSteps() {
@@ -409,76 +428,115 @@ constexpr std::array<ObjectStep, OBJECT_1X1 - OBJECT_6X6 + 1> MakeObjectSteps() 
         if (place && place->object.side > 1)
             steps[v - OBJECT_6X6] = {static_cast<std::int8_t>(place->column),
                                      static_cast<std::int8_t>(place->row),
-                                     static_cast<std::int8_t>(place->object.side)};
+                                     static_cast<std::int8_t>(place->object.side),
+                                     static_cast<std::int8_t>(place->object.picture)};
     }
     return steps;
 }
 
 constexpr std::array<ObjectStep, OBJECT_1X1 - OBJECT_6X6 + 1> OBJECT_STEPS = MakeObjectSteps();
 
-// Cells looked at together for objects: most rows of a map hold none.
-constexpr int OBJECT_SCAN = 8;
+// Which of up to 16 kinds are a larger object's cells, as bits (bit i for kinds[i]): most rows
+// of a map hold no object, and these bits find those that do sixteen cells at a time.
+unsigned LargeObjectKinds(const std::uint8_t* kinds, int count) {
+#if defined(__SSE2__)
+    if (count == 16) {
+        // Only the large objects' kinds stay above zero.
+        const __m128i below = _mm_set1_epi8(static_cast<char>(FIRST_LARGE_OBJECT_KIND - 1));
+        const __m128i above =
+            _mm_subs_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(kinds)), below);
+        return ~static_cast<unsigned>(
+                   _mm_movemask_epi8(_mm_cmpeq_epi8(above, _mm_setzero_si128()))) &
+               0xFFFFu;
+    }
+#endif
+    unsigned bits = 0;
+    for (int i = 0; i < count; ++i)
+        bits |= static_cast<unsigned>(kinds[i] >= FIRST_LARGE_OBJECT_KIND) << i;
+    return bits;
+}
 
 } // namespace
 
 void MapRenderer::RenderShrunk(const RenderSource& source, const ViewGeometry& view,
                                const Rect& clip, const Rect& cells, std::uint32_t* out,
                                int stride) {
-    const Canvas canvas{out, stride, clip};
+    const Canvas canvas{out, stride, clip, true};
     const int cell = view.CellWidth();
     const bool drawTiles = source.cells && source.tileSet;
     if (drawTiles)
         m_shrunk.Prepare(*source.tileSet, source.objects, cell);
     if (source.objects)
         PrepareObjects(*source.objects, cell);
-    StartQueue(cells.left, cells.top, cells.right, cells.bottom);
     const int left = std::max(cells.left * cell, clip.left);
     const int right = std::min(cells.right * cell, clip.right);
     if (left >= right)
         return;
+    StartQueue(cells.left, cells.top, cells.right, cells.bottom);
+    if (source.cells && source.objects)
+        QueueShrunkObjects(source, view, cells);
     for (int r = cells.top; r < cells.bottom; ++r) {
-        const Cell* values =
-            source.cells ? source.cells + static_cast<std::size_t>(view.TopRow() + r) * MAP_SIZE +
-                               view.LeftCol()
-                         : nullptr;
         const int top = std::max(r * cell, clip.top);
         const int bottom = std::min(r * cell + cell, clip.bottom);
-        for (int y = top; y < bottom; ++y) {
-            if (drawTiles)
-                m_shrunk.DrawLine(values, y - r * cell, left, right, canvas.At(left, y));
-            else
-                std::fill_n(canvas.At(left, y), right - left, BLACK);
-        }
-        if (!values || !source.objects)
+        if (!drawTiles) {
+            canvas.Fill({left, top, right, bottom}, BLACK);
             continue;
-        const int endCol = cells.right;
-        for (int c = cells.left; c < endCol; ++c) {
-            if (c + OBJECT_SCAN <= endCol &&
-                !AnyCellIn(values + c, OBJECT_SCAN, OBJECT_6X6, OBJECT_1X1)) {
-                c += OBJECT_SCAN - 1;
-                continue;
-            }
-            const Cell v = values[c];
-            // One comparison rules out every cell but the objects'.
-            if (v - OBJECT_6X6 > OBJECT_1X1 - OBJECT_6X6)
-                continue;
-            const ObjectStep step = OBJECT_STEPS[v - OBJECT_6X6];
-            if (step.side == 0)
-                continue;
-            // The same object's cell on the left or above has the same anchor and queues it
-            // (or leaves it to one of its own): only the top-left visible cells need to.
-            const bool leftOfIt = step.column > 0 && c > cells.left && values[c - 1] == v - 1;
-            const bool aboveIt = step.row > 0 && r > cells.top &&
-                                 values[c - MAP_SIZE] == v - static_cast<Cell>(step.side);
-            if (!leftOfIt && !aboveIt)
-                QueueObject(c, r, v);
         }
+        const Cell* values =
+            source.cells + static_cast<std::size_t>(view.TopRow() + r) * MAP_SIZE + view.LeftCol();
+        m_shrunk.DrawLines(RowKinds(source, view.TopRow() + r, view.LeftCol(), values, cells.right),
+                           top - r * cell, bottom - r * cell, left, right, canvas.At(left, top),
+                           stride);
     }
     for (const QueuedObject& object : m_queue) {
         const int size = m_objectSizes[object.picture];
         canvas.Copy(m_objectPictures[object.picture].data(), size, size, object.col * cell,
                     object.row * cell);
     }
+}
+
+// The anchors of the objects larger than one cell with a cell in view, in the order their
+// cells come: the order they are drawn in, later ones over earlier ones.
+void MapRenderer::QueueShrunkObjects(const RenderSource& source, const ViewGeometry& view,
+                                     const Rect& cells) {
+    for (int r = cells.top; r < cells.bottom; ++r) {
+        const Cell* values =
+            source.cells + static_cast<std::size_t>(view.TopRow() + r) * MAP_SIZE + view.LeftCol();
+        const std::uint8_t* kinds =
+            RowKinds(source, view.TopRow() + r, view.LeftCol(), values, cells.right);
+        for (int from = cells.left; from < cells.right; from += 16) {
+            unsigned found = LargeObjectKinds(kinds + from, std::min(16, cells.right - from));
+            for (; found != 0; found &= found - 1) {
+                const int c = from + std::countr_zero(found);
+                const Cell v = values[c];
+                // A kind that does not match its cell (which the radar never leaves) is not
+                // trusted: the cell decides.
+                if (v - OBJECT_6X6 > OBJECT_1X1 - OBJECT_6X6)
+                    continue;
+                const ObjectStep step = OBJECT_STEPS[v - OBJECT_6X6];
+                if (step.side == 0)
+                    continue;
+                // The same object's cell on the left or above has the same anchor and queues
+                // it (or leaves it to one of its own): only the top-left visible cells need to.
+                const bool leftOfIt = step.column > 0 && c > cells.left && values[c - 1] == v - 1;
+                const bool aboveIt = step.row > 0 && r > cells.top &&
+                                     values[c - MAP_SIZE] == v - static_cast<Cell>(step.side);
+                if (!leftOfIt && !aboveIt)
+                    QueueAnchor({c - step.column, r - step.row, step.picture});
+            }
+        }
+    }
+}
+
+// The kinds of a row's cells from column `leftCol` on: the radar picture's, or worked out
+// here when there is none.
+const std::uint8_t* MapRenderer::RowKinds(const RenderSource& source, int row, int leftCol,
+                                          const Cell* values, int count) {
+    if (source.radar)
+        return source.radar->KindRow(row) + leftCol;
+    m_rowKinds.resize(static_cast<std::size_t>(count));
+    std::transform(values, values + count, m_rowKinds.begin(), CellKind);
+    return m_rowKinds.data();
 }
 
 void MapRenderer::RenderBlock(const RenderSource& source, const ViewGeometry& view,

@@ -70,10 +70,17 @@ private:
     void PrepareObjects(const ObjectPictureSet& objects, int cellSize);
     void StartQueue(int firstCol, int firstRow, int endCol, int endRow);
     void QueueObject(int col, int row, Cell v);
+    void QueueAnchor(const QueuedObject& object);
     // The low zooms with detailed tiles: the cells from their shrunk pictures, then the larger
     // objects whole.
     void RenderShrunk(const RenderSource& source, const ViewGeometry& view, const Rect& clip,
                       const Rect& cells, std::uint32_t* out, int stride);
+    void RenderCells(const RenderSource& source, const ViewGeometry& view, const Rect& clip,
+                     std::uint32_t* out, int stride);
+    void QueueShrunkObjects(const RenderSource& source, const ViewGeometry& view,
+                            const Rect& cells);
+    const std::uint8_t* RowKinds(const RenderSource& source, int row, int leftCol,
+                                 const Cell* values, int count);
 
     // Tile pictures scaled to the cell size, 0xFFRRGGBB, one after another.
     std::vector<std::uint32_t> m_tiles;
@@ -88,6 +95,7 @@ private:
     int m_objectsCellSize = 0;
 
     ShrunkTiles m_shrunk;
+    std::vector<std::uint8_t> m_rowKinds; // a row's kinds of cell when there is no radar
 
     std::vector<QueuedObject> m_queue;
     AnchorMarks m_queued;

@@ -12,8 +12,8 @@
 namespace krav {
 
 // The tiles and the 1 x 1 object at the low zooms (cells of 4, 2 or 1 pixels) with detailed
-// tiles: their pictures shrunk by averaging once per tile set and cell size, drawn a line of
-// pixels at a time with one table lookup per cell, as the radar colours are.
+// tiles: their pictures shrunk by averaging once per tile set and cell size, drawn from the
+// radar picture's kinds of cell (a byte per cell) with one table lookup per cell.
 class ShrunkTiles {
 public:
     // Makes the pictures unless they were made for the same tile set, objects and cell size.
@@ -21,21 +21,27 @@ public:
     // The tile set's pictures changed: made again at the next Prepare.
     void Forget();
 
-    // One line of pixels across a row of cells: pixel row `y` (0 .. cell size - 1) of the
-    // cells, pixels left..right counted from the left edge of cell values[0]. Empty cells and
-    // the cells of objects larger than one cell are black.
-    void DrawLine(const Cell* values, int y, int left, int right, std::uint32_t* line) const;
+    // Pixel lines firstLine..endLine - 1 (0 .. cell size) across a row of cells, pixels
+    // left..right counted from the left edge of the cell of kinds[0]; line k goes to
+    // out + k * stride. Empty cells and the cells of objects larger than one cell are black.
+    void DrawLines(const std::uint8_t* kinds, int firstLine, int endLine, int left, int right,
+                   std::uint32_t* out, std::ptrdiff_t stride) const;
 
 private:
     template <int N>
-    void DrawWholeCells(const Cell* values, int y, int left, int right, std::uint32_t* line) const;
-    // Which picture a cell shows: a tile, the 1 x 1 object, or black.
-    static std::size_t PictureIndex(Cell v);
+    void DrawWholeCells(const std::uint8_t* kinds, int left, int right, std::uint32_t* out,
+                        std::ptrdiff_t stride) const;
+    void DrawLine(const std::uint8_t* kinds, int y, int left, int right, std::uint32_t* line) const;
+    const std::uint32_t* Picture(std::uint8_t kind) const {
+        return m_pictures.data() + m_pixels * kind;
+    }
 
-    // Pictures one after another: the tiles, then the 1 x 1 object, then black.
+    // A picture for every kind of cell, one after another: black but for the tiles and the
+    // 1 x 1 object.
     std::vector<std::uint32_t> m_pictures;
-    // At a pixel per cell, the pixel of each cell value below 1024 (values above are black).
-    std::array<std::uint32_t, 1024> m_pixelOf{};
+    std::size_t m_pixels = 0; // of a picture
+    // At a pixel per cell, the pixel of each kind.
+    std::array<std::uint32_t, 256> m_pixelOf{};
     const TileSetBitmap* m_tilesFrom = nullptr;
     const ObjectPictureSet* m_objectsFrom = nullptr;
     int m_cellSize = 0;

@@ -27,25 +27,45 @@ Cell& At(std::vector<Cell>& cells, int x, int y) {
 
 int ColouredCount(const RadarPicture& radar) {
     return static_cast<int>(
-        std::count_if(radar.Data(), radar.Data() + MAP_CELLS, [](auto i) { return i != 0; }));
+        std::count_if(radar.Kinds(), radar.Kinds() + MAP_CELLS,
+                      [](std::uint8_t kind) { return RadarColourOfKind(kind) != RADAR_BLACK; }));
 }
 
-TEST(Radar, ColourOfEachKindOfCell) {
+TEST(Radar, KindAndColourOfEachKindOfCell) {
     // Tile rows are written as code - 1, the value the cell holds.
     struct Case {
         Cell value;
+        std::uint8_t kind;
         std::uint8_t index;
         RadarColour colour;
     };
     const Case cases[] = {
-        {EMPTY_CELL, 0, BLACK},    {1 - 1, 1, GREY},          {161 - 1, 1, GREY},
-        {162 - 1, 2, BLUE},        {169 - 1, 2, BLUE},        {170 - 1, 5, YELLOW},
-        {171 - 1, 3, GREEN},       {172 - 1, 1, GREY},        {175 - 1, 1, GREY},
-        {176 - 1, 7, CYAN},        {190 - 1, 7, CYAN},        {OBJECT_6X6, 4, RED},
-        {OBJECT_6X6 + 35, 4, RED}, {OBJECT_5X5, 8, MAGENTA},  {OBJECT_5X5 + 24, 8, MAGENTA},
-        {OBJECT_2X2, 1, GREY},     {OBJECT_2X2 + 3, 1, GREY}, {OBJECT_1X1, 1, GREY},
+        {EMPTY_CELL, KIND_EMPTY, 0, BLACK},
+        {1 - 1, 0, 1, GREY},
+        {161 - 1, 160, 1, GREY},
+        {162 - 1, 161, 2, BLUE},
+        {169 - 1, 168, 2, BLUE},
+        {170 - 1, 169, 5, YELLOW},
+        {171 - 1, 170, 3, GREEN},
+        {172 - 1, 171, 1, GREY},
+        {175 - 1, 174, 1, GREY},
+        {176 - 1, 175, 7, CYAN},
+        {190 - 1, 189, 7, CYAN},
+        {OBJECT_6X6, KIND_OBJECT_6X6, 4, RED},
+        {OBJECT_6X6 + 35, KIND_OBJECT_6X6, 4, RED},
+        {OBJECT_5X5, KIND_OBJECT_5X5, 8, MAGENTA},
+        {OBJECT_5X5 + 24, KIND_OBJECT_5X5, 8, MAGENTA},
+        {OBJECT_2X2, KIND_OBJECT_2X2, 1, GREY},
+        {OBJECT_2X2 + 3, KIND_OBJECT_2X2, 1, GREY},
+        {OBJECT_1X1, KIND_OBJECT_1X1, 1, GREY},
+        // Values no cell holds are empty.
+        {190, KIND_EMPTY, 0, BLACK},
+        {OBJECT_6X6 + 36, KIND_EMPTY, 0, BLACK},
+        {OBJECT_2X2 + 4, KIND_EMPTY, 0, BLACK},
+        {5000, KIND_EMPTY, 0, BLACK},
     };
     for (const Case& c : cases) {
+        EXPECT_EQ(CellKind(c.value), c.kind) << "cell value " << c.value;
         EXPECT_EQ(RadarColourIndex(c.value), c.index) << "cell value " << c.value;
         EXPECT_EQ(RadarPicture::COLOURS[c.index], c.colour) << "cell value " << c.value;
     }
@@ -77,9 +97,9 @@ TEST(Radar, BuildStoresRowsTopDown) {
     EXPECT_EQ(radar.IndexAt(1023, 0), RADAR_BLUE);
     EXPECT_EQ(radar.IndexAt(0, 1023), RADAR_RED);
     EXPECT_EQ(radar.IndexAt(1023, 1023), RADAR_MAGENTA);
-    EXPECT_EQ(radar.Row(7)[5], RADAR_GREEN);
-    EXPECT_EQ(radar.Data()[7 * MAP_SIZE + 5], RADAR_GREEN);
-    EXPECT_EQ(radar.Row(0), radar.Data());
+    EXPECT_EQ(radar.KindRow(7)[5], 171 - 1);
+    EXPECT_EQ(radar.Kinds()[7 * MAP_SIZE + 5], 171 - 1);
+    EXPECT_EQ(radar.KindRow(0), radar.Kinds());
     EXPECT_EQ(ColouredCount(radar), 5);
 }
 
@@ -152,7 +172,7 @@ TEST(Radar, StretchesOfEqualCellsColourAsSingleCellsDo) {
     }
     const auto expectCellByCell = [&](const RadarPicture& radar) {
         for (int i = 0; i < MAP_CELLS; ++i)
-            if (radar.Data()[i] != RadarColourIndex(cells[i]))
+            if (radar.Kinds()[i] != CellKind(cells[i]))
                 return ADD_FAILURE() << "cell " << i % MAP_SIZE << "," << i / MAP_SIZE;
     };
     RadarPicture built;

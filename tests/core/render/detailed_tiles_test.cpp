@@ -73,14 +73,16 @@ protected:
         objects.colours[7] = OBJECT_COLOUR;
     }
 
+    // Draws with the radar picture in step with the cells, as a view keeps it, or with none.
     std::vector<std::uint32_t> Draw(double zoom, int cell, bool detailed, const Rect& clip,
-                                    Point origin = {}) {
+                                    Point origin = {}, bool withRadar = true) {
         const ViewGeometry view = ViewGeometry::OfArea(
             8 * cell, 4 * cell, zoom, cell, Rect{0, 0, 8, 4}.Offset(origin.x, origin.y), true);
         std::vector<std::uint32_t> out(static_cast<std::size_t>(clip.Width()) * clip.Height(), 0);
+        radar.Build(cells.data());
         MapRenderer renderer;
-        renderer.Render({cells.data(), &tiles, &radar, &objects, detailed}, view, clip, out.data(),
-                        clip.Width());
+        renderer.Render({cells.data(), &tiles, withRadar ? &radar : nullptr, &objects, detailed},
+                        view, clip, out.data(), clip.Width());
         return out;
     }
 
@@ -154,6 +156,21 @@ TEST_F(DetailedTiles, LargerObjectsAreDrawnWholeWhicheverOfTheirCellsShow) {
     EXPECT_EQ(at(5, 1), BLACK);
     EXPECT_EQ(at(6, 2), colours[2]) << "drawn from its cells left, anchor or not";
     EXPECT_EQ(at(7, 3), colours[2]);
+}
+
+// The kinds of cell come from the radar picture, or from the cells when there is none.
+TEST_F(DetailedTiles, WithoutARadarPictureTheCellsGiveTheSamePicture) {
+    objects.pictures[2].size = 32;
+    objects.pictures[2].pixels.assign(32 * 32, 21);
+    objects.colours[21] = 0xFF557711u;
+    for (int d = 0; d < 4; ++d)
+        cells[(1 + d / 2) * MAP_SIZE + 4 + d % 2] = OBJECT_2X2 + d;
+    for (const int cell : {4, 2, 1}) {
+        const Rect clip{0, 0, 8 * cell, 4 * cell};
+        const auto withRadar = Draw(cell / 16.0, cell, true, clip);
+        EXPECT_EQ(Draw(cell / 16.0, cell, true, clip, {}, false), withRadar) << "cell " << cell;
+        EXPECT_EQ(withRadar[(1 * cell) * clip.Width() + 5 * cell], 0xFF557711u) << "cell " << cell;
+    }
 }
 
 TEST_F(DetailedTiles, ClipShowsItsPartOfTheWholePicture) {
