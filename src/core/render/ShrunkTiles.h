@@ -31,6 +31,7 @@ private:
     template <int N>
     void DrawWholeCells(const std::uint8_t* kinds, int left, int right, std::uint32_t* out,
                         std::ptrdiff_t stride) const;
+    void DrawPixelCells(const std::uint8_t* kinds, int left, int right, std::uint32_t* line) const;
     void DrawLine(const std::uint8_t* kinds, int y, int left, int right, std::uint32_t* line) const;
     const std::uint32_t* Picture(std::uint8_t kind) const {
         return m_pictures.data() + m_pixels * kind;

@@ -174,13 +174,27 @@ TEST_F(DetailedTiles, WithoutARadarPictureTheCellsGiveTheSamePicture) {
 }
 
 TEST_F(DetailedTiles, ClipShowsItsPartOfTheWholePicture) {
-    const auto whole = Draw(0.25, 4, true, {0, 0, 32, 16});
-    const Rect clip{9, 5, 11, 7}; // across the tile's inner corner
-    std::vector<std::uint32_t> part;
-    for (int y = clip.top; y < clip.bottom; ++y)
-        for (int x = clip.left; x < clip.right; ++x)
-            part.push_back(whole[y * 32 + x]);
-    EXPECT_EQ(Draw(0.25, 4, true, clip), part);
+    // Tiles along a row, so that whole cells are drawn in pairs and singly, and cut at the ends.
+    for (int col = 1; col < 8; ++col)
+        cells[1 * MAP_SIZE + col] = static_cast<Cell>(col % 2 == 0 ? TILE : 160 + col);
+    for (const int cell : {4, 2, 1}) {
+        const int width = 8 * cell;
+        const auto whole = Draw(cell / 16.0, cell, true, {0, 0, width, 4 * cell});
+        for (const Rect clip :
+             {Rect{9, 5, 11, 7}, Rect{1, 0, 3 * cell + 1, 2 * cell},
+              Rect{cell, cell, 7 * cell, 2 * cell}, Rect{3, 1, width, 4 * cell}}) {
+            const Rect cut = clip.Intersected({0, 0, width, 4 * cell});
+            if (cut.IsEmpty())
+                continue;
+            std::vector<std::uint32_t> part;
+            for (int y = cut.top; y < cut.bottom; ++y)
+                for (int x = cut.left; x < cut.right; ++x)
+                    part.push_back(whole[y * width + x]);
+            EXPECT_EQ(Draw(cell / 16.0, cell, true, cut), part)
+                << "cell " << cell << ", clip " << cut.left << "," << cut.top << ".." << cut.right
+                << "," << cut.bottom;
+        }
+    }
 }
 
 } // namespace
