@@ -69,6 +69,7 @@ constexpr std::array<std::uint8_t, 256> MakeColours() {
 constexpr std::array<std::uint8_t, LOOKUP_SIZE> KINDS = MakeKinds();
 constexpr std::array<std::uint8_t, 256> COLOURS_OF_KINDS = MakeColours();
 static_assert(OBJECT_1X1 < LOOKUP_SIZE);
+static_assert(KIND_OBJECT_6X6 + 1 == KIND_COUNT && KIND_COUNT <= 256);
 
 } // namespace
 
