@@ -21,9 +21,9 @@ public:
     // The tile set's pictures changed: made again at the next Prepare.
     void Forget();
 
-    // Pixel lines firstLine..endLine - 1 (0 .. cell size) across a row of cells, pixels
-    // left..right counted from the left edge of the cell of kinds[0]; line k goes to
-    // out + k * stride. Empty cells and the cells of objects larger than one cell are black.
+    // Pixel lines firstLine..endLine - 1 of a row of cells (0 is the cells' top line), pixels
+    // left..right counted from the left edge of the cell of kinds[0]; line firstLine + k goes
+    // to out + k * stride. Empty cells and the cells of objects larger than one cell are black.
     void DrawLines(const std::uint8_t* kinds, int firstLine, int endLine, int left, int right,
                    std::uint32_t* out, std::ptrdiff_t stride) const;
 
