@@ -74,14 +74,18 @@ void ShrunkTiles::DrawWholeCells(const std::uint8_t* kinds, int left, int right,
     const int endColumn = wholeRight / N;
 #if defined(__SSE2__)
     if constexpr (N == 2) {
-        // Two cells to a store on each line, which halves the stores of the loop below.
-        const auto line = [&](int c, int y) {
-            return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(picture(c) + y * N));
+        // Two cells to a store on each line, which halves the stores of the loop below: a
+        // cell's whole picture is one load, its top line the low half, its bottom the high.
+        const auto whole = [&](int c) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(picture(c)));
         };
-        for (; column + 2 <= endColumn; column += 2, to += 4)
-            for (int y = 0; y < N; ++y)
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(to + y * stride),
-                                 _mm_unpacklo_epi64(line(column, y), line(column + 1, y)));
+        for (; column + 2 <= endColumn; column += 2, to += 4) {
+            const __m128i first = whole(column);
+            const __m128i second = whole(column + 1);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi64(first, second));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + stride),
+                             _mm_unpackhi_epi64(first, second));
+        }
     }
 #endif
     for (; column < endColumn; ++column, to += N)
