@@ -473,20 +473,24 @@ void MapRenderer::RenderShrunk(const RenderSource& source, const ViewGeometry& v
     if (left >= right)
         return;
     StartQueue(cells.left, cells.top, cells.right, cells.bottom);
-    if (source.cells && source.objects)
-        QueueShrunkObjects(source, view, cells);
     for (int r = cells.top; r < cells.bottom; ++r) {
         const int top = std::max(r * cell, clip.top);
         const int bottom = std::min(r * cell + cell, clip.bottom);
-        if (!drawTiles) {
+        if (!source.cells) {
             canvas.Fill({left, top, right, bottom}, BLACK);
             continue;
         }
         const Cell* values =
             source.cells + static_cast<std::size_t>(view.TopRow() + r) * MAP_SIZE + view.LeftCol();
-        m_shrunk.DrawLines(RowKinds(source, view.TopRow() + r, view.LeftCol(), values, cells.right),
-                           top - r * cell, bottom - r * cell, left, right, canvas.At(left, top),
-                           stride);
+        const std::uint8_t* kinds =
+            RowKinds(source, view.TopRow() + r, view.LeftCol(), values, cells.right);
+        if (drawTiles)
+            m_shrunk.DrawLines(kinds, top - r * cell, bottom - r * cell, left, right,
+                               canvas.At(left, top), stride);
+        else
+            canvas.Fill({left, top, right, bottom}, BLACK);
+        if (source.objects)
+            QueueRowObjects(values, kinds, r, cells);
     }
     for (const QueuedObject& object : m_queue) {
         const int size = m_objectSizes[object.picture];
@@ -495,47 +499,41 @@ void MapRenderer::RenderShrunk(const RenderSource& source, const ViewGeometry& v
     }
 }
 
-// The anchors of the objects larger than one cell with a cell in view, in the order their
-// cells come: the order they are drawn in, later ones over earlier ones.
-void MapRenderer::QueueShrunkObjects(const RenderSource& source, const ViewGeometry& view,
-                                     const Rect& cells) {
-    for (int r = cells.top; r < cells.bottom; ++r) {
-        const Cell* values =
-            source.cells + static_cast<std::size_t>(view.TopRow() + r) * MAP_SIZE + view.LeftCol();
-        const std::uint8_t* kinds =
-            RowKinds(source, view.TopRow() + r, view.LeftCol(), values, cells.right);
-        // Which cells of the row are objects' first, asking early for the values of those
-        // cells (a row of a map's cells is too large to be in the cache): their memory is
-        // then fetched all at once instead of one cell after another.
-        std::array<unsigned, MAP_SIZE / 16 + 1> found;
-        int chunks = 0;
-        for (int from = cells.left; from < cells.right; from += 16) {
-            found[chunks] = LargeObjectKinds(kinds + from, std::min(16, cells.right - from));
-            if (found[chunks++] != 0) {
-                __builtin_prefetch(values + from);
-                __builtin_prefetch(values + std::min(from + 15, cells.right - 1));
-            }
+// Queues the anchors of the objects larger than one cell with a cell in row r, in the order
+// their cells come: the order they are drawn in, later ones over earlier ones.
+void MapRenderer::QueueRowObjects(const Cell* values, const std::uint8_t* kinds, int r,
+                                  const Rect& cells) {
+    // Which cells of the row are objects' first, asking early for the values of those cells
+    // (a row of a map's cells is too large to be in the cache): their memory is then fetched
+    // all at once instead of one cell after another.
+    std::array<unsigned, MAP_SIZE / 16 + 1> found;
+    int chunks = 0;
+    for (int from = cells.left; from < cells.right; from += 16) {
+        found[chunks] = LargeObjectKinds(kinds + from, std::min(16, cells.right - from));
+        if (found[chunks++] != 0) {
+            __builtin_prefetch(values + from);
+            __builtin_prefetch(values + std::min(from + 15, cells.right - 1));
         }
-        for (int chunk = 0; chunk < chunks; ++chunk) {
-            const int from = cells.left + chunk * 16;
-            for (unsigned bits = found[chunk]; bits != 0; bits &= bits - 1) {
-                const int c = from + std::countr_zero(bits);
-                const Cell v = values[c];
-                // A kind that does not match its cell (which the radar never leaves) is not
-                // trusted: the cell decides.
-                if (v - OBJECT_6X6 > OBJECT_1X1 - OBJECT_6X6)
-                    continue;
-                const ObjectStep step = OBJECT_STEPS[v - OBJECT_6X6];
-                if (step.side == 0)
-                    continue;
-                // The same object's cell on the left or above has the same anchor and queues
-                // it (or leaves it to one of its own): only the top-left visible cells need to.
-                const bool leftOfIt = step.column > 0 && c > cells.left && values[c - 1] == v - 1;
-                const bool aboveIt = step.row > 0 && r > cells.top &&
-                                     values[c - MAP_SIZE] == v - static_cast<Cell>(step.side);
-                if (!leftOfIt && !aboveIt)
-                    QueueAnchor({c - step.column, r - step.row, step.picture});
-            }
+    }
+    for (int chunk = 0; chunk < chunks; ++chunk) {
+        const int from = cells.left + chunk * 16;
+        for (unsigned bits = found[chunk]; bits != 0; bits &= bits - 1) {
+            const int c = from + std::countr_zero(bits);
+            const Cell v = values[c];
+            // A kind that does not match its cell (which the radar never leaves) is not
+            // trusted: the cell decides.
+            if (v - OBJECT_6X6 > OBJECT_1X1 - OBJECT_6X6)
+                continue;
+            const ObjectStep step = OBJECT_STEPS[v - OBJECT_6X6];
+            if (step.side == 0)
+                continue;
+            // The same object's cell on the left or above has the same anchor and queues it
+            // (or leaves it to one of its own): only the top-left visible cells need to.
+            const bool leftOfIt = step.column > 0 && c > cells.left && values[c - 1] == v - 1;
+            const bool aboveIt = step.row > 0 && r > cells.top &&
+                                 values[c - MAP_SIZE] == v - static_cast<Cell>(step.side);
+            if (!leftOfIt && !aboveIt)
+                QueueAnchor({c - step.column, r - step.row, step.picture});
         }
     }
 }

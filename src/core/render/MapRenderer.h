@@ -77,8 +77,7 @@ private:
                       const Rect& cells, std::uint32_t* out, int stride);
     void RenderCells(const RenderSource& source, const ViewGeometry& view, const Rect& clip,
                      std::uint32_t* out, int stride);
-    void QueueShrunkObjects(const RenderSource& source, const ViewGeometry& view,
-                            const Rect& cells);
+    void QueueRowObjects(const Cell* values, const std::uint8_t* kinds, int r, const Rect& cells);
     const std::uint8_t* RowKinds(const RenderSource& source, int row, int leftCol,
                                  const Cell* values, int count);
 
