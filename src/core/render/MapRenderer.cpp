@@ -285,7 +285,15 @@ void MapRenderer::StartQueue(int firstCol, int firstRow, int endCol, int endRow)
     m_queued.firstRow = firstRow - ANCHOR_REACH_ROWS;
     m_queued.columns = std::max(endCol - m_queued.firstCol, 0);
     const int rows = std::max(endRow - m_queued.firstRow, 0);
-    m_queued.marks.assign(static_cast<std::size_t>(m_queued.columns) * rows, 0);
+    const std::size_t size = static_cast<std::size_t>(m_queued.columns) * rows;
+    // A new paint's marks are a new number: the marks of earlier paints need no clearing
+    // (a megabyte at the lowest zoom), but when the numbers start again.
+    if (++m_queued.paint == 0) {
+        std::fill(m_queued.marks.begin(), m_queued.marks.end(), 0);
+        m_queued.paint = 1;
+    }
+    if (m_queued.marks.size() < size)
+        m_queued.marks.resize(size, 0);
 }
 
 // Objects are drawn once each, whole, after the cells: a cell only notes its anchor.
@@ -295,12 +303,12 @@ void MapRenderer::QueueObject(int col, int row, Cell v) {
 }
 
 void MapRenderer::QueueAnchor(const QueuedObject& object) {
-    std::uint8_t& mark =
+    std::uint16_t& mark =
         m_queued.marks[static_cast<std::size_t>(object.row - m_queued.firstRow) * m_queued.columns +
                        (object.col - m_queued.firstCol)];
-    if (mark)
+    if (mark == m_queued.paint)
         return;
-    mark = 1;
+    mark = m_queued.paint;
     m_queue.push_back(object);
 }
 
@@ -484,13 +492,14 @@ void MapRenderer::RenderShrunk(const RenderSource& source, const ViewGeometry& v
             source.cells + static_cast<std::size_t>(view.TopRow() + r) * MAP_SIZE + view.LeftCol();
         const std::uint8_t* kinds =
             RowKinds(source, view.TopRow() + r, view.LeftCol(), values, cells.right);
+        // Rows of no object can go straight to memory: no object is drawn over them, but
+        // for the rare object whose cells there were overwritten.
+        const bool objectsInRow = source.objects && QueueRowObjects(values, kinds, r, cells);
         if (drawTiles)
             m_shrunk.DrawLines(kinds, top - r * cell, bottom - r * cell, left, right,
-                               canvas.At(left, top), stride);
+                               canvas.At(left, top), stride, !objectsInRow);
         else
             canvas.Fill({left, top, right, bottom}, BLACK);
-        if (source.objects)
-            QueueRowObjects(values, kinds, r, cells);
     }
     for (const QueuedObject& object : m_queue) {
         const int size = m_objectSizes[object.picture];
@@ -501,15 +510,17 @@ void MapRenderer::RenderShrunk(const RenderSource& source, const ViewGeometry& v
 
 // Queues the anchors of the objects larger than one cell with a cell in row r, in the order
 // their cells come: the order they are drawn in, later ones over earlier ones.
-void MapRenderer::QueueRowObjects(const Cell* values, const std::uint8_t* kinds, int r,
+bool MapRenderer::QueueRowObjects(const Cell* values, const std::uint8_t* kinds, int r,
                                   const Rect& cells) {
     // Which cells of the row are objects' first, asking early for the values of those cells
     // (a row of a map's cells is too large to be in the cache): their memory is then fetched
     // all at once instead of one cell after another.
     std::array<unsigned, MAP_SIZE / 16 + 1> found;
     int chunks = 0;
+    unsigned any = 0;
     for (int from = cells.left; from < cells.right; from += 16) {
         found[chunks] = LargeObjectKinds(kinds + from, std::min(16, cells.right - from));
+        any |= found[chunks];
         if (found[chunks++] != 0) {
             __builtin_prefetch(values + from);
             __builtin_prefetch(values + std::min(from + 15, cells.right - 1));
@@ -536,6 +547,7 @@ void MapRenderer::QueueRowObjects(const Cell* values, const std::uint8_t* kinds,
                 QueueAnchor({c - step.column, r - step.row, step.picture});
         }
     }
+    return any != 0;
 }
 
 // The kinds of a row's cells from column `leftCol` on: the radar picture's, or worked out

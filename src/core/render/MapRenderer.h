@@ -63,7 +63,9 @@ private:
         int firstCol = 0;
         int firstRow = 0;
         int columns = 0;
-        std::vector<std::uint8_t> marks;
+        // An anchor is queued in this paint when its mark is this paint's number.
+        std::vector<std::uint16_t> marks;
+        std::uint16_t paint = 0;
     };
 
     void PrepareTiles(const TileSetBitmap& tileSet, int cellSize);
@@ -77,7 +79,8 @@ private:
                       const Rect& cells, std::uint32_t* out, int stride);
     void RenderCells(const RenderSource& source, const ViewGeometry& view, const Rect& clip,
                      std::uint32_t* out, int stride);
-    void QueueRowObjects(const Cell* values, const std::uint8_t* kinds, int r, const Rect& cells);
+    // Whether the row has any cell of a larger object.
+    bool QueueRowObjects(const Cell* values, const std::uint8_t* kinds, int r, const Rect& cells);
     const std::uint8_t* RowKinds(const RenderSource& source, int row, int leftCol,
                                  const Cell* values, int count);
 

@@ -24,13 +24,16 @@ public:
     // Pixel lines firstLine..endLine - 1 of a row of cells (0 is the cells' top line), pixels
     // left..right counted from the left edge of the cell of kinds[0]; line firstLine + k goes
     // to out + k * stride. Empty cells and the cells of objects larger than one cell are black.
+    // Streamed: at a pixel per cell the pixels may go straight to memory (see StreamStores.h),
+    // for lines nothing is drawn over afterwards.
     void DrawLines(const std::uint8_t* kinds, int firstLine, int endLine, int left, int right,
-                   std::uint32_t* out, std::ptrdiff_t stride) const;
+                   std::uint32_t* out, std::ptrdiff_t stride, bool streamed = false) const;
 
 private:
     template <int N>
     void DrawWholeCells(const std::uint8_t* kinds, int left, int right, std::uint32_t* out,
                         std::ptrdiff_t stride) const;
+    template <bool Streamed>
     void DrawPixelCells(const std::uint8_t* kinds, int left, int right, std::uint32_t* line) const;
     void DrawLine(const std::uint8_t* kinds, int y, int left, int right, std::uint32_t* line) const;
     const std::uint32_t* Picture(std::uint8_t kind) const {
@@ -41,8 +44,9 @@ private:
     // 1 x 1 object.
     std::vector<std::uint32_t> m_pictures;
     std::size_t m_pixels = 0; // of a picture
-    // At a pixel per cell, the pixel of each kind.
+    // At a pixel per cell, the pixel of each kind, and of each two kinds side by side (512 KB).
     std::array<std::uint32_t, 256> m_pixelOf{};
+    std::vector<std::uint64_t> m_pairOf;
     const TileSetBitmap* m_tilesFrom = nullptr;
     const ObjectPictureSet* m_objectsFrom = nullptr;
     int m_cellSize = 0;

@@ -158,6 +158,64 @@ TEST_F(DetailedTiles, LargerObjectsAreDrawnWholeWhicheverOfTheirCellsShow) {
     EXPECT_EQ(at(7, 3), colours[2]);
 }
 
+// Each cell of an object shows its own part of the object's picture, whichever of its cells
+// show; an object with overwritten cells covers them too.
+TEST_F(DetailedTiles, EachObjectCellShowsItsPartOfThePicture) {
+    // Each cell's part of a picture is one colour of its own: colour index 30 + its place.
+    for (int i = 0; i < 3; ++i) {
+        const int side = ObjectSide(SPECIAL_OBJECTS[i].base);
+        const int size = side * 16;
+        objects.pictures[i].size = size;
+        objects.pictures[i].pixels.resize(static_cast<std::size_t>(size) * size);
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                objects.pictures[i].pixels[y * size + x] =
+                    static_cast<std::uint8_t>(30 + y / 16 * side + x / 16);
+    }
+    const auto colourOfPlace = [](int place) {
+        return BLACK | static_cast<std::uint32_t>(place * 7) << 16 |
+               static_cast<std::uint32_t>(255 - place) << 8 | 0x40u;
+    };
+    for (int place = 0; place < 36; ++place)
+        objects.colours[30 + place] = colourOfPlace(place);
+    const auto place = [&](Cell base, int col, int row) {
+        const int side = ObjectSide(base);
+        for (int dy = 0; dy < side; ++dy)
+            for (int dx = 0; dx < side; ++dx)
+                cells[(row + dy) * MAP_SIZE + col + dx] = base + dy * side + dx;
+    };
+    // The view shows map cells 10..17 x 10..13.
+    place(OBJECT_6X6, 6, 7);   // anchored up and left of the view
+    place(OBJECT_2X2, 12, 10); // all in view, on its top edge
+    place(OBJECT_5X5, 15, 12); // past the view's right and bottom edges
+    place(OBJECT_2X2, 10, 12); // its lower cells overwritten: a row with no object cell
+    cells[13 * MAP_SIZE + 10] = EMPTY_CELL;
+    cells[13 * MAP_SIZE + 11] = EMPTY_CELL;
+    // What each map cell shows: its part of the object whose footprint it is in.
+    std::vector<std::uint32_t> expected(MAP_CELLS, BLACK);
+    const auto expect = [&](Cell base, int col, int row) {
+        const int side = ObjectSide(base);
+        for (int p = 0; p < side * side; ++p)
+            expected[(row + p / side) * MAP_SIZE + col + p % side] = colourOfPlace(p);
+    };
+    expect(OBJECT_6X6, 6, 7);
+    expect(OBJECT_2X2, 12, 10);
+    expect(OBJECT_5X5, 15, 12);
+    expect(OBJECT_2X2, 10, 12);
+    for (const int cell : {4, 2, 1}) {
+        const int width = 8 * cell;
+        for (const Rect clip : {Rect{0, 0, width, 4 * cell}, Rect{1, 1, width - 1, 4 * cell - 1},
+                                Rect{3 * cell - 1, cell + 1, 6 * cell + 1, 3 * cell}}) {
+            const auto pixels = Draw(cell / 16.0, cell, true, clip, {10, 10});
+            for (int y = clip.top; y < clip.bottom; ++y)
+                for (int x = clip.left; x < clip.right; ++x)
+                    ASSERT_EQ(pixels[(y - clip.top) * clip.Width() + x - clip.left],
+                              expected[(10 + y / cell) * MAP_SIZE + 10 + x / cell])
+                        << "cell " << cell << ", pixel " << x << "," << y;
+        }
+    }
+}
+
 // The kinds of cell come from the radar picture, or from the cells when there is none.
 TEST_F(DetailedTiles, WithoutARadarPictureTheCellsGiveTheSamePicture) {
     objects.pictures[2].size = 32;
@@ -170,6 +228,56 @@ TEST_F(DetailedTiles, WithoutARadarPictureTheCellsGiveTheSamePicture) {
         const auto withRadar = Draw(cell / 16.0, cell, true, clip);
         EXPECT_EQ(Draw(cell / 16.0, cell, true, clip, {}, false), withRadar) << "cell " << cell;
         EXPECT_EQ(withRadar[(1 * cell) * clip.Width() + 5 * cell], 0xFF557711u) << "cell " << cell;
+    }
+}
+
+// At a pixel per cell a row is drawn eight cells at a time, straight to memory when no object
+// is in it: wherever its pixels start in memory and however many there are, each cell shows
+// its own tile's colour.
+TEST_F(DetailedTiles, PixelPerCellRowsShowEachCellWhereverTheyStart) {
+    constexpr int COLUMNS = 40;
+    const auto colourOf = [](int col) {
+        return BLACK | static_cast<std::uint32_t>(col * 6) << 16 | 0x80u;
+    };
+    for (int col = 0; col < COLUMNS; ++col) {
+        const int tile = 100 + col;
+        const std::uint8_t index = static_cast<std::uint8_t>(40 + col);
+        const TileRect rect = TileRectOf(tile);
+        for (int y = 0; y < TILE_SIZE; ++y)
+            for (int x = 0; x < TILE_SIZE; ++x)
+                tiles.pixels[(rect.y + y) * TILESET_WIDTH + rect.x + x] = index;
+        tiles.colourTable[index * 4] = colourOf(col) & 0xFF;
+        tiles.colourTable[index * 4 + 1] = colourOf(col) >> 8 & 0xFF;
+        tiles.colourTable[index * 4 + 2] = colourOf(col) >> 16 & 0xFF;
+        cells[2 * MAP_SIZE + col] = static_cast<Cell>(tile);
+    }
+    const ViewGeometry view =
+        ViewGeometry::OfArea(COLUMNS, 4, 1 / 16.0, 1, Rect{0, 0, COLUMNS, 4}, true);
+    MapRenderer renderer;
+    // Then with an object (no picture here: black) at the row's end, as rows with objects are
+    // drawn the ordinary way.
+    for (const bool withObject : {false, true}) {
+        if (withObject)
+            for (int d = 0; d < 4; ++d)
+                cells[(2 + d / 2) * MAP_SIZE + COLUMNS - 2 + d % 2] = OBJECT_2X2 + d;
+        radar.Build(cells.data());
+        const auto expected = [&](int col) {
+            return withObject && col >= COLUMNS - 2 ? BLACK : colourOf(col);
+        };
+        for (const int shift : {0, 1, 2, 3})
+            for (const Rect clip : {Rect{0, 2, COLUMNS, 3}, Rect{3, 2, 30, 3}, Rect{1, 2, 10, 3}}) {
+                // The picture's first pixel `shift` pixels past a 16-byte boundary.
+                std::vector<std::uint32_t> out(clip.Width() + 8, 0);
+                std::uint32_t* first =
+                    out.data() + (4 - reinterpret_cast<std::uintptr_t>(out.data()) / 4 % 4) % 4 +
+                    shift;
+                renderer.Render({cells.data(), &tiles, &radar, &objects, true}, view, clip, first,
+                                clip.Width());
+                for (int x = clip.left; x < clip.right; ++x)
+                    ASSERT_EQ(first[x - clip.left], expected(x))
+                        << (withObject ? "with" : "without") << " an object, shift " << shift
+                        << ", pixel " << x << " of " << clip.left << ".." << clip.right;
+            }
     }
 }
 
