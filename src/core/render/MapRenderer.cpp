@@ -3,6 +3,7 @@
 #include "render/BoxFilter.h"
 #include "render/GridLines.h"
 #include "render/StreamStores.h"
+#include "render/WideStores.h"
 
 #include <algorithm>
 #include <bit>
@@ -40,6 +41,8 @@ struct Canvas {
     Rect clip;
     // Long fills go straight to memory (see StreamStores.h): for a whole view's picture.
     bool streamed = false;
+    // Cell pictures are copied with the wide stores (see WideStores.h).
+    bool wide = WideStoresAvailable();
 
     std::uint32_t* At(int x, int y) const {
         return out + static_cast<std::ptrdiff_t>(y - clip.top) * stride + (x - clip.left);
@@ -214,10 +217,14 @@ void CopyCell(const Canvas& canvas, const std::uint32_t* picture, int cell, int 
     case 4:
         return CopyWholeCell<4>(canvas, picture, x, y);
     case 8:
-        return CopyWholeCell<8>(canvas, picture, x, y);
     case 16:
-        return CopyWholeCell<16>(canvas, picture, x, y);
     case 32:
+        if (canvas.wide)
+            return CopyCellWide(canvas.At(x, y), canvas.stride, picture, cell);
+        if (cell == 8)
+            return CopyWholeCell<8>(canvas, picture, x, y);
+        if (cell == 16)
+            return CopyWholeCell<16>(canvas, picture, x, y);
         return CopyWholeCell<32>(canvas, picture, x, y);
     default:
         return canvas.Copy(picture, cell, cell, x, y);

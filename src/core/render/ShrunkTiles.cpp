@@ -2,6 +2,7 @@
 
 #include "editing/RadarPicture.h"
 #include "render/BoxFilter.h"
+#include "render/WideStores.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -81,6 +82,11 @@ void ShrunkTiles::DrawWholeCells(const std::uint8_t* kinds, int left, int right,
     if constexpr (N == 2) {
         // Two cells to a store on each line, which halves the stores of the loop below: a
         // cell's whole picture is one load, its top line the low half, its bottom the high.
+        if (WideStoresAvailable()) {
+            const int done = CopyTwoByTwoCellsWide(pictures, kinds, column, endColumn, to, stride);
+            to += (done - column) * N;
+            column = done;
+        }
         const auto whole = [&](int c) {
             return _mm_loadu_si128(reinterpret_cast<const __m128i*>(picture(c)));
         };
