@@ -80,13 +80,15 @@ void ShrunkTiles::DrawWholeCells(const std::uint8_t* kinds, int left, int right,
     const int endColumn = wholeRight / N;
 #if defined(__SSE2__)
     if constexpr (N == 2) {
-        // Two cells to a store on each line, which halves the stores of the loop below: a
-        // cell's whole picture is one load, its top line the low half, its bottom the high.
+        // Four cells to a store on each line where the processor has the wide stores.
         if (WideStoresAvailable()) {
             const int done = CopyTwoByTwoCellsWide(pictures, kinds, column, endColumn, to, stride);
             to += (done - column) * N;
             column = done;
         }
+        // Else (and for the last cells) two to a store, which halves the stores of the loop
+        // below: a cell's whole picture is one load, its top line the low half, its bottom
+        // the high.
         const auto whole = [&](int c) {
             return _mm_loadu_si128(reinterpret_cast<const __m128i*>(picture(c)));
         };
@@ -149,10 +151,11 @@ void ShrunkTiles::DrawLines(const std::uint8_t* kinds, int firstLine, int endLin
                             int right, std::uint32_t* out, std::ptrdiff_t stride,
                             bool streamed) const {
     const bool whole = firstLine == 0 && endLine == m_cellSize;
-    if (whole && m_cellSize == 1 && streamed) {
-        DrawPixelCells<true>(kinds, left, right, out);
-    } else if (whole && m_cellSize == 1) {
-        DrawPixelCells<false>(kinds, left, right, out);
+    if (whole && m_cellSize == 1) {
+        if (streamed)
+            DrawPixelCells<true>(kinds, left, right, out);
+        else
+            DrawPixelCells<false>(kinds, left, right, out);
     } else if (whole && m_cellSize == 2) {
         DrawWholeCells<2>(kinds, left, right, out, stride);
     } else if (whole && m_cellSize == 4) {
