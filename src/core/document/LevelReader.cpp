@@ -305,7 +305,8 @@ void DecodeInChunks(const ByteSource& file, std::uint64_t offset, std::uint64_t 
 
 } // namespace
 
-LevelReadResult ReadLevel(const ByteSource& file, Cell* cells) {
+LevelReadResult ReadLevel(const ByteSource& file, Cell* cells, const LevelReadOptions& options) {
+    (void)options; // not used yet
     LevelReadResult result;
     std::array<std::uint8_t, 6> start{};
     const bool hasBmp = file.ReadAt(0, start) == start.size() && start[0] == 'B' && start[1] == 'M';

@@ -17,9 +17,20 @@ struct LevelReadResult {
     std::uint64_t recordCount = 0; // records in the file, skipped ones included
 };
 
+// How a level is read. The defaults are what the editor's Open does.
+struct LevelReadOptions {
+    // Keep records whose code is no tile and no object as cells of their own, instead of
+    // refusing the level.
+    bool keepUnknown = false;
+    // The caller guarantees that every cell is EMPTY_CELL on entry, so the reader need not
+    // clear the gaps between records.
+    bool cellsAlreadyEmpty = false;
+};
+
 // Reads a level file into cells (MAP_CELLS of them, whatever they hold on entry): every cell
 // the file leaves out becomes EMPTY_CELL. Raises ReadError with the text to show; cells then
 // hold no level, only parts of this one and of what they held before.
-LevelReadResult ReadLevel(const ByteSource& file, Cell* cells);
+LevelReadResult ReadLevel(const ByteSource& file, Cell* cells,
+                          const LevelReadOptions& options = {});
 
 } // namespace krav
