@@ -8,7 +8,7 @@
 # keeps what the fuzzers learn in build-fuzz/learned/ for the next run, and prints each
 # target's figures. Crash inputs go to build-fuzz/crashes/; the script then exits with 1.
 # Reproduce one with: build-fuzz/level_reader_fuzzer FILE (KRAV_FUZZ_FULL_CHECK=1 adds the
-# checks a level input otherwise gets only one time in 256).
+# checks a level input otherwise gets only one time in 1024).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/build-common.sh"
 

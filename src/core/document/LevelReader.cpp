@@ -78,7 +78,9 @@ private:
 
 class RecordDecoder {
 public:
-    RecordDecoder(Cell* cells, LevelReadResult& result) : m_cells(cells), m_result(result) {}
+    // cellsEmpty: every cell is EMPTY_CELL already, so no gap needs clearing.
+    RecordDecoder(Cell* cells, LevelReadResult& result, bool cellsEmpty)
+        : m_cells(cells), m_result(result), m_clearedTo(cellsEmpty ? MAP_CELLS : 0) {}
 
     // Out of line: inlined into DecodeAll's loop it would crowd out the fast path's registers.
     [[gnu::noinline]] void Decode(std::uint32_t record) {
@@ -277,7 +279,7 @@ private:
     Cell* m_cells;
     LevelReadResult& m_result;
     PlacedAnchors m_placed;
-    int m_clearedTo = 0; // cells before this one are EMPTY_CELL or read from the file
+    int m_clearedTo; // cells before this one are EMPTY_CELL or read from the file
     bool m_overlapped = false;
 };
 
@@ -306,7 +308,6 @@ void DecodeInChunks(const ByteSource& file, std::uint64_t offset, std::uint64_t 
 } // namespace
 
 LevelReadResult ReadLevel(const ByteSource& file, Cell* cells, const LevelReadOptions& options) {
-    (void)options; // not used yet
     LevelReadResult result;
     std::array<std::uint8_t, 6> start{};
     const bool hasBmp = file.ReadAt(0, start) == start.size() && start[0] == 'B' && start[1] == 'M';
@@ -316,7 +317,7 @@ LevelReadResult ReadLevel(const ByteSource& file, Cell* cells, const LevelReadOp
     if (!result.tileSet)
         throw ReadError(messages::NO_TILE_SET);
 
-    RecordDecoder decoder(cells, result);
+    RecordDecoder decoder(cells, result, options.cellsAlreadyEmpty);
     const std::uint64_t size = file.Size();
     if (recordsStart < size) { // a bfSize past the end leaves no records
         result.recordCount = (size - recordsStart) / 4;

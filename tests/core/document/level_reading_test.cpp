@@ -3,6 +3,7 @@
 #include "document/CKRAVDoc.h"
 #include "document/LevelReader.h"
 #include "document/Messages.h"
+#include "document/ReadError.h"
 #include "support/FakePrompt.h"
 #include "support/LevelBytes.h"
 
@@ -321,6 +322,80 @@ TEST_F(LevelReading, ATileSetCutShortInItsPixelsOpensWithBlackPixels) {
     ASSERT_TRUE(Open(Cut(MakeBmp(), 2000)));
     EXPECT_EQ(doc.GetTileSet()->pixels.back(), 0);
     EXPECT_EQ(doc.Serialize().size(), 49718u);
+}
+
+// A caller whose cells are all empty (the fuzzer, reading input after input) may say so and
+// spare the reader clearing the map: the map read must be the one a normal read gives, for
+// tiles, objects and objects that overlap alike, and the reader must never touch a cell the
+// records do not reach, which it would if it still cleared the map.
+TEST_F(LevelReading, CellsKnownEmptyReadAsAnyOtherMapAndAreNotCleared) {
+    const auto records = [](std::initializer_list<std::array<int, 3>> list, Bytes bytes = {}) {
+        for (const auto& [code, x, y] : list)
+            AppendRecord(bytes, code, x, y);
+        return bytes;
+    };
+    Bytes rows;
+    for (int y = 0; y < MAP_SIZE; y += 211)
+        for (int x = 0; x < MAP_SIZE; ++x)
+            if (x % 300 != 7)
+                AppendRecord(rows, x % 40 == 0 ? FLAG_TILE : 1 + (x + y) % TILE_COUNT, x, y);
+    const struct {
+        const char* name;
+        Bytes bytes;
+    } cases[] = {
+        {"no records", {}},
+        {"a tile set and no records", MakeBmp()},
+        {"rows of tiles and flags with gaps", rows},
+        {"records backwards",
+         records({{9, 1023, 1023}, {CODE_OBJECT_5X5, 600, 2}, {4, 5, 2}, {7, 0, 0}})},
+        {"objects at the far edges",
+         records({{CODE_OBJECT_6X6, 1020, 3}, {CODE_OBJECT_2X2, 5, 1023}, {3, 1023, 1023}})},
+        {"every object", records({{CODE_OBJECT_1X1, 1, 1},
+                                  {CODE_OBJECT_1X1_ALT, 3, 1},
+                                  {CODE_OBJECT_2X2, 5, 1},
+                                  {CODE_OBJECT_5X5, 8, 1},
+                                  {CODE_OBJECT_6X6, 14, 1}})},
+        {"an object over tiles already read", records({{3, 12, 12}, {CODE_OBJECT_6X6, 10, 10}})},
+        {"a tile over an object's anchor", records({{CODE_OBJECT_6X6, 10, 10}, {3, 10, 10}})},
+        {"an object over an object's anchor",
+         records({{CODE_OBJECT_2X2, 518, 400}, {CODE_OBJECT_2X2, 517, 400}})},
+        {"footprints crossing against row order",
+         records({{CODE_OBJECT_6X6, 1020, 5}, {CODE_OBJECT_6X6, 1023, 0}})},
+        {"the same anchor again and again",
+         records(
+             {{CODE_OBJECT_5X5, 40, 40}, {CODE_OBJECT_6X6, 40, 40}, {CODE_OBJECT_5X5, 40, 40}})},
+        {"records off the map", records({{5, MAP_SIZE, 0}, {5, 0, MAP_SIZE}, {6, 2, 2}})},
+        {"records after a tile set", records({{8, 3, 3}, {9, 4, 3}}, MakeBmp())},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Cell> normal(MAP_CELLS, 77), known(MAP_CELLS, EMPTY_CELL);
+        const LevelReadResult a = ReadLevel(MemorySource(c.bytes), normal.data());
+        const LevelReadResult b =
+            ReadLevel(MemorySource(c.bytes), known.data(), {.cellsAlreadyEmpty = true});
+        EXPECT_TRUE(normal == known);
+        EXPECT_EQ(b.defaultTileSet, a.defaultTileSet);
+        EXPECT_EQ(b.initialFlags, a.initialFlags);
+        EXPECT_EQ(b.tooManyFlags, a.tooManyFlags);
+        EXPECT_EQ(b.recordCount, a.recordCount);
+        ASSERT_TRUE(a.tileSet && b.tileSet);
+        EXPECT_EQ(b.tileSet->pixels, a.tileSet->pixels);
+
+        // Cells no record reaches are the caller's: left as they are, whatever they hold.
+        std::vector<Cell> marked = known;
+        const int far[] = {MAP_CELLS / 2 + 300, MAP_CELLS - MAP_SIZE - 2};
+        for (const int i : far)
+            marked[i] = 77;
+        ReadLevel(MemorySource(c.bytes), marked.data(), {.cellsAlreadyEmpty = true});
+        for (const int i : far)
+            EXPECT_EQ(marked[i], 77u) << "cell " << i << " was cleared";
+    }
+
+    // A level refused either way is refused the same way.
+    const Bytes invalid = records({{3, 1, 1}, {0, 2, 1}});
+    std::vector<Cell> cells(MAP_CELLS, EMPTY_CELL);
+    EXPECT_THROW(ReadLevel(MemorySource(invalid), cells.data(), {.cellsAlreadyEmpty = true}),
+                 ReadError);
 }
 
 } // namespace
