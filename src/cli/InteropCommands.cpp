@@ -2,11 +2,16 @@
 #include "Commands.h"
 #include "LevelFiles.h"
 #include "LevelText.h"
+#include "OutputFiles.h"
 #include "TmxExport.h"
 #include "TmxImport.h"
-#include "document/AtomicFile.h"
+#include "frame/ScriptedPrompt.h"
 
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
+#include <algorithm>
 #include <iostream>
 
 namespace krav::cli {
@@ -18,6 +23,27 @@ constexpr int DIFF_SAME = 0;
 constexpr int DIFF_DIFFERENT = 1;
 constexpr int DIFF_TROUBLE = 2;
 
+// git runs the text conversion on every version of a level in history and stops at the first
+// that fails, so a level that cannot be read is still described, by what identifies it.
+int DumpForGit(const std::string& path, std::ostream& out) {
+    CKRAVDoc doc;
+    ScriptedPrompt prompt;
+    if (doc.OnOpenDocument(path, prompt)) {
+        DumpLevel(doc, out);
+        return EXIT_OK;
+    }
+    std::string reason = prompt.messages.empty() ? "" : prompt.messages.back();
+    std::replace(reason.begin(), reason.end(), '\n', ' ');
+    out << "unreadable level: " << reason;
+    // Only a regular file: opening a named pipe would wait for a writer.
+    QFile file(QString::fromStdString(path));
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly) && hash.addData(&file))
+        out << "; " << file.size() << " bytes, sha256 " << hash.result().toHex().toStdString();
+    out << '\n';
+    return EXIT_OK;
+}
+
 void PrintWarnings(const std::string& path, const std::vector<std::string>& warnings) {
     for (const auto& text : warnings)
         std::cerr << "krav-lvl: " << path << ": warning: " << text << '\n';
@@ -26,6 +52,11 @@ void PrintWarnings(const std::string& path, const std::vector<std::string>& warn
 } // namespace
 
 int RunExportTmx(const Arguments& args) {
+    Arguments outputs;
+    for (const QString& path : ExportTmxFiles(QString::fromStdString(args[1])))
+        outputs.push_back(path.toStdString());
+    if (!OutputsSpareInputs({args[0]}, outputs))
+        return EXIT_FAILED;
     CKRAVDoc doc;
     std::vector<std::string> warnings;
     if (!ReadLevelFile(doc, args[0], warnings))
@@ -46,16 +77,23 @@ int RunImportTmx(const Arguments& args) {
         std::cerr << "krav-lvl: " << in << ": " << imported.error << '\n';
         return EXIT_FAILED;
     }
+    Arguments inputs = imported.read;
+    inputs.push_back(in);
+    if (!OutputsSpareInputs(inputs, {args[1]}))
+        return EXIT_FAILED;
     for (const auto& note : imported.notes)
         std::cerr << "krav-lvl: " << in << ": " << note << '\n';
-    if (WriteFileAtomically(args[1], imported.level) != SaveError::None) {
-        std::cerr << "krav-lvl: " << args[1] << ": cannot be written\n";
-        return EXIT_FAILED;
-    }
-    return EXIT_OK;
+    return WriteOutput(args[1], imported.level) ? EXIT_OK : EXIT_FAILED;
 }
 
 int RunDump(const Arguments& args) {
+    const bool textconv = args.size() == 2 && args[0] == "--textconv";
+    if (args.size() != 1 && !textconv) {
+        std::cerr << "usage: krav-lvl dump [--textconv] LEVEL\n";
+        return EXIT_USAGE;
+    }
+    if (textconv)
+        return DumpForGit(args[1], std::cout);
     CKRAVDoc doc;
     std::vector<std::string> warnings;
     if (!ReadLevelFile(doc, args[0], warnings))

@@ -1,6 +1,7 @@
 // krav-lvl info, check and resave: reading and writing levels as the editor's Open and Save do.
 #include "Commands.h"
 #include "LevelFiles.h"
+#include "OutputFiles.h"
 #include "document/CKRAVDoc.h"
 #include "frame/ScriptedPrompt.h"
 
@@ -15,11 +16,6 @@ namespace {
 std::string OnOneLine(std::string text) {
     std::replace(text.begin(), text.end(), '\n', ' ');
     return text;
-}
-
-void PrintMessages(const ScriptedPrompt& prompt) {
-    for (const auto& text : prompt.messages)
-        std::cerr << text << '\n';
 }
 
 // Records stand from the end of the embedded BMP (its bfSize) to the end of the file.
@@ -73,15 +69,19 @@ int RunCheck(const Arguments& args) {
 }
 
 int RunResave(const Arguments& args) {
+    const std::string& out = args[1];
     CKRAVDoc doc;
     std::vector<std::string> warnings;
     if (!ReadLevelFile(doc, args[0], warnings))
         return EXIT_FAILED;
     for (const auto& text : warnings)
         std::cerr << "warning: " << text << '\n';
+    if (out == "-")
+        return WriteOutput(out, doc.Serialize()) ? EXIT_OK : EXIT_FAILED;
     ScriptedPrompt savePrompt;
-    if (!doc.OnSaveDocument(args[1], savePrompt)) {
-        PrintMessages(savePrompt);
+    if (!doc.OnSaveDocument(out, savePrompt)) {
+        for (const auto& text : savePrompt.messages)
+            std::cerr << "krav-lvl: " << out << ": " << text << '\n';
         return EXIT_FAILED;
     }
     return EXIT_OK;

@@ -3,6 +3,7 @@
 #include "PlaySession.h"
 
 #include "LevelFiles.h"
+#include "OutputFiles.h"
 #include "frame/CommandIds.h"
 #include "frame/StatusPanes.h"
 
@@ -11,8 +12,8 @@
 
 namespace krav::cli {
 
-PlaySession::PlaySession(std::string level, std::string out)
-    : m_level(std::move(level)), m_out(std::move(out)),
+PlaySession::PlaySession(std::string level, std::string out, std::string script)
+    : m_level(std::move(level)), m_out(std::move(out)), m_script(std::move(script)),
       m_prompt(ScriptedPrompt::WhenUnanswered::Decline, &std::cout), m_hub(m_frame, m_prompt) {}
 
 bool PlaySession::Open() {
@@ -138,11 +139,11 @@ void PlaySession::Close() {
             return;
         if (answer == Prompt::Answer::No && view->first) {
             m_outWritten = true;
-            m_outFailed = !m_opened->OnSaveDocument(m_out, m_prompt);
+            SaveLevel(*m_opened, m_out);
         }
     } else if (view->first) {
         m_outWritten = true;
-        m_outFailed = !doc.OnSaveDocument(m_out, m_prompt);
+        SaveLevel(doc, m_out);
     }
     m_hub.SetActiveView(nullptr);
     m_hub.ViewClosed();
@@ -159,20 +160,32 @@ void PlaySession::Close() {
 bool PlaySession::SaveToItsFile(PlayView& view) {
     if (view.first) {
         m_outWritten = true;
-        m_outFailed = !view.doc->OnSaveDocument(m_out, m_prompt);
-        return !m_outFailed;
+        return SaveLevel(*view.doc, m_out);
     }
     // A new level never saved would need a file name from a dialog, which a script cannot
     // answer: as if that dialog was cancelled.
     const std::string path = view.doc->GetPathName();
-    return !path.empty() && view.doc->OnSaveDocument(path, m_prompt);
+    return !path.empty() && SaveLevel(*view.doc, path);
+}
+
+bool PlaySession::SaveLevel(CKRAVDoc& doc, const std::string& path) {
+    if (!OutputsSpareInputs({m_script}, {path})) {
+        m_saveFailed = true;
+        return false;
+    }
+    if (doc.OnSaveDocument(path, m_prompt))
+        return true;
+    // Shown as the editor shows it, and on standard error for whoever runs the script.
+    std::cerr << "krav-lvl: " << path << ": " << m_prompt.messages.back() << '\n';
+    m_saveFailed = true;
+    return false;
 }
 
 bool PlaySession::Finish() {
     for (PlayView& view : m_views)
         if (view.first)
-            return view.doc->OnSaveDocument(m_out, m_prompt);
-    return m_outWritten && !m_outFailed;
+            return SaveLevel(*view.doc, m_out);
+    return m_outWritten && !m_saveFailed;
 }
 
 bool PlaySession::Expect(bool holds, const std::string& what) {
@@ -284,8 +297,7 @@ bool PlaySession::RunOnView(PlayView& active, const PlayStep& step) {
             view.OnTimer(static_cast<ViewTimer>(step.a), {step.b, step.c});
         break;
     case K::Save:
-        active.doc->OnSaveDocument(step.text, m_prompt);
-        break;
+        return SaveLevel(*active.doc, step.text);
     case K::ExpectCell: {
         const auto actual = static_cast<std::int32_t>(view.Document().GetCell(step.b, step.a));
         return Expect(actual == step.value,

@@ -18,7 +18,8 @@ namespace krav::cli {
 // editor would show, printed. View 1 holds the level play opened; its file is OUT.
 class PlaySession {
 public:
-    PlaySession(std::string level, std::string out);
+    // script is the file the steps come from, which no save may replace.
+    PlaySession(std::string level, std::string out, std::string script);
 
     // Opens the level (or a new one for "new") as view 1; false when it cannot be read.
     bool Open();
@@ -27,6 +28,8 @@ public:
     // Writes view 1's level to OUT, unless closing it did already; false when OUT could not
     // be written.
     bool Finish();
+    // Whether a save failed; the run then ends with the failure.
+    bool SaveFailed() const { return m_saveFailed; }
 
 private:
     struct PlayView {
@@ -49,12 +52,15 @@ private:
     // Writes a level to its file as Save does: view 1's to OUT, another's to the path of its
     // last save. False when it has no file or the writing failed.
     bool SaveToItsFile(PlayView& view);
+    // Saves as Save does; a failure is also told on standard error and fails the run.
+    bool SaveLevel(CKRAVDoc& doc, const std::string& path);
     bool RunOnView(PlayView& view, const PlayStep& step);
     void PrintChecks() const;
     bool Expect(bool holds, const std::string& what);
 
     std::string m_level;
     std::string m_out;
+    std::string m_script;
     // Prints what the editor would show. With no answer left, a question is answered no and a
     // save question is cancelled: a script must say yes to anything destructive, and
     // discarding changes is too.
@@ -66,7 +72,7 @@ private:
     // View 1's level as it was opened: what OUT holds when its changes are discarded.
     std::unique_ptr<CKRAVDoc> m_opened;
     bool m_outWritten = false;
-    bool m_outFailed = false;
+    bool m_saveFailed = false;
     int m_nextUntitled = 1;
     bool m_mainToolbar = true;
     bool m_statusBar = true;

@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "LevelFiles.h"
 #include "MapPicturePng.h"
+#include "OutputFiles.h"
 #include "document/CKRAVDoc.h"
 #include "editing/RadarPicture.h"
 #include "render/BuiltinObjectPictures.h"
@@ -116,6 +117,8 @@ int RunRender(const Arguments& args) {
                           std::to_string(PICTURE_MAX_SIDE) +
                           " a side: choose a smaller area or zoom");
 
+    if (!OutputsSpareInputs({options.level}, {options.out}))
+        return EXIT_FAILED;
     CKRAVDoc doc;
     std::vector<std::string> warnings;
     if (!ReadLevelFile(doc, options.level, warnings))
@@ -126,8 +129,11 @@ int RunRender(const Arguments& args) {
     RadarPicture radar;
     radar.Build(doc.GetCells());
     const RenderSource source{doc.GetCells(), doc.GetTileSet(), &radar, &BuiltinObjectPictures()};
-    if (!WriteMapPicturePng(source, options.picture, options.out).Written()) {
-        std::cerr << "Couldn't write " << options.out << '\n';
+    AtomicFileWriter file;
+    if (!OpenOutput(file, options.out))
+        return EXIT_FAILED;
+    if (!WriteMapPicturePng(source, options.picture, file).Written()) {
+        PrintFileError(options.out, CANNOT_WRITE, file.Reason());
         return EXIT_FAILED;
     }
     return EXIT_OK;

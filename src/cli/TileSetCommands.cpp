@@ -2,8 +2,8 @@
 // level or a picture.
 #include "Commands.h"
 #include "LevelFiles.h"
+#include "OutputFiles.h"
 #include "TileSetPictureFile.h"
-#include "document/AtomicFile.h"
 #include "document/TileSetChooser.h"
 #include "document/TileSetExport.h"
 
@@ -13,13 +13,6 @@ namespace krav::cli {
 
 namespace {
 
-bool WriteOut(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    if (WriteFileAtomically(path, bytes) == SaveError::None)
-        return true;
-    std::cerr << "krav-lvl: " << path << ": cannot be written\n";
-    return false;
-}
-
 // Each "\n" of a message as a line break, as the editor shows it.
 void PrintRefusal(const std::string& path, const std::string& reason) {
     std::cerr << "krav-lvl: " << path << ": " << reason << '\n';
@@ -28,14 +21,19 @@ void PrintRefusal(const std::string& path, const std::string& reason) {
 } // namespace
 
 int RunTileset(const Arguments& args) {
+    if (!OutputsSpareInputs({args[0]}, {args[1]}))
+        return EXIT_FAILED;
     CKRAVDoc doc;
     std::vector<std::string> warnings;
     if (!ReadLevelFile(doc, args[0], warnings))
         return EXIT_FAILED;
-    return WriteOut(args[1], TileSetBmpFile(*doc.GetTileSet())) ? EXIT_OK : EXIT_FAILED;
+    return WriteOutput(args[1], TileSetBmpFile(*doc.GetTileSet())) ? EXIT_OK : EXIT_FAILED;
 }
 
 int RunImportTileset(const Arguments& args) {
+    // OUT may be LEVEL itself, as when the editor imports a tile set and saves.
+    if (!OutputsSpareInputs({args[1]}, {args[2]}, args[0]))
+        return EXIT_FAILED;
     CKRAVDoc doc;
     std::vector<std::string> warnings;
     if (!ReadLevelFile(doc, args[0], warnings))
@@ -47,7 +45,7 @@ int RunImportTileset(const Arguments& args) {
         return EXIT_FAILED;
     }
     chooser.ApplyTo(doc);
-    return WriteOut(args[2], doc.Serialize()) ? EXIT_OK : EXIT_FAILED;
+    return WriteOutput(args[2], doc.Serialize()) ? EXIT_OK : EXIT_FAILED;
 }
 
 } // namespace krav::cli

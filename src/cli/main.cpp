@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 
@@ -15,8 +16,11 @@ const char* const USAGE = "usage: krav-lvl info LEVEL\n"
                           "       krav-lvl import-tileset LEVEL IMAGE OUT\n"
                           "       krav-lvl export-tmx LEVEL OUT.tmx\n"
                           "       krav-lvl import-tmx IN.tmx OUT.lvl\n"
-                          "       krav-lvl dump LEVEL\n"
-                          "       krav-lvl diff A B\n";
+                          "       krav-lvl dump [--textconv] LEVEL\n"
+                          "       krav-lvl diff A B\n"
+                          "       krav-lvl --help | --version\n"
+                          "An OUT of \"-\" is standard output (not for play or export-tmx).\n"
+                          "No output may be an input, except a level saved over itself.\n";
 
 } // namespace
 
@@ -28,6 +32,10 @@ int main(int argc, char** argv) {
     }
     const Arguments args(argv + 2, argv + argc);
     const std::string command = argv[1];
+    if ((command == "--help" || command == "--version") && args.empty()) {
+        std::cout << (command == "--help" ? USAGE : "krav-lvl " KRAV_VERSION "\n");
+        return EXIT_OK;
+    }
     int result = EXIT_USAGE;
     if (command == "info" && args.size() == 1)
         result = RunInfo(args);
@@ -47,11 +55,18 @@ int main(int argc, char** argv) {
         result = RunExportTmx(args);
     else if (command == "import-tmx" && args.size() == 2)
         result = RunImportTmx(args);
-    else if (command == "dump" && args.size() == 1)
+    else if (command == "dump" && !args.empty())
         result = RunDump(args);
     else if (command == "diff" && args.size() == 2)
         result = RunDiff(args);
     else
         std::cerr << USAGE;
+    // What a command printed counts as much as the files it wrote (dump > /dev/full).
+    errno = 0;
+    if (!std::cout.flush()) {
+        std::cerr << "krav-lvl: standard output: cannot be written ("
+                  << std::strerror(errno != 0 ? errno : EIO) << ")\n";
+        return EXIT_FAILED;
+    }
     return result;
 }

@@ -4,12 +4,20 @@
 
 namespace krav {
 
+namespace {
+
+bool FitsInPng(const PictureRequest& request) {
+    const long long width = request.Width();
+    const long long height = request.Height();
+    return width >= 1 && height >= 1 && width <= PICTURE_MAX_SIDE && height <= PICTURE_MAX_SIDE;
+}
+
+} // namespace
+
 PictureWriteResult WriteMapPicturePng(const RenderSource& source, const PictureRequest& request,
                                       const std::string& path, const PictureProgress& progress) {
     PictureWriteResult result;
-    const long long width = request.Width();
-    const long long height = request.Height();
-    if (width < 1 || height < 1 || width > PICTURE_MAX_SIDE || height > PICTURE_MAX_SIDE) {
+    if (!FitsInPng(request)) {
         result.error = SaveError::Failed;
         return result;
     }
@@ -17,7 +25,18 @@ PictureWriteResult WriteMapPicturePng(const RenderSource& source, const PictureR
     result.error = file.Open(path);
     if (result.error != SaveError::None)
         return result;
+    return WriteMapPicturePng(source, request, file, progress);
+}
 
+PictureWriteResult WriteMapPicturePng(const RenderSource& source, const PictureRequest& request,
+                                      AtomicFileWriter& file, const PictureProgress& progress) {
+    PictureWriteResult result;
+    if (!FitsInPng(request)) {
+        result.error = SaveError::Failed;
+        return result;
+    }
+    const long long width = request.Width();
+    const long long height = request.Height();
     PngRowWriter png([&file](std::span<const std::uint8_t> bytes) { return file.Write(bytes); });
     bool encoded = png.Start(width, height);
     const bool drawn =

@@ -25,5 +25,9 @@ using PictureProgress = std::function<bool(long long rowsDone, long long rowsTot
 PictureWriteResult WriteMapPicturePng(const RenderSource& source, const PictureRequest& request,
                                       const std::string& path,
                                       const PictureProgress& progress = {});
+// The same into a file already opened (krav-lvl render's standard output); the file is
+// committed when the picture is complete.
+PictureWriteResult WriteMapPicturePng(const RenderSource& source, const PictureRequest& request,
+                                      AtomicFileWriter& file, const PictureProgress& progress = {});
 
 } // namespace krav

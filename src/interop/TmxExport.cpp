@@ -3,11 +3,15 @@
 #include "ObjectSheet.h"
 #include "TileSetPicture.h"
 #include "TmxNames.h"
+#include "document/AtomicFile.h"
+#include "document/FileErrors.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
+#include <deque>
+#include <span>
 #include <vector>
 
 namespace krav {
@@ -156,17 +160,36 @@ QByteArray MapXml(const CKRAVDoc& doc, const QString& tmxPath) {
     return out;
 }
 
-std::string SaveFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return path.toStdString() + ": " + file.errorString().toStdString();
-    return {};
+struct Output {
+    QString path;
+    QByteArray bytes;
+};
+
+QByteArray PngOf(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        png.clear();
+    return png;
 }
 
-std::string SaveImage(const QString& path, const QImage& image) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-        return path.toStdString() + ": " + file.errorString().toStdString();
+// Every file is written and flushed before any is put in place, so that a failure leaves
+// none of them and every old file as it was. The map comes last, so that a map written in
+// place (a pipe) gets its bytes only once its pictures are ready.
+std::string WriteTogether(const std::vector<Output>& outputs) {
+    std::deque<AtomicFileWriter> files; // each removes its temporary file unless committed
+    for (const Output& out : outputs) {
+        AtomicFileWriter& file = files.emplace_back();
+        const std::span<const std::uint8_t> bytes(
+            reinterpret_cast<const std::uint8_t*>(out.bytes.constData()), out.bytes.size());
+        if (out.bytes.isEmpty() || file.Open(out.path.toStdString()) != SaveError::None ||
+            !file.Write(bytes) || file.Prepare() != SaveError::None)
+            return out.path.toStdString() + ": " + WithReason("cannot be written", file.Reason());
+    }
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+        if (files[i].Commit() != SaveError::None)
+            return outputs[i].path.toStdString() + ": " +
+                   WithReason("cannot be written", files[i].Reason());
     return {};
 }
 
@@ -191,15 +214,17 @@ QString ObjectSheetName(const QString& tmxPath) {
     return BaseName(tmxPath) + QStringLiteral("-objects.png");
 }
 
-std::string ExportTmx(const CKRAVDoc& doc, const QString& tmxPath) {
+QStringList ExportTmxFiles(const QString& tmxPath) {
     // The pictures first: a map never names a picture that was not written.
-    std::string error = SaveImage(PicturePath(tmxPath, TileSetPictureName(tmxPath)),
-                                  TileSetToImage(*doc.GetTileSet()));
-    if (error.empty())
-        error = SaveImage(PicturePath(tmxPath, ObjectSheetName(tmxPath)), ObjectSheet());
-    if (error.empty())
-        error = SaveFile(tmxPath, MapXml(doc, tmxPath));
-    return error;
+    return {PicturePath(tmxPath, TileSetPictureName(tmxPath)),
+            PicturePath(tmxPath, ObjectSheetName(tmxPath)), tmxPath};
+}
+
+std::string ExportTmx(const CKRAVDoc& doc, const QString& tmxPath) {
+    const QStringList paths = ExportTmxFiles(tmxPath);
+    return WriteTogether({{paths[0], PngOf(TileSetToImage(*doc.GetTileSet()))},
+                          {paths[1], PngOf(ObjectSheet())},
+                          {paths[2], MapXml(doc, tmxPath)}});
 }
 
 } // namespace krav

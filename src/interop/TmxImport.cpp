@@ -144,14 +144,15 @@ std::string PlaceObjects(const TmxMap& map, std::vector<Cell>& cells) {
     return {};
 }
 
-TileSetChoice ChooseTileSet(const TmxMap& map, const QString& tmxPath,
-                            std::vector<std::string>& notes) {
+TileSetChoice ChooseTileSet(const TmxMap& map, const QString& tmxPath, TmxImportResult& result) {
+    std::vector<std::string>& notes = result.notes;
     const TmxTileSet* tileSet = TileSetOfTiles(map);
     if (!tileSet || tileSet->imageSource.isEmpty()) {
         notes.push_back("its tile set has no picture; the level gets the built-in tile set");
         return {};
     }
     const QString path = QFileInfo(tmxPath).dir().filePath(tileSet->imageSource);
+    result.read.push_back(path.toStdString());
     TileSetChoice choice = TileSetFromImage(QImage(path), tileSet->bmpParts);
     if (!choice.note.empty())
         notes.push_back(tileSet->imageSource.toStdString() + " " + choice.note +
@@ -191,7 +192,7 @@ TmxImportResult ImportTmx(const QString& tmxPath) {
         result.notes.push_back("it has " + std::to_string(flags) +
                                " flags; the editor warns when a level has more than 256");
 
-    const TileSetChoice tileSet = ChooseTileSet(map, tmxPath, result.notes);
+    const TileSetChoice tileSet = ChooseTileSet(map, tmxPath, result);
     result.level = WriteLevel(cells.data(), tileSet.tileSet.get());
     // What is written must open again.
     try {

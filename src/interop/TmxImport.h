@@ -11,6 +11,7 @@ struct TmxImportResult {
     std::string error;               // why no level could be made, or empty
     std::vector<std::string> notes;  // what the user should know about a level that was made
     std::vector<std::uint8_t> level; // the level file's bytes
+    std::vector<std::string> read;   // the files read besides the map (its tile set picture)
 };
 
 // Makes a level of a Tiled map that ExportTmx wrote, or one of the same shape edited in Tiled:

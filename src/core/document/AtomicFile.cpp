@@ -1,5 +1,7 @@
 #include "document/AtomicFile.h"
 
+#include "document/FileErrors.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -118,24 +120,59 @@ AtomicFileWriter::~AtomicFileWriter() {
 void AtomicFileWriter::Abandon() {
     if (m_fd < 0)
         return;
-    ::unlink(m_temp.c_str());
-    ::close(m_fd);
+    if (!m_inPlace)
+        ::unlink(m_temp.c_str());
+    if (m_ownsFd)
+        ::close(m_fd);
     m_fd = -1;
+}
+
+SaveError AtomicFileWriter::Fail(int error) {
+    m_error = error;
+    return ErrorFor(error);
+}
+
+// A pipe or a device cannot be replaced by a rename without losing what it is (as root even
+// /dev/full could be), so it gets the bytes itself.
+SaveError AtomicFileWriter::OpenInPlace() {
+    // No O_CREAT or O_TRUNC: if the file was swapped for another since it was looked at,
+    // opening it changes nothing, and the check below refuses it before any write.
+    const int fd = ::open(m_path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return Fail(errno);
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !(S_ISFIFO(opened.st_mode) || S_ISCHR(opened.st_mode))) {
+        ::close(fd);
+        return Fail(EAGAIN); // it changed under us: nothing was written, try again
+    }
+    m_fd = fd;
+    m_inPlace = true;
+    return SaveError::None;
 }
 
 SaveError AtomicFileWriter::Open(const std::string& requestedPath) {
     Abandon();
     m_error = 0;
+    m_notRegular = false;
+    m_inPlace = false;
+    m_ownsFd = true;
+    m_prepared = false;
     m_path = ResolveLink(requestedPath);
     m_mode = NewFileMode();
     struct stat existing {};
     if (::stat(m_path.c_str(), &existing) == 0) {
-        if (!S_ISREG(existing.st_mode))
-            return SaveError::Failed;
+        if (S_ISFIFO(existing.st_mode) || S_ISCHR(existing.st_mode))
+            return OpenInPlace();
+        if (S_ISDIR(existing.st_mode))
+            return Fail(EISDIR);
+        if (!S_ISREG(existing.st_mode)) {
+            m_notRegular = true;
+            return Fail(EINVAL);
+        }
         // Renaming would replace a read-only file even where we may not write to it (and
         // root may write anywhere), so honour the file's own permission bits.
         if ((existing.st_mode & S_IWUSR) == 0 || ::access(m_path.c_str(), W_OK) != 0)
-            return SaveError::ReadOnly;
+            return Fail(EACCES);
         m_mode = existing.st_mode & 07777;
     }
 
@@ -146,10 +183,22 @@ SaveError AtomicFileWriter::Open(const std::string& requestedPath) {
     templateBuffer.push_back('\0');
     const int fd = ::mkostemp(templateBuffer.data(), O_CLOEXEC);
     if (fd < 0)
-        return ErrorFor(errno);
+        return Fail(errno);
     m_temp = templateBuffer.data();
     m_fd = fd;
     ::flock(m_fd, LOCK_EX); // where locks are not supported, stale files are merely kept
+    return SaveError::None;
+}
+
+SaveError AtomicFileWriter::OpenDescriptor(int fd) {
+    Abandon();
+    m_error = 0;
+    m_notRegular = false;
+    m_prepared = false;
+    m_path.clear();
+    m_fd = fd;
+    m_ownsFd = false;
+    m_inPlace = true;
     return SaveError::None;
 }
 
@@ -166,16 +215,40 @@ SaveError AtomicFileWriter::WriteError() const {
     return m_error != 0 ? ErrorFor(m_error) : SaveError::None;
 }
 
-SaveError AtomicFileWriter::Commit() {
+std::string AtomicFileWriter::Reason() const {
+    if (m_notRegular)
+        return NOT_A_REGULAR_FILE;
+    return m_error != 0 ? SystemReason(m_error) : std::string();
+}
+
+SaveError AtomicFileWriter::Prepare() {
     if (m_fd < 0)
-        return SaveError::Failed;
-    if (m_error == 0 && (::fchmod(m_fd, m_mode) != 0 || ::fsync(m_fd) != 0))
+        return m_error != 0 ? ErrorFor(m_error) : SaveError::Failed;
+    if (m_error == 0 && !m_inPlace && !m_prepared &&
+        (::fchmod(m_fd, m_mode) != 0 || ::fsync(m_fd) != 0))
         m_error = errno != 0 ? errno : EIO;
+    if (m_error != 0) {
+        Abandon();
+        return ErrorFor(m_error);
+    }
+    m_prepared = true;
+    return SaveError::None;
+}
+
+SaveError AtomicFileWriter::Commit() {
+    if (const SaveError error = Prepare(); error != SaveError::None)
+        return error;
+    if (m_inPlace) {
+        // A pipe or device is not flushed to a disk; what close says still counts.
+        const bool closed = !m_ownsFd || ::close(m_fd) == 0;
+        const int error = errno;
+        m_fd = -1;
+        return closed ? SaveError::None : Fail(error);
+    }
     // Renamed while still open and locked, so that no other save takes it for a stale file;
     // after fsync, close has nothing left to report.
-    if (m_error == 0 && ::rename(m_temp.c_str(), m_path.c_str()) != 0)
+    if (::rename(m_temp.c_str(), m_path.c_str()) != 0) {
         m_error = errno;
-    if (m_error != 0) {
         Abandon();
         return ErrorFor(m_error);
     }
@@ -190,12 +263,17 @@ SaveError AtomicFileWriter::Commit() {
     return SaveError::None;
 }
 
-SaveError WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+SaveError WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                              std::string* reason) {
     AtomicFileWriter file;
-    if (const SaveError error = file.Open(path); error != SaveError::None)
-        return error;
-    file.Write(bytes);
-    return file.Commit();
+    SaveError error = file.Open(path);
+    if (error == SaveError::None) {
+        file.Write(bytes);
+        error = file.Commit();
+    }
+    if (reason)
+        *reason = file.Reason();
+    return error;
 }
 
 } // namespace krav

@@ -1,6 +1,7 @@
 #include "document/CKRAVDoc.h"
 
 #include "document/AtomicFile.h"
+#include "document/FileErrors.h"
 #include "document/FileSource.h"
 #include "document/LevelReader.h"
 #include "document/LevelWriter.h"
@@ -9,6 +10,7 @@
 #include "document/ReadError.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace krav {
 
@@ -99,13 +101,15 @@ bool CKRAVDoc::OnOpenDocument(const std::string& path, Prompt& prompt) {
 
 bool CKRAVDoc::OnSaveDocument(const std::string& path, Prompt& prompt) {
     SaveError error = SaveError::None;
+    std::string reason;
     try {
-        error = WriteFileAtomically(path, Serialize());
+        error = WriteFileAtomically(path, Serialize(), &reason);
     } catch (const std::bad_alloc&) {
         error = SaveError::Failed;
+        reason = SystemReason(ENOMEM);
     }
     if (error != SaveError::None) {
-        prompt.ShowMessage(SaveErrorMessage(error, path));
+        prompt.ShowMessage(WithReason(SaveErrorMessage(error, path), reason));
         return false;
     }
     m_bModified = false;

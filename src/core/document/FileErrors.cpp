@@ -1,6 +1,7 @@
 #include "document/FileErrors.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace krav {
 
@@ -33,6 +34,14 @@ std::string FileErrorMessage(int error) {
     default:
         return "Unknown File Error!";
     }
+}
+
+std::string SystemReason(int error) {
+    return std::strerror(error);
+}
+
+std::string WithReason(const std::string& words, const std::string& reason) {
+    return reason.empty() ? words : words + " (" + reason + ")";
 }
 
 } // namespace krav

@@ -1,6 +1,7 @@
 #include "document/FileSource.h"
 
 #include "document/FileErrors.h"
+#include "document/Messages.h"
 #include "document/ReadError.h"
 
 #include <cerrno>
@@ -11,15 +12,24 @@
 namespace krav {
 
 FileSource::FileSource(const std::string& path) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe given as a level is refused instead of waiting for a
+    // writer; reads of a regular file are not affected.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0)
-        throw ReadError("Couldn't open file.");
+        throw ReadError(WithReason(messages::COULD_NOT_OPEN, SystemReason(errno)));
     struct stat info {};
     // Only regular files have a length to trust; a directory, pipe or device is not a level.
-    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    std::string reason;
+    if (::fstat(m_fd, &info) != 0)
+        reason = SystemReason(errno);
+    else if (S_ISDIR(info.st_mode))
+        reason = SystemReason(EISDIR);
+    else if (!S_ISREG(info.st_mode))
+        reason = NOT_A_REGULAR_FILE;
+    if (!reason.empty()) {
         ::close(m_fd);
         m_fd = -1;
-        throw ReadError("Couldn't open file.");
+        throw ReadError(WithReason(messages::COULD_NOT_OPEN, reason));
     }
     m_size = static_cast<std::uint64_t>(info.st_size);
 }
@@ -37,7 +47,8 @@ std::size_t FileSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> out
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throw ReadError(FileErrorMessage(errno));
+            const int error = errno;
+            throw ReadError(WithReason(FileErrorMessage(error), SystemReason(error)));
         }
         if (got == 0)
             break; // end of file (it may have shrunk since it was opened)

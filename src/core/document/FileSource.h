@@ -10,7 +10,8 @@ namespace krav {
 // that matches the system's error.
 class FileSource final : public ByteSource {
 public:
-    // Raises ReadError("Couldn't open file.") when path is not a readable regular file.
+    // Raises ReadError("Couldn't open file. (REASON)") when path is not a readable regular
+    // file.
     explicit FileSource(const std::string& path);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
