@@ -187,13 +187,12 @@ std::string CountFlags(const std::vector<Cell>& cells) {
     if (flags <= MAX_FLAGS)
         return {};
     int seen = 0;
-    int at = 0;
-    while (seen <= MAX_FLAGS)
-        seen += cells[static_cast<std::size_t>(at++)] == FLAG_CELL;
-    --at;
-    return "the flag at " + CellName(at % MAP_SIZE, at / MAP_SIZE) + " is flag " +
-           std::to_string(MAX_FLAGS + 1) + " of " + std::to_string(flags) +
-           "; a level holds at most " + std::to_string(MAX_FLAGS);
+    for (int at = 0; at < MAP_CELLS; ++at)
+        if (cells[at] == FLAG_CELL && ++seen > MAX_FLAGS)
+            return "the flag at " + CellName(at % MAP_SIZE, at / MAP_SIZE) + " is flag " +
+                   std::to_string(seen) + " of " + std::to_string(flags) +
+                   "; a level holds at most " + std::to_string(MAX_FLAGS);
+    return {};
 }
 
 TileSetChoice ChooseTileSet(const TmxMap& map, const QDir& folder,
