@@ -1,19 +1,49 @@
 #include "TileSetPictureFile.h"
 
 #include "TileSetPicture.h"
+#include "document/ReadError.h"
 
+#include <QIODevice>
 #include <QImageReader>
 
 namespace krav {
 
-std::optional<PictureTileSet> ReadTileSetPicture(const std::string& path) {
-    QImageReader reader(QString::fromStdString(path));
-    reader.setDecideFormatFromContent(true);
+namespace {
+
+// A file's bytes as a read-only device with random access, for QImageReader.
+class ByteSourceDevice final : public QIODevice {
+public:
+    explicit ByteSourceDevice(const ByteSource& source) : m_source(source) {
+        open(QIODevice::ReadOnly);
+    }
+    qint64 size() const override { return static_cast<qint64>(m_source.Size()); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        try {
+            const std::span out(reinterpret_cast<std::uint8_t*>(data),
+                                static_cast<std::size_t>(maxSize));
+            return static_cast<qint64>(m_source.ReadAt(static_cast<std::uint64_t>(pos()), out));
+        } catch (const ReadError&) {
+            return -1;
+        }
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    const ByteSource& m_source;
+};
+
+} // namespace
+
+std::optional<PictureTileSet> ReadTileSetPicture(const ByteSource& file) {
+    ByteSourceDevice device(file);
+    QImageReader reader(&device);
     if (reader.format().isEmpty())
         return std::nullopt;
     const QImage image = reader.read();
     TileSetChoice choice = TileSetFromImage(image, {});
-    return PictureTileSet{std::move(choice.tileSet), std::move(choice.note)};
+    return PictureTileSet{std::move(choice.tileSet), std::move(choice.note), !image.isNull()};
 }
 
 } // namespace krav

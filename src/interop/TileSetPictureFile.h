@@ -1,15 +1,16 @@
 #pragma once
 
+#include "document/ByteSource.h"
 #include "document/TileSetChooser.h"
 
 #include <optional>
-#include <string>
 
 namespace krav {
 
-// Reads a picture file in any format Qt reads (told by its content) as a tile set: 304 x 160
-// with at most 256 colours, converted losslessly to an 8-bit BMP. Nothing when the file is
-// not a picture.
-std::optional<PictureTileSet> ReadTileSetPicture(const std::string& path);
+// Reads a file's bytes as a picture in any format Qt reads (told by its content) as a tile
+// set: 304 x 160 with at most 256 colours, converted losslessly to an 8-bit BMP. Nothing when
+// the bytes are of no picture format Qt knows; not decoded when they start like one but its
+// pixels cannot be read.
+std::optional<PictureTileSet> ReadTileSetPicture(const ByteSource& file);
 
 } // namespace krav

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace krav {
@@ -62,6 +63,7 @@ std::string PlaceTiles(const TmxMap& map, std::vector<Cell>& cells) {
 }
 
 struct PlacedObject {
+    int id = 0;
     Cell kind = 0;
     int col = 0;
     int row = 0;
@@ -124,34 +126,83 @@ std::string PlaceObject(const TmxMap& map, const TmxObject& object, PlacedObject
         left -= across * object.width.value_or(tileSet->tileWidth);
         top -= down * object.height.value_or(tileSet->tileHeight);
     }
+    placed.id = object.id;
     placed.kind = propertyKind ? *propertyKind : *pictureKind;
     placed.col = static_cast<int>(std::lround(left / tmx::TILE_PIXELS));
     placed.row = static_cast<int>(std::lround(top / tmx::TILE_PIXELS));
     if (placed.col < 0 || placed.col >= MAP_SIZE || placed.row < 0 || placed.row >= MAP_SIZE)
         return name + " lies outside the map, at " + CellName(placed.col, placed.row);
+    // The editor keeps every footprint inside the map.
+    const int side = ObjectSide(placed.kind);
+    if (placed.col + side > MAP_SIZE || placed.row + side > MAP_SIZE)
+        return name + " at " + CellName(placed.col, placed.row) +
+               " reaches past the map's edge at " +
+               (placed.col + side > MAP_SIZE ? CellName(MAP_SIZE, placed.row)
+                                             : CellName(placed.col, MAP_SIZE)) +
+               "; its " + std::to_string(side) + " x " + std::to_string(side) +
+               " cells must lie inside";
     return {};
 }
 
-// Objects go on their anchors after the tiles: an anchor on a tile replaces it, as Tiled
-// shows the object over the tile, and of two objects on one anchor the later one stays.
+std::string ObjectName(const PlacedObject& object) {
+    const std::string side = std::to_string(ObjectSide(object.kind));
+    return "object " + std::to_string(object.id) + " (" + side + " x " + side + " at " +
+           CellName(object.col, object.row) + ")";
+}
+
+// Objects go on their anchors after the tiles. As in a level the editor makes, every cell of
+// an object's footprint is the object's alone: no other object and no tile may share it, or
+// the level would draw one thing and hold another.
 std::string PlaceObjects(const TmxMap& map, std::vector<Cell>& cells) {
-    for (const TmxObject& object : map.objects) {
-        PlacedObject placed;
-        if (std::string error = PlaceObject(map, object, placed); !error.empty())
+    std::vector<PlacedObject> placed(map.objects.size());
+    for (std::size_t i = 0; i < placed.size(); ++i)
+        if (std::string error = PlaceObject(map, map.objects[i], placed[i]); !error.empty())
             return error;
-        cells[static_cast<std::size_t>(placed.row) * MAP_SIZE + placed.col] = placed.kind;
+    constexpr std::uint32_t NO_OBJECT = 0xFFFFFFFFu;
+    std::vector<std::uint32_t> owner(MAP_CELLS, NO_OBJECT); // index into placed
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const PlacedObject& object = placed[i];
+        const int side = ObjectSide(object.kind);
+        for (int row = object.row; row < object.row + side; ++row)
+            for (int col = object.col; col < object.col + side; ++col) {
+                std::uint32_t& cell = owner[static_cast<std::size_t>(row) * MAP_SIZE + col];
+                if (cell != NO_OBJECT)
+                    return ObjectName(object) + " overlaps " + ObjectName(placed[cell]) + " at " +
+                           CellName(col, row) + "; special objects cannot overlap";
+                cell = static_cast<std::uint32_t>(i);
+            }
     }
+    for (int i = 0; i < MAP_CELLS; ++i)
+        if (cells[i] != EMPTY_CELL && owner[i] != NO_OBJECT)
+            return "the tile at " + CellName(i % MAP_SIZE, i / MAP_SIZE) + " lies under " +
+                   ObjectName(placed[owner[i]]) + "; a special object's cells hold no tile";
+    for (const PlacedObject& object : placed)
+        cells[static_cast<std::size_t>(object.row) * MAP_SIZE + object.col] = object.kind;
     return {};
 }
 
-TileSetChoice ChooseTileSet(const TmxMap& map, const QString& tmxPath, TmxImportResult& result) {
+// The editor never lets a level hold more flags than MAX_FLAGS.
+std::string CountFlags(const std::vector<Cell>& cells) {
+    const auto flags = std::count(cells.begin(), cells.end(), FLAG_CELL);
+    if (flags <= MAX_FLAGS)
+        return {};
+    int seen = 0;
+    for (int at = 0; at < MAP_CELLS; ++at)
+        if (cells[at] == FLAG_CELL && ++seen > MAX_FLAGS)
+            return "the flag at " + CellName(at % MAP_SIZE, at / MAP_SIZE) + " is flag " +
+                   std::to_string(seen) + " of " + std::to_string(flags) +
+                   "; a level holds at most " + std::to_string(MAX_FLAGS);
+    return {};
+}
+
+TileSetChoice ChooseTileSet(const TmxMap& map, const QDir& folder, TmxImportResult& result) {
     std::vector<std::string>& notes = result.notes;
     const TmxTileSet* tileSet = TileSetOfTiles(map);
     if (!tileSet || tileSet->imageSource.isEmpty()) {
         notes.push_back("its tile set has no picture; the level gets the built-in tile set");
         return {};
     }
-    const QString path = QFileInfo(tmxPath).dir().filePath(tileSet->imageSource);
+    const QString path = folder.filePath(tileSet->imageSource);
     result.read.push_back(path.toStdString());
     TileSetChoice choice = TileSetFromImage(QImage(path), tileSet->bmpParts);
     if (!choice.note.empty())
@@ -163,13 +214,18 @@ TileSetChoice ChooseTileSet(const TmxMap& map, const QString& tmxPath, TmxImport
 } // namespace
 
 TmxImportResult ImportTmx(const QString& tmxPath) {
-    TmxImportResult result;
     QFile file(tmxPath);
     if (!file.open(QIODevice::ReadOnly)) {
+        TmxImportResult result;
         result.error = "cannot be opened: " + file.errorString().toStdString();
         return result;
     }
-    TmxReadResult read = ReadTmx(file.readAll());
+    return ImportTmxText(file.readAll(), QFileInfo(tmxPath).dir());
+}
+
+TmxImportResult ImportTmxText(const QByteArray& xml, const QDir& folder) {
+    TmxImportResult result;
+    TmxReadResult read = ReadTmx(xml);
     const TmxMap& map = read.map;
     result.error = std::move(read.error);
     for (const TmxTileSet& tileSet : map.tileSets)
@@ -185,14 +241,12 @@ TmxImportResult ImportTmx(const QString& tmxPath) {
     result.error = PlaceTiles(map, cells);
     if (result.error.empty())
         result.error = PlaceObjects(map, cells);
+    if (result.error.empty())
+        result.error = CountFlags(cells);
     if (!result.error.empty())
         return result;
-    const auto flags = std::count(cells.begin(), cells.end(), FLAG_CELL);
-    if (flags > MAX_FLAGS)
-        result.notes.push_back("it has " + std::to_string(flags) +
-                               " flags; the editor warns when a level has more than 256");
 
-    const TileSetChoice tileSet = ChooseTileSet(map, tmxPath, result);
+    const TileSetChoice tileSet = ChooseTileSet(map, folder, result);
     result.level = WriteLevel(cells.data(), tileSet.tileSet.get());
     // What is written must open again.
     try {

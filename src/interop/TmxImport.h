@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDir>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -17,7 +19,11 @@ struct TmxImportResult {
 // Makes a level of a Tiled map that ExportTmx wrote, or one of the same shape edited in Tiled:
 // the tile layer "tiles" (or the first), the group "special objects", and the tile set's
 // picture as the level's own tile set (see TileSetFromImage). A map a level cannot hold is
-// refused with the first thing that is wrong.
+// refused with the first thing that is wrong, and so is one the editor could not have made
+// (objects that overlap, cover tiles or reach past the map's edge, more than 256 flags).
 TmxImportResult ImportTmx(const QString& tmxPath);
+
+// The same for a map's text at hand; its tile set's picture is looked for in folder.
+TmxImportResult ImportTmxText(const QByteArray& xml, const QDir& folder);
 
 } // namespace krav

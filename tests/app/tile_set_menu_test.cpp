@@ -1,5 +1,6 @@
 // File > Import Tileset and File > Export Tileset: the dialog's preview, and a new tile set
 // taken up by everything that shows tiles.
+#include "document/Messages.h"
 #include "document/TileSetChooser.h"
 #include "document/TileSetExport.h"
 #include "palettes/TileSetPaletteWnd.h"
@@ -85,10 +86,48 @@ TEST_F(TileSetMenu, DialogPreviewsBesideTheFilesAndFallsBackToThePlaceholder) {
     EXPECT_TRUE(dialog.ShowsPlaceholder());
     EXPECT_EQ(dialog.NoteText(), "wide.png is 320 x 160; a tile set is 304 x 160");
 
-    emit dialog.currentChanged(
-        QString::fromStdString(folder.Write("deep.bmp", test::MakeBmp({.bitsPerPixel = 24}))));
-    EXPECT_TRUE(dialog.ShowsPlaceholder());
-    EXPECT_EQ(dialog.NoteText(), ""); // loader errors only as the placeholder
+    emit dialog.currentChanged(QString::fromStdString(folder.Write("t.bmp", test::MakeBmp())));
+    EXPECT_EQ(dialog.NoteText(), "");
+}
+
+// A BMP that gives no tile set says why, as a picture does; OK on it keeps the dialog open and
+// changes nothing.
+TEST_F(TileSetMenu, ARefusedFileShowsWhyAndOkKeepsTheDialog) {
+    test::Bytes cut = test::MakeBmp();
+    cut.resize(40);
+    const struct {
+        const char* file;
+        test::Bytes bytes;
+        std::string note;
+    } cases[] = {
+        {"four.bmp", test::MakeBmp({.bitsPerPixel = 4}),
+         std::string("four.bmp: ") + messages::NOT_256_COLOURS},
+        {"deep.bmp", test::MakeBmp({.bitsPerPixel = 24}),
+         std::string("deep.bmp: ") + messages::NOT_256_COLOURS},
+        {"cut.bmp", cut, std::string("cut.bmp: ") + messages::BMP_TRUNCATED},
+        {"zeros.bin", test::Bytes(3000, 0), "zeros.bin is not a BMP, a picture or a level"},
+    };
+    CChildFrame& child = OpenLevel();
+    const std::vector<std::uint8_t> before = child.Document().Serialize();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ImportTileSetDialog dialog(frame.get(), QString::fromStdString(folder.Path("")));
+        const QString path = QString::fromStdString(folder.Write(c.file, c.bytes));
+        emit dialog.currentChanged(path);
+        EXPECT_TRUE(dialog.ShowsPlaceholder());
+        EXPECT_EQ(dialog.NoteText().toStdString(), c.note);
+
+        dialog.selectFile(path);
+        QMetaObject::invokeMethod(&dialog, "accept"); // as the Open button does
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        EXPECT_FALSE(frame->ApplyTileSetChoice(dialog.Chooser()));
+        EXPECT_FALSE(child.Document().IsModified());
+        EXPECT_EQ(child.Document().Serialize(), before);
+    }
+    ImportTileSetDialog dialog(frame.get(), QString::fromStdString(folder.Path("")));
+    dialog.selectFile(QString::fromStdString(folder.Write("t.bmp", test::MakeBmp())));
+    QMetaObject::invokeMethod(&dialog, "accept"); // as the Open button does
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 } // namespace

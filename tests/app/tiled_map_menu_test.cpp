@@ -31,6 +31,46 @@ TEST_F(TiledMapMenu, AnExportedLevelComesBackAsANewUntitledLevel) {
     EXPECT_TRUE(prompt.messages.empty());
 }
 
+// A map edited into one the editor could not have made: refused naming the first such cell,
+// no level opened.
+TEST_F(TiledMapMenu, AMapNoEditorCouldHaveMadeIsRefusedNamingTheCell) {
+    test::Bytes bytes;
+    test::AppendRecord(bytes, 12, 3, 4);
+    test::AppendRecord(bytes, 219, 8, 8);
+    ASSERT_TRUE(frame->OpenLevel(QString::fromStdString(folder.Write("level.lvl", bytes))));
+    const QString tmx = QString::fromStdString(folder.Path("level.tmx"));
+    ASSERT_TRUE(frame->ExportTiledMap(frame->ChildFrames().front(), tmx));
+    QFile file(tmx);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray map = file.readAll();
+    file.close();
+    const QByteArray object = "x=\"128\" y=\"128\"";
+    ASSERT_TRUE(map.contains(object));
+    const struct {
+        QByteArray replacement;
+        std::string message;
+    } cases[] = {
+        {"x=\"32\" y=\"32\"",
+         "edited.tmx cannot be imported: the tile at column 3, row 4 lies under object 1 (6 x 6 "
+         "at column 2, row 2); a special object's cells hold no tile"},
+        {"x=\"16352\" y=\"128\"",
+         "edited.tmx cannot be imported: object 1 at column 1022, row 8 reaches past the map's "
+         "edge at column 1024, row 8; its 6 x 6 cells must lie inside"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        const QString edited = QString::fromStdString(folder.Path("edited.tmx"));
+        QFile out(edited);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QByteArray(map).replace(object, c.replacement));
+        out.close();
+        prompt.messages.clear();
+        EXPECT_FALSE(frame->ImportTiledMap(edited));
+        EXPECT_EQ(frame->ChildFrames().size(), 1);
+        EXPECT_EQ(prompt.messages, std::vector<std::string>{c.message});
+    }
+}
+
 TEST_F(TiledMapMenu, AMapThatCannotBeALevelIsRefusedWithTheReason) {
     const std::string tmx = folder.Write("small.tmx", {});
     QFile file(QString::fromStdString(tmx));

@@ -31,6 +31,27 @@ wait_until 10 "a.tmx and its two pictures being written" exported
 cmp -s "$SESSION_DIR/a.lvl" "$SESSION_DIR/back.lvl" ||
     record_failure "the exported map does not read back to the level's bytes"
 
+step "File > Import Tiled Map..., the map edited so that the object covers a tile: refused"
+placed=$(sed -n 's/.*<object id="1" gid="[0-9]*" x="\([0-9]*\)" y="\([0-9]*\)".*/\1 \2/p' "$SESSION_DIR/a.tmx")
+[ -n "$placed" ] || fail "a.tmx holds no object 1"
+sed 's/\(<object id="1" gid="[0-9]*"\) x="[0-9]*" y="[0-9]*"/\1 x="32" y="32"/' "$SESSION_DIR/a.tmx" \
+    >"$SESSION_DIR/covered.tmx"
+xdo windowactivate --sync "$MAIN_WINDOW"
+xdo key --clearmodifiers alt+f d
+type_path "Import Tiled Map" "$SESSION_DIR/covered.tmx"
+box=$(wait_window "$KRAV_PID" '^KRAV$' "the message box refusing covered.tmx")
+wait_settled "$box"
+screenshot refused
+title_has "$MAIN_WINDOW" "a.lvl" || record_failure "a level was opened from the refused map"
+xdo key --clearmodifiers Return
+box_gone() { ! xwininfo -id "$box" 2>/dev/null | grep -q 'IsViewable'; }
+wait_until 10 "the message box closing" box_gone
+"$KRAV_LVL" import-tmx "$SESSION_DIR/covered.tmx" "$SESSION_DIR/covered.lvl" 2>"$SESSION_DIR/covered.err" &&
+    record_failure "krav-lvl imported the map whose object covers a tile"
+grep -q 'the tile at column 2, row 2 lies under object 1' "$SESSION_DIR/covered.err" ||
+    record_failure "krav-lvl's refusal does not name the covered cell: $(cat "$SESSION_DIR/covered.err")"
+[ ! -e "$SESSION_DIR/covered.lvl" ] || record_failure "the refused import left covered.lvl"
+
 step "File > Import Tiled Map..."
 xdo windowactivate --sync "$MAIN_WINDOW"
 xdo key --clearmodifiers alt+f d

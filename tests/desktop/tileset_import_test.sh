@@ -71,6 +71,48 @@ read -r cx cy < <(cell_point 3 2)
 map_before=$(pixel_at "$before_shot" "$cx" "$cy")
 palette_before=$(pixel_at "$before_shot" $((px + CHOSEN_TILE * 16 + 4)) $((py + 4)))
 
+step "File > Import Tileset, a 4-bit BMP: the dialog says why beside the files, OK keeps it open"
+# The built-in set's BMP claiming 4 bits per pixel.
+python3 - "$SESSION_DIR/builtin.bmp" "$SESSION_DIR/four.bmp" <<'PY'
+import sys
+data = bytearray(open(sys.argv[1], 'rb').read())
+data[28] = 4
+open(sys.argv[2], 'wb').write(data)
+PY
+# note_ink SHOT: dark pixels (text) in the preview column under the 304 x 160 picture.
+note_ink() {
+    convert "$1" -crop "330x$((dh - 200))+$((dx + dw - 330))+$((dy + 200))" +repage \
+        -colorspace Gray -threshold 40% -format '%[fx:int(w*h*(1-mean)+0.5)]' info:
+}
+xdo key --clearmodifiers alt+f
+sleep 0.3
+for _ in 1 2 3 4 5; do xdo key Down; done
+xdo key Return
+dialog=$(wait_window "$KRAV_PID" '^Import Tile Set' "the Import Tile Set dialog")
+wait_settled "$dialog"
+read -r dx dy dw dh < <(client_geometry "$dialog")
+no_note=$(note_ink "$(shot import-nothing-chosen)")
+xdo type --delay 20 "four.bmp"
+sleep 1
+refused_note=$(note_ink "$(shot import-refused-bmp)")
+xdo key Return
+sleep 1
+shot import-refused-ok >/dev/null
+xwininfo -id "$dialog" | grep -q 'IsViewable' || record_failure "OK on a 4-bit BMP closed the dialog"
+step "dark pixels under the preview: $no_note with nothing chosen, $refused_note for four.bmp"
+[ "$refused_note" -gt $((no_note + 200)) ] || record_failure "the dialog shows no reason for the 4-bit BMP"
+dialog_closed() { ! xwininfo -id "$dialog" 2>/dev/null | grep -q 'IsViewable'; }
+# The first Escape may only close the name field's completion list.
+for _ in 1 2 3; do
+    dialog_closed && break
+    xdo key Escape
+    sleep 0.5
+done
+dialog_closed || fail "Escape did not close the Import Tile Set dialog"
+sleep 0.5
+[ "$(pixel_at "$(shot refused-closed)" "$cx" "$cy")" = "$map_before" ] ||
+    record_failure "the refused BMP changed the map's tile set"
+
 step "File > Import Tileset, inverted.bmp"
 xdo key --clearmodifiers alt+f
 sleep 0.3

@@ -2,8 +2,8 @@
 
 #include "TileSetPicture.h"
 #include "TileSetPictureFile.h"
-#include "document/Messages.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -50,22 +50,33 @@ ImportTileSetDialog::ImportTileSetDialog(QWidget* parent, const QString& folder)
             if (!text.isEmpty() && typed.isFile())
                 OnCurrentChanged(typed.absoluteFilePath());
         });
-    ShowChoice({});
+    ShowChoice();
 }
 
 void ImportTileSetDialog::OnCurrentChanged(const QString& path) {
     m_chooser.Select(path.toStdString());
-    ShowChoice(path);
+    ShowChoice();
 }
 
-void ImportTileSetDialog::ShowChoice(const QString& path) {
+void ImportTileSetDialog::ShowChoice() {
     const TileSetBitmap* tileSet = m_chooser.Preview();
     m_picture->setPixmap(QPixmap::fromImage(tileSet ? TileSetToImage(*tileSet) : m_placeholder));
-    QString note = QString::fromStdString(m_chooser.Note());
-    // A picture's refusal names the file: "map.png is 320 x 160; ...".
-    if (!note.isEmpty() && m_chooser.Note() != messages::NO_BUILTIN_TILE_SET && !path.isEmpty())
-        note = QFileInfo(path).fileName() + QLatin1Char(' ') + note;
-    m_note->setText(note);
+    m_note->setText(QString::fromStdString(m_chooser.Note()));
+}
+
+// OK on a file that gives no tile set would change nothing and say nothing: the dialog stays,
+// with the reason beside the file. Names of folders and of files still to be found go to
+// Qt's own handling.
+void ImportTileSetDialog::accept() {
+    const QStringList files = selectedFiles();
+    if (files.size() == 1 && QFileInfo(files.front()).isFile()) {
+        OnCurrentChanged(files.front());
+        if (m_chooser.Choice() == TILESET_NONE) {
+            QApplication::beep();
+            return;
+        }
+    }
+    QFileDialog::accept();
 }
 
 QString ImportTileSetDialog::NoteText() const {

@@ -22,9 +22,11 @@ public:
     QString NoteText() const;
     bool ShowsPlaceholder() const;
 
+    void accept() override;
+
 private:
     void OnCurrentChanged(const QString& path);
-    void ShowChoice(const QString& path);
+    void ShowChoice();
 
     TileSetChooser m_chooser;
     QImage m_placeholder;

@@ -15,6 +15,15 @@ namespace {
 
 const QString TMX_FILTER = QStringLiteral("Tiled Maps (*.tmx);;All Files (*)");
 
+// "a.tmx cannot be imported: it is 10 x 10 cells; ...", or "...: the tile at column 3, ...":
+// an error that goes on from the map's name gets "it".
+std::string RefusalOf(const std::string& name, const std::string& error) {
+    bool aboutTheMap = false;
+    for (const char* verb : {"is ", "has ", "cannot ", "makes "})
+        aboutTheMap |= error.starts_with(verb);
+    return name + " cannot be imported: " + (aboutTheMap ? "it " : "") + error;
+}
+
 } // namespace
 
 bool CMainFrame::ExportTiledMap(CChildFrame* child, const QString& chosen) {
@@ -40,7 +49,7 @@ bool CMainFrame::ImportTiledMap(const QString& chosen) {
     const std::string name = QFileInfo(path).fileName().toStdString();
     const TmxImportResult imported = ImportTmx(path);
     if (!imported.error.empty()) {
-        m_prompt.ShowMessage(name + " cannot be imported: it " + imported.error);
+        m_prompt.ShowMessage(RefusalOf(name, imported.error));
         return false;
     }
     for (const std::string& note : imported.notes)

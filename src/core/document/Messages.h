@@ -33,6 +33,8 @@ inline constexpr const char* NO_TILE_SET_MEMORY =
     "Memory Allocation Error:\nCouldn't allocate memory for tile set bitmap!";
 inline constexpr const char* BMP_TRUNCATED =
     "Tile set bitmap is corrupt:\nThe file ends inside the bitmap's headers or color table!";
+inline constexpr const char* BMP_PIXELS_CUT =
+    "Tile set bitmap is corrupt:\nThe file ends inside the bitmap's pixels!";
 inline constexpr const char* BMP_SIZE_TOO_SMALL =
     "Tile set bitmap is corrupt:\nThe file size in its header leaves no room for 304 x 160 "
     "pixels!";
@@ -65,6 +67,9 @@ inline constexpr const char* ERASE_MAP_QUESTION =
 inline constexpr const char* NO_BUILTIN_TILE_SET =
     "The built-in tile set could not be made (out of memory): only tile sets from files can be "
     "chosen.";
-inline constexpr const char* NOT_A_TILE_SET = "gives no tile set";
+// After a file's name.
+inline constexpr const char* NOT_A_TILE_SET = "is not a BMP, a picture or a level";
+inline constexpr const char* NOT_A_LEVEL = "cannot be read as a level: ";
+inline constexpr const char* TOO_SHORT_FOR_A_TILE_SET = "is too short for a tile set or a level";
 
 } // namespace krav::messages

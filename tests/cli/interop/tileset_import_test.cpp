@@ -5,6 +5,7 @@
 #include "document/ByteSource.h"
 #include "document/CKRAVDoc.h"
 #include "document/LoadTileSet.h"
+#include "document/Messages.h"
 #include "document/TileSetChooser.h"
 #include "document/TileSetExport.h"
 #include "support/FakePrompt.h"
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace krav {
 namespace {
@@ -53,14 +55,40 @@ std::string WritePicture(const test::ScratchFolder& folder, const std::string& n
     return path;
 }
 
+// 3,000 bytes that are no picture and no level (the same ones every run).
+Bytes RandomBytes() {
+    std::mt19937 random(21);
+    Bytes bytes(3000);
+    for (auto& byte : bytes)
+        byte = static_cast<std::uint8_t>(random());
+    return bytes;
+}
+
+// A level whose first record, at column 336, row 3, starts with "P1", as a PBM picture does.
+Bytes LevelLikeAPicture() {
+    Bytes bytes = {'P', '1', 0, 5};
+    AppendRecord(bytes, 5, 10, 10);
+    return bytes;
+}
+
+// A PNG file cut in the middle of its pixels.
+Bytes CutPng(const test::ScratchFolder& folder) {
+    Bytes png = test::ScratchFolder::Read(WritePicture(folder, "whole.png", 200));
+    png.resize(png.size() / 2);
+    return png;
+}
+
 struct ChoiceCase {
     const char* name;
     std::function<std::string(const test::ScratchFolder&)> makeFile;
     int choice;
-    std::string note;
+    std::string note; // what the preview says
 };
 
 TEST(TileSetChooser, ChoiceFollowsTheSelectedFile) {
+    const std::string cutBmp = std::string("short.bmp: ") + messages::BMP_TRUNCATED;
+    const std::string notLevel =
+        std::string(" cannot be read as a level: ") + messages::TILE_ID_OUT_OF_RANGE;
     const std::vector<ChoiceCase> cases = {
         {"level with the built-in set",
          [](auto& f) { return f.Write("plain.lvl", BuiltInLevel()); }, TILESET_BUILTIN, ""},
@@ -68,20 +96,28 @@ TEST(TileSetChooser, ChoiceFollowsTheSelectedFile) {
          TILESET_IMPORTED, ""},
         {"tile set BMP", [](auto& f) { return f.Write("t.bmp", MakeBmp()); }, TILESET_IMPORTED, ""},
         {"BMP of the wrong size",
-         [](auto& f) { return f.Write("wide.bmp", MakeBmp({.width = 320})); }, TILESET_NONE, ""},
+         [](auto& f) { return f.Write("wide.bmp", MakeBmp({.width = 320})); }, TILESET_NONE,
+         std::string("wide.bmp: ") + messages::WIDTH_NOT_304 + messages::CONTACT_ADDRESS},
         {"24-bit BMP", [](auto& f) { return f.Write("deep.bmp", MakeBmp({.bitsPerPixel = 24})); },
-         TILESET_NONE, ""},
+         TILESET_NONE, std::string("deep.bmp: ") + messages::NOT_256_COLOURS},
         {"4-bit BMP", [](auto& f) { return f.Write("four.bmp", MakeBmp({.bitsPerPixel = 4})); },
-         TILESET_NONE, ""},
+         TILESET_NONE, std::string("four.bmp: ") + messages::NOT_256_COLOURS},
         {"BMP cut short",
          [](auto& f) {
              Bytes bmp = MakeBmp();
              bmp.resize(30);
              return f.Write("short.bmp", bmp);
          },
-         TILESET_NONE, ""},
+         TILESET_NONE, cutBmp},
+        {"BMP cut inside its pixels",
+         [](auto& f) {
+             Bytes bmp = MakeBmp();
+             bmp.resize(bmp.size() - 1);
+             return f.Write("cut.bmp", bmp);
+         },
+         TILESET_NONE, std::string("cut.bmp: ") + messages::BMP_PIXELS_CUT},
         {"file of 5 bytes", [](auto& f) { return f.Write("five.lvl", Bytes(5, 1)); }, TILESET_NONE,
-         ""},
+         "five.lvl is too short for a tile set or a level"},
         {"empty level", [](auto& f) { return f.Write("empty.lvl", Bytes()); }, TILESET_BUILTIN, ""},
         {"level of one record",
          [](auto& f) {
@@ -90,26 +126,72 @@ TEST(TileSetChooser, ChoiceFollowsTheSelectedFile) {
              return f.Write("one.lvl", one);
          },
          TILESET_BUILTIN, ""},
-        {"missing file", [](auto& f) { return f.Path("missing.bmp"); }, TILESET_NONE, ""},
-        {"folder", [](auto& f) { return f.Path(""); }, TILESET_NONE, ""},
+        {"level starting like a PBM picture",
+         [](auto& f) { return f.Write("pbm-like.lvl", LevelLikeAPicture()); }, TILESET_BUILTIN, ""},
+        {"the same, not named as a level",
+         [](auto& f) { return f.Write("pbm-like.dat", LevelLikeAPicture()); }, TILESET_BUILTIN, ""},
+        {"random bytes", [](auto& f) { return f.Write("random.bin", RandomBytes()); }, TILESET_NONE,
+         "random.bin is not a BMP, a picture or a level"},
+        {"random bytes named as a level",
+         [](auto& f) { return f.Write("random.lvl", RandomBytes()); }, TILESET_NONE,
+         "random.lvl" + notLevel},
+        {"level with a code that is no tile",
+         [](auto& f) {
+             Bytes bytes = BuiltInLevel();
+             AppendRecord(bytes, 200, 1, 1);
+             return f.Write("bad.lvl", bytes);
+         },
+         TILESET_NONE, "bad.lvl" + notLevel},
+        {"missing file", [](auto& f) { return f.Path("missing.bmp"); }, TILESET_NONE,
+         "missing.bmp: Couldn't open file. (No such file or directory)"},
+        {"folder",
+         [](auto& f) {
+             std::filesystem::create_directory(f.Path("sub"));
+             return f.Path("sub");
+         },
+         TILESET_NONE, "sub: Couldn't open file. (Is a directory)"},
         {"PNG of 256 colours", [](auto& f) { return WritePicture(f, "ok.png", 256); },
          TILESET_IMPORTED, ""},
         {"PNG of 1204 colours", [](auto& f) { return WritePicture(f, "many.png", 1204); },
-         TILESET_NONE, "has 1,204 colours; a tile set holds at most 256"},
+         TILESET_NONE, "many.png has 1,204 colours; a tile set holds at most 256"},
         {"PNG of 320 x 160", [](auto& f) { return WritePicture(f, "wide.png", 16, 320); },
-         TILESET_NONE, "is 320 x 160; a tile set is 304 x 160"},
+         TILESET_NONE, "wide.png is 320 x 160; a tile set is 304 x 160"},
+        {"PNG cut short", [](auto& f) { return f.Write("cut.png", CutPng(f)); }, TILESET_NONE,
+         "cut.png cannot be read as a picture"},
+        {"PNG named as a level",
+         [](auto& f) {
+             return f.Write("png.lvl", test::ScratchFolder::Read(WritePicture(f, "p.png", 9)));
+         },
+         TILESET_IMPORTED, ""},
+        {"PNG of 10 x 10 named as a level",
+         [](auto& f) {
+             return f.Write("small.lvl",
+                            test::ScratchFolder::Read(WritePicture(f, "s.png", 9, 10, 10)));
+         },
+         TILESET_NONE, "small.lvl is 10 x 10; a tile set is 304 x 160"},
     };
     for (const ChoiceCase& c : cases) {
         SCOPED_TRACE(c.name);
         test::ScratchFolder folder;
         TileSetChooser chooser(ReadTileSetPicture);
         EXPECT_EQ(chooser.Choice(), TILESET_NOTHING_SELECTED);
-        chooser.Select(c.makeFile(folder));
+        const std::string path = c.makeFile(folder);
+        const Bytes before =
+            std::filesystem::is_regular_file(path) ? test::ScratchFolder::Read(path) : Bytes();
+        chooser.Select(path);
         EXPECT_EQ(chooser.Choice(), c.choice);
         EXPECT_EQ(chooser.Note(), c.note);
         EXPECT_EQ(chooser.Preview() != nullptr, c.choice != TILESET_NONE);
         if (c.choice == TILESET_NONE)
             EXPECT_FALSE(chooser.Reason().empty());
+        // Never written to, and the same choice from the bytes in memory.
+        if (std::filesystem::is_regular_file(path)) {
+            EXPECT_EQ(test::ScratchFolder::Read(path), before);
+            TileSetChooser fromMemory(ReadTileSetPicture);
+            fromMemory.SelectBytes(MemorySource(before), path);
+            EXPECT_EQ(fromMemory.Choice(), c.choice);
+            EXPECT_EQ(fromMemory.Note(), c.note);
+        }
     }
 }
 
@@ -258,6 +340,13 @@ TEST_F(TileSetCommands, ExportThenImportGivesTheSameBytes) {
 
 TEST_F(TileSetCommands, ImportTilesetOutcomes) {
     const std::string level = folder.Write("own.lvl", EmbeddedLevel());
+    const Bytes levelBytes = EmbeddedLevel();
+    const std::string pngBytesNamedLevel =
+        folder.Write("png.lvl", test::ScratchFolder::Read(WritePicture(folder, "p.png", 9)));
+    const std::string smallPngNamedLevel = folder.Write(
+        "small.lvl", test::ScratchFolder::Read(WritePicture(folder, "s.png", 9, 10, 10)));
+    const std::string notLevel =
+        std::string(": cannot be read as a level: ") + messages::TILE_ID_OUT_OF_RANGE + "\n";
     const struct {
         const char* name;
         std::string image;
@@ -267,27 +356,46 @@ TEST_F(TileSetCommands, ImportTilesetOutcomes) {
     } cases[] = {
         {"PNG within 256 colours", WritePicture(folder, "ok.png", 200), 0, "", "embedded"},
         {"level without a tile set", folder.Write("plain.lvl", BuiltInLevel()), 0, "", "built-in"},
+        {"empty level", folder.Write("empty.lvl", Bytes()), 0, "", "built-in"},
+        {"PNG named as a level", pngBytesNamedLevel, 0, "", "embedded"},
         {"PNG over 256 colours", WritePicture(folder, "many.png", 1204), 1,
          "many.png: has 1,204 colours; a tile set holds at most 256\n", ""},
         {"BMP of 16 colours", folder.Write("four.bmp", MakeBmp({.bitsPerPixel = 4})), 1,
          "four.bmp: Tile set bitmap has incorrect color format:\nThis is not a 256 color "
          "bitmap!\n",
          ""},
+        {"random bytes", folder.Write("random.bin", RandomBytes()), 1,
+         "random.bin: is not a BMP, a picture or a level\n", ""},
+        {"random bytes named as a level", folder.Write("random.lvl", RandomBytes()), 1,
+         "random.lvl" + notLevel, ""},
+        {"PNG of 10 x 10 named as a level", smallPngNamedLevel, 1,
+         "small.lvl: is 10 x 10; a tile set is 304 x 160\n", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string out = folder.Path("out.lvl");
-        std::filesystem::remove(out);
-        const test::Run run =
-            test::Lvl("import-tileset " + level + " " + c.image + " " + out, folder);
-        EXPECT_EQ(run.exitCode, c.exitCode);
-        EXPECT_TRUE(run.err.ends_with(c.err)) << run.err;
-        if (c.exitCode != 0) {
-            EXPECT_FALSE(std::filesystem::exists(out));
-            continue;
+        const Bytes imageBytes = test::ScratchFolder::Read(c.image);
+        // A refusal creates no OUT and leaves one that is there as it was.
+        for (const bool outExists : {false, true}) {
+            const std::string out = folder.Path("out.lvl");
+            std::filesystem::remove(out);
+            if (outExists)
+                folder.Write("out.lvl", BuiltInLevel());
+            const test::Run run =
+                test::Lvl("import-tileset " + level + " " + c.image + " " + out, folder);
+            EXPECT_EQ(run.exitCode, c.exitCode);
+            EXPECT_TRUE(run.err.ends_with(c.err)) << run.err;
+            EXPECT_EQ(test::ScratchFolder::Read(level), levelBytes);
+            EXPECT_EQ(test::ScratchFolder::Read(c.image), imageBytes);
+            if (c.exitCode != 0) {
+                if (outExists)
+                    EXPECT_EQ(test::ScratchFolder::Read(out), BuiltInLevel());
+                else
+                    EXPECT_FALSE(std::filesystem::exists(out));
+                continue;
+            }
+            EXPECT_TRUE(
+                test::Lvl("info " + out, folder).out.starts_with("tileset: " + c.tileset + "\n"));
         }
-        EXPECT_TRUE(
-            test::Lvl("info " + out, folder).out.starts_with("tileset: " + c.tileset + "\n"));
     }
 }
 

@@ -122,6 +122,22 @@ TEST_F(TmxImport, ReadsEveryLayerDataFormTiledWrites) {
     }
 }
 
+// An object without a picture, its kind as a property, its top-left corner at x, y.
+std::string SecondObject(int x, int y, int kind) {
+    return "<object id=\"2\" x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) +
+           "\">\n   <properties>\n    <property name=\"kind\" type=\"int\" value=\"" +
+           std::to_string(kind) + "\"/>\n   </properties>\n  </object>\n ";
+}
+
+// CSV layer data with a flag in each of the first cells of the map.
+std::string CsvWithFlags(int flags) {
+    std::string csv = "<data encoding=\"csv\">";
+    for (int i = 0; i < MAP_CELLS; ++i)
+        csv += i < flags ? "170," : "0,";
+    csv.back() = '<';
+    return csv + "/data>";
+}
+
 TEST_F(TmxImport, RefusesWhatALevelCannotHoldNamingTheFirstFault) {
     const std::string tileAt5x2 = ",7,";
     const std::string object = "<object id=\"1\" gid=\"191\" x=\"160\" y=\"160\"";
@@ -174,6 +190,27 @@ TEST_F(TmxImport, RefusesWhatALevelCannotHoldNamingTheFirstFault) {
         {Replaced(Replaced(map, object, "<object id=\"1\" x=\"160\" y=\"160\""), kind500,
                   "value=\"1\"/>\n   </properties>\n  </object>"),
          "object 1 has kind 1; a special object is 500, 600, 700 or 800"},
+        // What only a level file can hold: the editor never makes it.
+        {Replaced(map, object, "<object id=\"1\" gid=\"191\" x=\"48\" y=\"0\""),
+         "the tile at column 5, row 2 lies under object 1 (6 x 6 at column 3, row 0); a special "
+         "object's cells hold no tile"},
+        {Replaced(map, object, "<object id=\"1\" gid=\"191\" x=\"80\" y=\"32\""),
+         "the tile at column 5, row 2 lies under object 1 (6 x 6 at column 5, row 2); a special "
+         "object's cells hold no tile"},
+        {Replaced(map, "</objectgroup>", SecondObject(176, 176, 700) + "</objectgroup>"),
+         "object 2 (2 x 2 at column 11, row 11) overlaps object 1 (6 x 6 at column 10, row 10) at "
+         "column 11, row 11; special objects cannot overlap"},
+        {Replaced(map, "</objectgroup>", SecondObject(160, 160, 800) + "</objectgroup>"),
+         "object 2 (1 x 1 at column 10, row 10) overlaps object 1 (6 x 6 at column 10, row 10) at "
+         "column 10, row 10; special objects cannot overlap"},
+        {Replaced(map, object, "<object id=\"1\" gid=\"191\" x=\"16320\" y=\"160\""),
+         "object 1 at column 1020, row 10 reaches past the map's edge at column 1024, row 10; its "
+         "6 x 6 cells must lie inside"},
+        {Replaced(map, object, "<object id=\"1\" gid=\"191\" x=\"160\" y=\"16304\""),
+         "object 1 at column 10, row 1019 reaches past the map's edge at column 10, row 1024; its "
+         "6 x 6 cells must lie inside"},
+        {WithData(CsvWithFlags(301)),
+         "the flag at column 256, row 0 is flag 257 of 301; a level holds at most 256"},
     };
     for (const auto& [text, message] : cases) {
         SCOPED_TRACE(message);
@@ -182,6 +219,15 @@ TEST_F(TmxImport, RefusesWhatALevelCannotHoldNamingTheFirstFault) {
         EXPECT_EQ(run.err.rfind("krav-lvl: " + tmx + ": " + message, 0), 0u) << run.err;
         EXPECT_FALSE(std::filesystem::exists(out()));
     }
+    // A level already at OUT stays as it was; the map is only read.
+    const std::string faulty =
+        Replaced(map, object, "<object id=\"1\" gid=\"191\" x=\"48\" y=\"0\"");
+    test::WriteText(folder.Path("faulty.tmx"), faulty);
+    const Bytes before = test::ScratchFolder::Read(level);
+    EXPECT_EQ(test::Lvl("import-tmx " + folder.Path("faulty.tmx") + " " + level, folder).exitCode,
+              1);
+    EXPECT_TRUE(test::ScratchFolder::Read(level) == before);
+    EXPECT_EQ(test::ReadText(folder.Path("faulty.tmx")), faulty);
     const test::Run missing =
         test::Lvl("import-tmx " + folder.Path("none.tmx") + " " + out(), folder);
     EXPECT_EQ(missing.exitCode, 1);

@@ -13,9 +13,10 @@ namespace {
 
 using test::Bytes;
 
-// Tiles of several kinds, a flag, the four objects, one cut by the map's edge, and one whose
-// footprint holds tiles.
-Bytes SampleLevel() {
+// Tiles of several kinds, a flag, the four objects and, unless the level is to come back from
+// Tiled, what only a level file holds: an object cut by the map's edge, and one whose footprint
+// holds tiles.
+Bytes SampleLevel(bool fileOnlyObjects = true) {
     std::vector<std::uint32_t> cells(MAP_CELLS, EMPTY_CELL);
     const auto put = [&cells](int col, int row, Cell v) { cells[row * MAP_SIZE + col] = v; };
     for (int col = 0; col < 40; ++col)
@@ -26,8 +27,10 @@ Bytes SampleLevel() {
     put(20, 4, OBJECT_2X2);
     put(24, 4, OBJECT_1X1);
     put(30, 2, OBJECT_5X5);
-    put(31, 3, 11); // inside the object's footprint
-    put(1020, 1021, OBJECT_6X6);
+    if (fileOnlyObjects) {
+        put(31, 3, 11); // inside the object's footprint
+        put(1020, 1021, OBJECT_6X6);
+    }
     put(1023, 1023, 100);
     return test::LevelOf(cells);
 }
@@ -128,7 +131,7 @@ protected:
 };
 
 TEST_F(TmxInTiledEditor, AMapTiledSavedComesBackWithTiledsEdits) {
-    const std::string level = folder.Write("level.lvl", SampleLevel());
+    const std::string level = folder.Write("level.lvl", SampleLevel(false));
     ASSERT_EQ(test::Lvl("export-tmx " + level + " " + folder.Path("map.tmx"), folder).exitCode, 0);
     std::filesystem::copy_file(folder.Path("map.tmx"), folder.Path("map.kedit"));
     const test::Run saved = TiledSaves(folder.Path("map.kedit"), folder.Path("edited.tmx"));
