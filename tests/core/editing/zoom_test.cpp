@@ -235,22 +235,28 @@ TEST_F(ZoomWhileHolding, AShapeInProgressKeepsItsCells) {
 }
 
 TEST_F(ZoomWhileHolding, AConnectedLineKeepsItsSegmentsAcrossAZoom) {
-    host.tool = ID_TOOL_CONNECTED_LINE;
-    engine.SetForeBack(9, true);
-    engine.OnLButtonDown(MK_LBUTTON, At(10, 10));
-    engine.OnLButtonUp(MK_LBUTTON, At(10, 10));
-    engine.OnLButtonDown(MK_LBUTTON, At(14, 10)); // writes the first segment
-    engine.OnLButtonUp(MK_LBUTTON, At(14, 10));
-    WheelZoom(At(14, 10), -2);
-    engine.OnMouseMove(MK_LBUTTON, At(14, 13));
-    engine.OnLButtonDblClk(MK_LBUTTON, At(14, 13));
-    engine.OnLButtonUp(0, At(14, 13));
-    for (const Point p : {Point{10, 10}, {14, 10}, {14, 11}, {14, 13}})
-        EXPECT_EQ(doc.GetCell(p.y, p.x), 9u) << p.x << "," << p.y;
-    EXPECT_EQ(static_cast<int>(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, 9u)), 8);
-    // Both segments are one step.
-    engine.UndoRedo(ApplyMode::Undo);
-    EXPECT_EQ(static_cast<int>(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, 9u)), 0);
+    for (const int steps : {-2, 1}) {
+        SCOPED_TRACE(steps);
+        Reset();
+        engine.SetVisibleArea(100, 100, 140, 130);
+        host.tool = ID_TOOL_CONNECTED_LINE;
+        engine.SetForeBack(9, true);
+        engine.OnLButtonDown(MK_LBUTTON, At(110, 110));
+        engine.OnLButtonUp(MK_LBUTTON, At(110, 110));
+        engine.OnLButtonDown(MK_LBUTTON, At(114, 110)); // writes the first segment
+        engine.OnLButtonUp(MK_LBUTTON, At(114, 110));
+        WheelZoom(At(114, 110), steps);
+        engine.OnMouseMove(MK_LBUTTON, At(114, 113));
+        engine.OnLButtonDblClk(MK_LBUTTON, At(114, 113));
+        engine.OnLButtonUp(0, At(114, 113));
+        for (const Point p : {Point{110, 110}, {114, 110}, {114, 111}, {114, 113}})
+            EXPECT_EQ(doc.GetCell(p.y, p.x), 9u) << p.x << "," << p.y;
+        EXPECT_EQ(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, 9u), 8);
+        // Both segments are one step.
+        engine.UndoRedo(ApplyMode::Undo);
+        EXPECT_EQ(std::count(doc.GetCells(), doc.GetCells() + MAP_CELLS, 9u), 0);
+        host.tool = ID_TOOL_SELECT;
+    }
 }
 
 } // namespace
