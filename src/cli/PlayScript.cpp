@@ -68,9 +68,11 @@ void Modifiers(const Words& words, std::size_t from, PlayStep& step, bool button
 
 ViewKey KeyNamed(const std::string& name) {
     static const std::map<std::string, ViewKey> keys = {
-        {"escape", ViewKey::Escape},     {"tab", ViewKey::Tab},   {"pageup", ViewKey::PageUp},
-        {"pagedown", ViewKey::PageDown}, {"left", ViewKey::Left}, {"up", ViewKey::Up},
-        {"right", ViewKey::Right},       {"down", ViewKey::Down}};
+        {"escape", ViewKey::Escape}, {"tab", ViewKey::Tab},
+        {"pageup", ViewKey::PageUp}, {"pagedown", ViewKey::PageDown},
+        {"left", ViewKey::Left},     {"up", ViewKey::Up},
+        {"right", ViewKey::Right},   {"down", ViewKey::Down},
+        {"home", ViewKey::Home},     {"end", ViewKey::End}};
     const auto found = keys.find(name);
     if (found == keys.end())
         throw ParseError{"unknown key: " + name};
@@ -133,9 +135,13 @@ PlayStep ParseLine(const std::string& line) {
         s = {.kind = K::DoubleClick, .a = Int(w[2]), .b = Int(w[3])};
         (Button(w[1]) ? s.left : s.right) = true;
     } else if (verb == "key") {
-        NeedWords(w, 2, 3);
+        NeedWords(w, 2, 4);
         s = {.kind = K::Key, .key = KeyNamed(w[1])};
         Modifiers(w, 2, s, false);
+    } else if (verb == "wheel") {
+        NeedWords(w, 4, 6);
+        s = {.kind = K::Wheel, .a = Int(w[1]), .b = Int(w[2]), .c = Int(w[3])};
+        Modifiers(w, 4, s, false);
     } else if (verb == "tick") {
         NeedWords(w, 4, 4);
         s = {.kind = K::Tick, .a = Int(w[1]), .b = Int(w[2]), .c = Int(w[3])};

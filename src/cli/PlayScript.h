@@ -24,6 +24,7 @@ struct PlayStep {
         Up,
         DoubleClick,
         Key,
+        Wheel,
         Tick,
         New,
         View,
@@ -41,7 +42,7 @@ struct PlayStep {
     };
     Kind kind = Kind::Size;
     int line = 0;
-    int a = 0, b = 0, c = 0;          // numbers: size, ids, coordinates, pane, view
+    int a = 0, b = 0, c = 0;          // numbers: size, ids, coordinates, pane, view, wheel
     std::int64_t value = 0;           // expected cell value
     bool left = false, right = false; // the button of down/up/dblclick, the buttons held by move
     bool shift = false, ctrl = false;

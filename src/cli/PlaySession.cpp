@@ -264,6 +264,7 @@ bool PlaySession::Run(const PlayStep& step) {
     case K::Move:
     case K::DoubleClick:
     case K::Key:
+    case K::Wheel:
     case K::Tick:
         // With every view closed there is no window to take the input.
         if (PlayView* view = Active())
@@ -289,7 +290,15 @@ bool PlaySession::RunOnView(PlayView& active, const PlayStep& step) {
         Mouse(view, step);
         break;
     case K::Key:
-        view.OnKeyDown(step.key, step.shift);
+        view.OnKeyDown(step.key, step.shift, step.ctrl);
+        break;
+    case K::Wheel:
+        // The wheel turns away from the user for a positive delta, as the editor's view
+        // reports it, with the desktop's usual three lines a notch.
+        view.OnMouseWheel({.delta = {0, step.a},
+                           .client = {step.b, step.c},
+                           .shift = step.shift,
+                           .control = step.ctrl});
         break;
     case K::Tick:
         // Only a running timer ticks, as in the editor.

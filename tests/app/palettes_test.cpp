@@ -5,7 +5,9 @@
 #include "palettes/TileInfoWnd.h"
 #include "palettes/TileSetPaletteWnd.h"
 
+#include <QApplication>
 #include <QHelpEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
@@ -457,6 +459,37 @@ TEST_F(RadarFixture, AClickAsksForTheViewThere) {
     const QImage shown = Grab(radar);
     EXPECT_EQ(shown.pixel(82, 60), RED);
     EXPECT_EQ(shown.pixel(40, 10), BLACK);
+}
+
+TEST_F(RadarFixture, ADoubleClickOnlySwitchesTheModeAndNeverMovesTheViewAgain) {
+    const auto send = [this](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                             Qt::MouseButtons held) {
+        QMouseEvent event(type, at, radar.mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(&radar, &event);
+    };
+    // As Qt delivers a double-click, then a drag with its button still held.
+    for (const bool wholeMapBefore : {false, true}) {
+        SCOPED_TRACE(wholeMapBefore);
+        ASSERT_EQ(radar.IsWholeMap(), wholeMapBefore);
+        const QPoint at(62, 62);
+        send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        QSignalSpy requested(&radar, &CRadarWnd::visibleAreaRequested);
+        send(QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+        EXPECT_EQ(radar.IsWholeMap(), !wholeMapBefore);
+        send(QEvent::MouseMove, QPoint(90, 90), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, QPoint(90, 90), Qt::LeftButton, Qt::NoButton);
+        EXPECT_EQ(requested.count(), 0);
+    }
+    // Once released, a drag in the whole map moves the view again.
+    send(QEvent::MouseButtonDblClick, QPoint(62, 62), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, QPoint(62, 62), Qt::LeftButton, Qt::NoButton);
+    ASSERT_TRUE(radar.IsWholeMap());
+    send(QEvent::MouseButtonPress, QPoint(30, 30), Qt::LeftButton, Qt::LeftButton);
+    QSignalSpy requested(&radar, &CRadarWnd::visibleAreaRequested);
+    send(QEvent::MouseMove, QPoint(100, 100), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, QPoint(100, 100), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(requested.count(), 1);
 }
 
 TEST_F(RadarFixture, ChangedCellsShowAtOnceAndScrollingFollowsTheView) {

@@ -136,11 +136,46 @@ TEST_F(Play, ReadsTheLevelAndReportsItsWarnings) {
 TEST_F(Play, ScriptErrorsAreUsageErrors) {
     for (const char* script :
          {"frobnicate\n", "down middle 1 2\n", "tile fore 190\n", "expect-text 9 x\n", "move 1\n",
-          "accel ctrl+q\n", "accel\n", "close now\n", "print checks 1\n"}) {
+          "accel ctrl+q\n", "accel\n", "close now\n", "print checks 1\n", "wheel 120 1\n",
+          "wheel 120 1 2 alt\n", "wheel x 1 2\n", "key home left\n"}) {
         const PlayRun run = Run(std::string("# a comment\n") + script);
         EXPECT_EQ(run.exitCode, 2) << script;
         EXPECT_NE(run.err.find("script.play:2: "), std::string::npos) << run.err;
     }
+}
+
+// The wheel as the view takes it: a third of a notch is a line, Shift scrolls sideways,
+// Control zooms at the pointer; Home and End go to the map's edges, with ctrl to its corners.
+TEST_F(Play, TheWheelAndHomeAndEndMoveTheViewAsTheEditorsViewDoes) {
+    const PlayRun run = Run(
+        "size 640 480\n"
+        "key end ctrl\nexpect-text 2 984, 994 --> 1024, 1024 :: S20 --> T20\n"
+        "key home\nexpect-text 2 0, 994 --> 40, 1024 :: A20 --> A20\n"
+        "wheel 120 10 10\nexpect-text 2 0, 991 --> 40, 1021 :: A20 --> A20\n"
+        "wheel -240 10 10 shift\n"
+        "expect-text 2 6, 991 --> 46, 1021 :: A20 --> A20\n"
+        "wheel -40 10 10\nwheel -40 10 10\nwheel -40 10 10\n"
+        "expect-text 2 6, 994 --> 46, 1024 :: A20 --> A20\n"
+        "wheel -60 10 10 ctrl\nexpect-text 4 Zoom: 1:1\n"
+        "wheel -300 10 10 ctrl\nexpect-text 4 Zoom: 1:8\n"
+        "key home ctrl\nwheel 120 200 100 ctrl\nexpect-text 4 Zoom: 1:4\n" // cell (100, 50) stays
+
+        "expect-text 2 50, 25 --> 210, 145 :: A1 --> E3\n");
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+}
+
+// Zoomed out to 1:16 with a 3 x 10 selection among flags, Delete takes exactly its cells.
+TEST_F(Play, AfterAZoomDeleteTakesTheSelectedCellsOnly) {
+    const PlayRun run = Run("size 640 480\ntool 32113\ntile fore 169\n"
+                            "down left 296 56\nmove 392 264 left\nup left 392 264\n"
+                            "expect-flags 98\ntool 32101\n"
+                            "down left 328 88\nmove 376 248 left\nup left 376 248\n"
+                            "wheel -480 100 100 ctrl\nexpect-text 4 Zoom: 1:16\n"
+                            "expect-text 3 20,5 --> 23,15 :: A1 --> A1\n"
+                            "accel delete\nexpect-flags 68\n"
+                            "expect-cell 20 5 -1\nexpect-cell 22 14 -1\nexpect-cell 19 5 169\n"
+                            "expect-cell 23 5 169\nexpect-cell 20 15 169\nexpect-cell 20 4 169\n");
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
 }
 
 TEST_F(Play, AccelSendsTheMenusCommandAndChecksShowWhatIsChecked) {

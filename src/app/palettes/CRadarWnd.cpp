@@ -227,7 +227,7 @@ void CRadarWnd::mousePressEvent(QMouseEvent* event) {
 }
 
 void CRadarWnd::mouseMoveEvent(QMouseEvent* event) {
-    if (m_bWholeMap && (event->buttons() & Qt::LeftButton) && m_picture)
+    if (m_bWholeMap && (event->buttons() & Qt::LeftButton) && m_picture && !m_bSwitchHeld)
         CentreViewOn(event->position().toPoint());
     QWidget::mouseMoveEvent(event);
 }
@@ -241,10 +241,20 @@ void CRadarWnd::CentreViewOn(const QPoint& client) {
     emit visibleAreaRequested(area.left, area.top, area.right, area.bottom);
 }
 
+// Only switches: the first click already moved the view, and the base class would press
+// again, now in the other mode; dragging on before the release moves nothing either.
 void CRadarWnd::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         ChooseWholeMap(!m_bWholeMap);
-    QWidget::mouseDoubleClickEvent(event);
+        m_bSwitchHeld = true;
+    }
+    event->accept();
+}
+
+void CRadarWnd::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_bSwitchHeld = false;
+    QWidget::mouseReleaseEvent(event);
 }
 
 void CRadarWnd::contextMenuEvent(QContextMenuEvent* event) {

@@ -58,6 +58,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -78,6 +79,7 @@ private:
     QList<QRgb> m_colours;     // of the whole map's colour indices
     QList<QRgb> m_kindColours; // of the picture's kinds of cell
     bool m_bWholeMap = false;
+    bool m_bSwitchHeld = false; // the double-click that switched the mode is still held
     RadarOverview m_overview;
 };
 

@@ -28,10 +28,7 @@ std::optional<Rect> SelectedCells(const MapViewEngine& engine) {
     const SelectionTool& selection = engine.Selection();
     if (!selection.HasFinishedSelection() || selection.IsFloating() || selection.IsSelecting())
         return std::nullopt;
-    const Rect& pixels = selection.SelectionRect();
-    const int cell = engine.Geometry().CellWidth();
-    const Rect cells{pixels.left / cell, pixels.top / cell, pixels.right / cell,
-                     pixels.bottom / cell};
+    const Rect& cells = selection.SelectionCells();
     if (cells.IsEmpty())
         return std::nullopt;
     return cells;

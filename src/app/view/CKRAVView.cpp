@@ -14,14 +14,12 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
-#include <cstdlib>
 
 namespace krav {
 
 namespace {
 
 constexpr int FIRST_TIMER = static_cast<int>(ViewTimer::FloatScroll);
-constexpr int WHEEL_NOTCH = 120; // eighths of a degree in one notch of a common wheel
 
 QRect ToQRect(const Rect& r) {
     return QRect(r.left, r.top, r.Width(), r.Height());
@@ -165,45 +163,18 @@ void CKRAVView::keyPressEvent(QKeyEvent* event) {
     UpdateCursor();
 }
 
+// The engine decides what a turn does, as it does for krav-lvl play.
 void CKRAVView::wheelEvent(QWheelEvent* event) {
-    if (event->modifiers() & Qt::ControlModifier) {
-        ZoomByWheel(*event);
-        event->accept();
-    } else if (event->modifiers() & Qt::ShiftModifier) {
-        ScrollSideways(*event);
-    } else {
-        // The scroll bars turn the wheel into thumb moves (OnScrollAction); a sideways wheel
-        // goes to the horizontal bar.
-        QAbstractScrollArea::wheelEvent(event);
-    }
-}
-
-// One zoom step per notch at the pointer; high-resolution wheels send parts of a notch.
-void CKRAVView::ZoomByWheel(const QWheelEvent& event) {
-    const int delta = event.angleDelta().y();
-    if ((delta > 0 && m_zoomWheel < 0) || (delta < 0 && m_zoomWheel > 0))
-        m_zoomWheel = 0;
-    m_zoomWheel += delta;
-    const QPoint at = event.position().toPoint();
-    while (std::abs(m_zoomWheel) >= WHEEL_NOTCH) {
-        const bool zoomOut = m_zoomWheel < 0;
-        m_zoomWheel += zoomOut ? WHEEL_NOTCH : -WHEEL_NOTCH;
-        m_engine.ZoomAt(at.x(), at.y(), zoomOut, ZoomAnchor::Pointer);
-    }
+    const QPoint at = event->position().toPoint();
+    const QPoint angle = event->angleDelta();
+    m_engine.OnMouseWheel({{angle.x(), angle.y()},
+                           {at.x(), at.y()},
+                           (event->modifiers() & Qt::ShiftModifier) != 0,
+                           (event->modifiers() & Qt::ControlModifier) != 0,
+                           event->inverted(),
+                           QApplication::wheelScrollLines()});
+    event->accept();
     UpdateCursor();
-}
-
-// Shift turns the wheel sideways. The bar itself would take Shift as "a page at a time", so
-// it gets the turn as a plain sideways one and scrolls as far as the plain wheel does.
-void CKRAVView::ScrollSideways(QWheelEvent& event) {
-    const bool alreadySideways = event.angleDelta().x() != 0;
-    const QPoint angle = alreadySideways ? event.angleDelta() : event.angleDelta().transposed();
-    const QPoint pixels = alreadySideways ? event.pixelDelta() : event.pixelDelta().transposed();
-    QWheelEvent sideways(event.position(), event.globalPosition(), pixels, angle, event.buttons(),
-                         event.modifiers() & ~Qt::ShiftModifier, event.phase(), event.inverted(),
-                         event.source());
-    QApplication::sendEvent(horizontalScrollBar(), &sideways);
-    event.setAccepted(sideways.isAccepted());
 }
 
 void CKRAVView::focusInEvent(QFocusEvent* event) {
@@ -337,7 +308,7 @@ void CKRAVView::RequestTool(int tool) {
 
 void CKRAVView::UpdateCursor() {
     const SelectionTool& tool = m_engine.Selection();
-    const Rect selection = m_engine.Geometry().MapToClient(tool.SelectionRect());
+    const Rect selection = m_engine.Geometry().CellsToClient(tool.SelectionCells());
     const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
     const bool overSelection =
         (tool.HasFinishedSelection() || tool.IsFloating()) && selection.Contains({p.x(), p.y()});
@@ -353,7 +324,7 @@ void CKRAVView::paintEvent(QPaintEvent* event) {
     const SelectionTool& selection = m_engine.Selection();
     const Rect outline =
         selection.HasFinishedSelection() && !selection.IsFloating()
-            ? m_engine.Geometry().MapToClient(selection.SelectionRect()).Inflated(1)
+            ? m_engine.Geometry().CellsToClient(selection.SelectionCells()).Inflated(1)
             : Rect{};
     const auto render = [this, &outline](const QRect& area, std::uint32_t* pixels, int stride) {
         const Rect clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
@@ -412,9 +383,9 @@ void CKRAVView::PaintFloatingBlock(QPainter& painter, const QRect& area) {
     if (!selection.IsFloating() || !cells)
         return;
     const ViewGeometry& view = m_engine.Geometry();
-    const Rect client = view.MapToClient(selection.SelectionRect());
-    const int columns = client.Width() / view.CellWidth();
-    const int rows = client.Height() / view.CellHeight();
+    const Rect client = view.CellsToClient(selection.SelectionCells());
+    const int columns = selection.SelectionCells().Width();
+    const int rows = selection.SelectionCells().Height();
     const QRect target = ToQRect(client).intersected(area);
     if (!target.isEmpty() && columns * rows <= static_cast<int>(cells->size())) {
         QImage block(target.size(), QImage::Format_RGB32);

@@ -68,8 +68,6 @@ protected:
 
 private:
     void OnScrollAction(bool vertical, int action);
-    void ZoomByWheel(const QWheelEvent& event);
-    void ScrollSideways(QWheelEvent& event);
     void PaintOverlays(QPainter& painter, const QRect& area);
     void PaintPreview(QPainter& painter, const QRect& area);
     void PaintFloatingBlock(QPainter& painter, const QRect& area);
@@ -83,7 +81,6 @@ private:
     MapPaintTarget m_mapTarget;
     QImage m_tileSetImage;
     std::array<QTimer*, 3> m_timers{}; // ids 5, 6, 7
-    int m_zoomWheel = 0; // eighths of a degree turned with Control, not yet a whole notch
 };
 
 } // namespace krav

@@ -121,8 +121,7 @@ Cell Mirrored(Cell v, bool horizontal) {
 
 } // namespace
 
-CellBlock SelectionTool::CopyBlock(const Rect& mapPixels, FloatKind mode) {
-    const Rect cells = CellsOf(mapPixels);
+CellBlock SelectionTool::CopyBlock(const Rect& cells, FloatKind mode) {
     if (cells.IsEmpty())
         return nullptr;
     std::shared_ptr<std::vector<Cell>> block;
@@ -155,9 +154,8 @@ void SelectionTool::EmptyCells(const Rect& cells) {
     view.PushPending();
 }
 
-bool SelectionTool::StampBlock(const Rect& mapPixels, const std::vector<Cell>& block) {
+bool SelectionTool::StampBlock(const Rect& cells, const std::vector<Cell>& block) {
     ToolContext& view = m_view;
-    const Rect cells = CellsOf(mapPixels);
     assert(block.size() == CellCount(cells));
     CKRAVDoc& doc = view.Document();
     ChangeList& list = view.PendingChanges();
@@ -193,7 +191,7 @@ void SelectionTool::FillSelection() {
     ToolContext& view = m_view;
     if (!m_bHasSelection || m_bFloating)
         return;
-    const Rect cells = CellsOf(m_rcSelection);
+    const Rect cells = m_rcSelection;
     // Tiles travel as 16-bit values: -1 becomes EMPTY_CELL.
     const Cell tile = static_cast<Cell>(view.TileOf(MouseButton::Left));
 
@@ -254,7 +252,7 @@ void SelectionTool::MirrorSelection(bool horizontal) {
     ToolContext& view = m_view;
     if (!m_bHasSelection || m_bFloating)
         return;
-    const Rect cells = CellsOf(m_rcSelection);
+    const Rect cells = m_rcSelection;
     const int width = cells.Width();
     const int height = cells.Height();
     // Rows are mirrored in place, through one saved row.

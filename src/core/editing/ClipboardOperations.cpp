@@ -17,7 +17,7 @@ void SelectionTool::CopySelection(CopyBuffer& buffer, bool cut) {
         view.ShowMessage(messages::COPY_FAILED);
         return;
     }
-    const Rect area = CellsOf(m_rcSelection);
+    const Rect area = m_rcSelection;
     if (cut)
         EmptyCells(area); // the selection stays, framing empty cells
     buffer.Set({0, 0, area.Width() * 16, area.Height() * 16}, cells);
@@ -33,14 +33,14 @@ void SelectionTool::PasteBlock(const CopyBuffer& buffer) {
         RemoveSelection();
     m_ptDrag = {};
 
-    // The block's cells at this view's cell size, at the top-left corner of the visible
-    // area, moved up and left when it would reach past the map.
+    // The block's cells at the top-left corner of the visible area, moved up and left when
+    // it would reach past the map.
     const ViewGeometry& geometry = view.Geometry();
-    const int width = static_cast<int>(buffer.Extents().right * geometry.Zoom());
-    const int height = static_cast<int>(buffer.Extents().bottom * geometry.Zoom());
-    const int left = geometry.LeftCol() * geometry.CellWidth();
-    const int top = geometry.TopRow() * geometry.CellHeight();
-    m_rcSelection = view.ClampIntoMap({left, top, left + width, top + height});
+    const int columns = buffer.Extents().Width() / 16;
+    const int rows = buffer.Extents().Height() / 16;
+    const int left = geometry.LeftCol();
+    const int top = geometry.TopRow();
+    m_rcSelection = ShiftIntoMap({left, top, left + columns, top + rows});
 
     // Shared, not copied: a later Copy replaces the buffer's block, never changes it.
     m_pFloatCells = buffer.Cells();

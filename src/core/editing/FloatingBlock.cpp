@@ -47,10 +47,12 @@ void SelectionTool::MoveFloating(Point client) {
     const auto step = [](int distance, int cell) {
         return std::abs(distance) > cell ? distance / cell * cell : 0;
     };
-    const int dx = step(client.x - m_ptDrag.x, m_view.Geometry().CellWidth());
-    const int dy = step(client.y - m_ptDrag.y, m_view.Geometry().CellHeight());
+    const int cw = m_view.Geometry().CellWidth();
+    const int ch = m_view.Geometry().CellHeight();
+    const int dx = step(client.x - m_ptDrag.x, cw);
+    const int dy = step(client.y - m_ptDrag.y, ch);
     m_ptDrag = {m_ptDrag.x + dx, m_ptDrag.y + dy};
-    const Rect moved = m_view.ClampIntoMap(m_rcSelection.Offset(dx, dy));
+    const Rect moved = ShiftIntoMap(m_rcSelection.Offset(dx / cw, dy / ch));
     if (moved == m_rcSelection)
         return;
     InvalidateFloating();

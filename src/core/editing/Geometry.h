@@ -59,6 +59,13 @@ inline Rect ClipToMap(const Rect& cells) {
     return cells.Intersected(MAP_CELL_RECT);
 }
 
+// A rectangle of cells moved inside the map, its size unchanged.
+inline Rect ShiftIntoMap(const Rect& cells) {
+    Rect r = cells;
+    r = r.Offset(std::max(-r.left, 0), std::max(-r.top, 0));
+    return r.Offset(std::min(MAP_SIZE - r.right, 0), std::min(MAP_SIZE - r.bottom, 0));
+}
+
 // Division rounding towards minus infinity: a pixel left of or above the origin lies in the
 // cell before it, not in cell 0.
 inline constexpr int FloorDiv(int a, int b) {

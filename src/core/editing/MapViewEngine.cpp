@@ -50,8 +50,12 @@ void MapViewEngine::OnHScroll(int code, int thumbPosition) {
 }
 
 void MapViewEngine::ZoomAt(int x, int y, bool zoomOut, ZoomAnchor place) {
+    const ViewGeometry before = m_view;
     if (!m_view.ZoomAt(x, y, zoomOut, place))
         return;
+    // Every family, not only the current tool's: a selection outlives a tool change.
+    for (Tool* family : m_families)
+        family->Zoomed(before, {x, y});
     m_host.ScrollBarsChanged();
     InvalidateAll();
     m_host.RadarShowDocument();
@@ -207,16 +211,13 @@ std::string MapViewEngine::VisibleAreaText() const {
 }
 
 std::string MapViewEngine::SelectionText() const {
-    const int cw = m_view.CellWidth();
-    const int ch = m_view.CellHeight();
-    const Rect& selection = m_selection.SelectionRect();
+    const Rect& selection = m_selection.SelectionCells();
     if (m_selection.IsSelecting()) {
         const Point pointer = m_view.CellAt(m_ptLastMouse);
-        return ExtentText(selection.left / cw, selection.top / ch, pointer.x, pointer.y);
+        return ExtentText(selection.left, selection.top, pointer.x, pointer.y);
     }
     if (m_selection.HasFinishedSelection())
-        return ExtentText(selection.left / cw, selection.top / ch, selection.right / cw,
-                          selection.bottom / ch);
+        return ExtentText(selection.left, selection.top, selection.right, selection.bottom);
     return {};
 }
 

@@ -62,6 +62,9 @@ public:
         OnDoubleClick(MouseButton::Right, flags, client);
     }
     void OnMouseMove(int flags, Point client);
+    // A turn of the mouse wheel at a client point: Control zooms a step per notch there,
+    // Shift or a sideways wheel scrolls columns, the plain wheel rows, lines per notch each.
+    void OnMouseWheel(const WheelTurn& turn);
     // A tick of a timer, with the pointer where it is now.
     void OnTimer(ViewTimer timer, Point pointer);
     // Home and End go to the map's left and right edge, with control to its top-left and
@@ -144,6 +147,8 @@ private:
     PointerEvent EventBeyond(Point client) const;
     void InvalidateAll();
     void ScrollToMapEdge(bool toEnd, bool bothAxes);
+    void ZoomByWheel(int delta, Point client);
+    void ScrollByWheel(bool vertical, int delta, int linesPerNotch);
 
     CKRAVDoc& m_doc;
     ViewHost& m_host;
@@ -157,6 +162,11 @@ private:
     bool m_bRightDown = false;
     Point m_ptLastMouse;
     ChangeList m_pendingChanges;
+    // What the wheel turned and did not act on yet: eighths of a degree with Control, and
+    // 1/120 lines for each scroll bar. A turn the other way starts again.
+    int m_zoomWheel = 0;
+    int m_rowsWheel = 0;
+    int m_columnsWheel = 0;
 
     FreehandTool m_freehand{*this};
     DropperTool m_dropper{*this};

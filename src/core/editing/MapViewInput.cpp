@@ -1,6 +1,9 @@
 // How a map view turns buttons, movement, timer ticks and keys into its tools' work.
 #include "editing/MapViewEngine.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace krav {
 
 Tool& MapViewEngine::ToolFor(int toolId) {
@@ -68,6 +71,47 @@ void MapViewEngine::OnMouseMove(int flags, Point client) {
     if (m_view.ClientRect().Contains(client))
         m_ptLastMouse = client;
     Current().Move(EventAt(flags, client));
+}
+
+void MapViewEngine::OnMouseWheel(const WheelTurn& turn) {
+    if (turn.control) {
+        ZoomByWheel(turn.delta.y, turn.client);
+        return;
+    }
+    const bool sideways = turn.shift || std::abs(turn.delta.x) > std::abs(turn.delta.y);
+    const int delta = sideways && turn.delta.x != 0 ? turn.delta.x : turn.delta.y;
+    ScrollByWheel(!sideways, turn.inverted ? -delta : delta, turn.linesPerNotch);
+}
+
+// One zoom step per notch at the pointer; high-resolution wheels send parts of a notch.
+void MapViewEngine::ZoomByWheel(int delta, Point client) {
+    if ((delta > 0 && m_zoomWheel < 0) || (delta < 0 && m_zoomWheel > 0))
+        m_zoomWheel = 0;
+    m_zoomWheel += delta;
+    while (std::abs(m_zoomWheel) >= WHEEL_NOTCH) {
+        const bool zoomOut = m_zoomWheel < 0;
+        m_zoomWheel += zoomOut ? WHEEL_NOTCH : -WHEEL_NOTCH;
+        ZoomAt(client.x, client.y, zoomOut, ZoomAnchor::Pointer);
+    }
+}
+
+// Lines per notch, parts of a line kept for the next turn, at most a page at a time; away
+// from the user goes up (left).
+void MapViewEngine::ScrollByWheel(bool vertical, int delta, int linesPerNotch) {
+    int& pending = vertical ? m_rowsWheel : m_columnsWheel;
+    const int turned = delta * linesPerNotch;
+    if ((turned > 0 && pending < 0) || (turned < 0 && pending > 0))
+        pending = 0;
+    pending += turned;
+    const int lines = pending / WHEEL_NOTCH;
+    pending -= lines * WHEEL_NOTCH;
+    const ScrollBar& bar = vertical ? m_view.VerticalBar() : m_view.HorizontalBar();
+    const int page = std::max(bar.Page(), 1);
+    const int target =
+        std::clamp(bar.Position() - std::clamp(lines, -page, page), 0, bar.MaxPosition());
+    if (target == bar.Position())
+        return;
+    vertical ? OnVScroll(SB_THUMBTRACK, target) : OnHScroll(SB_THUMBTRACK, target);
 }
 
 void MapViewEngine::OnTimer(ViewTimer timer, Point pointer) {

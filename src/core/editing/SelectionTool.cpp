@@ -20,6 +20,13 @@ constexpr int LINE_SCROLL_MS = 55;
 // How far either side of the selection's edges is repainted when its outline goes or comes.
 constexpr int OUTLINE_MARGIN = 7;
 
+// The map cell whose top-left corner a client point snapped to a cell corner is (it may lie
+// left of or above the window).
+Point CornerCell(const ViewGeometry& view, Point client) {
+    return {FloorDiv(client.x, view.CellWidth()) + view.LeftCol(),
+            FloorDiv(client.y, view.CellHeight()) + view.TopRow()};
+}
+
 } // namespace
 
 bool SelectionTool::HasSelection() const {
@@ -59,9 +66,8 @@ void SelectionTool::Press(MouseButton button, const PointerEvent& event) {
     m_bSelecting = true;
     m_view.SetHeld(MouseButton::Left, true);
     m_ptAnchor = m_ptCorner = SnapToCell(client);
-    m_rcSelection =
-        geometry.ClientToMap({m_ptAnchor.x, m_ptAnchor.y, m_ptAnchor.x + geometry.CellWidth(),
-                              m_ptAnchor.y + geometry.CellHeight()});
+    const Point cell = geometry.CellAt(m_ptAnchor);
+    m_rcSelection = {cell.x, cell.y, cell.x + 1, cell.y + 1};
     InvalidateBand();
     m_view.Host().SetCapture(true);
 }
@@ -103,10 +109,9 @@ void SelectionTool::FinishSelecting() {
     InvalidateBand();
 
     // Both corners are snapped down, so the cell under the pointer is not included.
-    const Rect band = Rect{m_ptAnchor.x, m_ptAnchor.y, m_ptCorner.x, m_ptCorner.y}.Normalized();
-    const ViewGeometry& geometry = m_view.Geometry();
-    const Rect mapPixels{0, 0, MAP_SIZE * geometry.CellWidth(), MAP_SIZE * geometry.CellHeight()};
-    const Rect clipped = geometry.ClientToMap(band).Intersected(mapPixels);
+    const Point anchor = CornerCell(m_view.Geometry(), m_ptAnchor);
+    const Point corner = CornerCell(m_view.Geometry(), m_ptCorner);
+    const Rect clipped = ClipToMap(Rect{anchor.x, anchor.y, corner.x, corner.y}.Normalized());
     if (clipped.IsEmpty()) { // a click, or a drag of less than a cell
         m_rcSelection = {};
         return;
@@ -119,7 +124,7 @@ void SelectionTool::FinishSelecting() {
 }
 
 bool SelectionTool::GrowToObjects() {
-    const Rect cells = CellsOf(m_rcSelection);
+    const Rect cells = m_rcSelection;
     if (cells.IsEmpty())
         return false;
 
@@ -142,9 +147,7 @@ bool SelectionTool::GrowToObjects() {
     if (grown == cells)
         return false;
 
-    const int cw = m_view.Geometry().CellWidth();
-    const int ch = m_view.Geometry().CellHeight();
-    m_rcSelection = {grown.left * cw, grown.top * ch, grown.right * cw, grown.bottom * ch};
+    m_rcSelection = grown;
     return true;
 }
 
@@ -174,6 +177,33 @@ void SelectionTool::Leave() {
     if (m_bHasSelection)
         RemoveSelection();
     m_rcSelection = {};
+}
+
+void SelectionTool::Zoomed(const ViewGeometry& before, Point) {
+    const ViewGeometry& after = m_view.Geometry();
+    if (m_bSelecting) {
+        // The band's corners are cell corners; they stay on the same ones.
+        const auto move = [&](Point& corner) {
+            const Point cell = CornerCell(before, corner);
+            const Rect client = after.CellsToClient({cell.x, cell.y, cell.x, cell.y});
+            corner = {client.left, client.top};
+        };
+        move(m_ptAnchor);
+        move(m_ptCorner);
+        UpdateScrollTimer(ViewTimer::SelectScroll, m_ptCorner);
+    }
+    if (m_bFloating && m_view.IsHeld(MouseButton::Left)) {
+        // The drag point keeps its place on the map, to the pixel as far as the zoom allows.
+        const auto scale = [](int client, int firstBefore, int cellBefore, int firstAfter,
+                              int cellAfter) {
+            const int mapPixel = client + firstBefore * cellBefore;
+            return FloorDiv(mapPixel * cellAfter, cellBefore) - firstAfter * cellAfter;
+        };
+        m_ptDrag = {scale(m_ptDrag.x, before.LeftCol(), before.CellWidth(), after.LeftCol(),
+                          after.CellWidth()),
+                    scale(m_ptDrag.y, before.TopRow(), before.CellHeight(), after.TopRow(),
+                          after.CellHeight())};
+    }
 }
 
 void SelectionTool::RemoveSelection() {
@@ -255,14 +285,15 @@ Point SelectionTool::ScrollTowards(Point pointer) {
 
 // --- geometry and repainting ------------------------------------------------------------------
 
-Rect SelectionTool::SelectionClient() const {
-    return m_view.Geometry().MapToClient(m_rcSelection);
-}
-
-Rect SelectionTool::CellsOf(const Rect& mapPixels) const {
+Rect SelectionTool::SelectionRect() const {
     const int cw = m_view.Geometry().CellWidth();
     const int ch = m_view.Geometry().CellHeight();
-    return {mapPixels.left / cw, mapPixels.top / ch, mapPixels.right / cw, mapPixels.bottom / ch};
+    return {m_rcSelection.left * cw, m_rcSelection.top * ch, m_rcSelection.right * cw,
+            m_rcSelection.bottom * ch};
+}
+
+Rect SelectionTool::SelectionClient() const {
+    return m_view.Geometry().CellsToClient(m_rcSelection);
 }
 
 Point SelectionTool::SnapToCell(Point client) const {

@@ -44,6 +44,8 @@ public:
     void Tick(ViewTimer timer, const PointerEvent& event) override;
     // Another tool was chosen: the selection goes, a floating block is discarded.
     void Leave() override;
+    // The view zoomed: the selection, the floating block and a rubber band keep their cells.
+    void Zoomed(const ViewGeometry& before, Point pointer) override;
 
     // Whether the left button's release is this tool's: a rubber band held (and not the right
     // button with it), or a floating block.
@@ -53,9 +55,11 @@ public:
     bool HasSelection() const;
     bool IsFloating() const;
     bool IsSelecting() const { return m_bSelecting; }
-    // A finished selection (or, while floating, the block's place) in map pixels.
+    // A finished selection (or, while floating, the block's place): its cells, and the same in
+    // map pixels at the current zoom.
     bool HasFinishedSelection() const { return m_bHasSelection; }
-    const Rect& SelectionRect() const { return m_rcSelection; }
+    const Rect& SelectionCells() const { return m_rcSelection; }
+    Rect SelectionRect() const;
     // The rubber band's corners (client pixels, snapped to cells) while it is dragged out.
     Point Anchor() const { return m_ptAnchor; }
     Point Corner() const { return m_ptCorner; }
@@ -74,12 +78,12 @@ public:
     void FlipHorizontal();
     void FlipVertical();
 
-    // Copies the cells of a rectangle in map pixels (None to flip, Move to lift them out of the
-    // map as one undo step, Copy to copy); null on failure.
-    CellBlock CopyBlock(const Rect& mapPixels, FloatKind mode);
-    // Writes a block over a rectangle in map pixels as one undo step (flag limit, whole
-    // objects). False when the step could not be recorded.
-    bool StampBlock(const Rect& mapPixels, const std::vector<Cell>& block);
+    // Copies a rectangle of cells (None to flip, Move to lift them out of the map as one undo
+    // step, Copy to copy); null on failure.
+    CellBlock CopyBlock(const Rect& cells, FloatKind mode);
+    // Writes a block over a rectangle of cells as one undo step (flag limit, whole objects).
+    // False when the step could not be recorded.
+    bool StampBlock(const Rect& cells, const std::vector<Cell>& block);
     // Widens the selection to every special object on its border; true when it changed.
     bool GrowToObjects();
 
@@ -90,8 +94,6 @@ private:
 
     // The selection (or the floating block's place) in client pixels.
     Rect SelectionClient() const;
-    // The cells a rectangle of map pixels covers.
-    Rect CellsOf(const Rect& mapPixels) const;
     Point SnapToCell(Point client) const;
 
     // A press inside the selection lifts or copies it into a floating block; a press inside
@@ -122,7 +124,7 @@ private:
     void MirrorSelection(bool horizontal);
 
     ToolContext& m_view;
-    Rect m_rcSelection; // map pixels
+    Rect m_rcSelection; // cells: a zoom leaves them as they are
     bool m_bSelecting = false;
     bool m_bHasSelection = false;
     bool m_bFloating = false;

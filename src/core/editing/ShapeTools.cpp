@@ -229,6 +229,30 @@ void ShapeTools::Escape() {
         EndShape();
 }
 
+void ShapeTools::Zoomed(const ViewGeometry& before, Point) {
+    if (!InProgress())
+        return;
+    const ViewGeometry& after = m_view.Geometry();
+    const int dx = before.LeftCol() - after.LeftCol();
+    const int dy = before.TopRow() - after.TopRow();
+    for (Point* p : {&m_ptLineStart, &m_ptLineEnd, &m_ptSegStart, &m_ptSegEnd, &m_rect.start,
+                     &m_rect.end, &m_ellipse.start, &m_ellipse.end})
+        *p = {p->x + dx, p->y + dy};
+    for (StrokeSegment& segment : m_segments) {
+        segment.x0 += dx;
+        segment.y0 += dy;
+        segment.x1 += dx;
+        segment.y1 += dy;
+    }
+    // The previewed cells stay the same map cells, drawn at the new size.
+    for (int i = 0; i < m_nPoints; ++i) {
+        m_aPoints[i].column = static_cast<std::int16_t>(m_aPoints[i].column + dx);
+        m_aPoints[i].row = static_cast<std::int16_t>(m_aPoints[i].row + dy);
+    }
+    if (m_bPreviewShown)
+        ShowPreview();
+}
+
 void ShapeTools::PressLine(int flags, Point cell, int tile) {
     m_pShape = std::make_unique<LineShape>(static_cast<std::int16_t>(tile));
     m_ptLineStart = m_ptLineEnd = cell;

@@ -37,6 +37,8 @@ public:
     void DoubleClick(MouseButton button, const PointerEvent& event) override;
     // Takes back the newest segment of a connected line, or cancels the shape.
     void Escape() override;
+    // A shape in progress keeps its map cells: its view-relative cells follow the origin.
+    void Zoomed(const ViewGeometry& before, Point pointer) override;
 
     // A connected line in progress keeps its button held between clicks.
     bool IsConnectedLineActive() const { return m_bPolyActive; }

@@ -39,6 +39,13 @@ void StampTool::Leave() {
     DestroyPreview();
 }
 
+void StampTool::Zoomed(const ViewGeometry&, Point pointer) {
+    if (!m_bStampPreview)
+        return;
+    // The old rectangle went with the whole window's repaint.
+    PlaceStamp(pointer);
+}
+
 void StampTool::DestroyPreview() {
     if (m_bStampShown)
         m_view.Host().InvalidateClient(m_rcStamp.Inflated(1), true);

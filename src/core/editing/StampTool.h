@@ -21,6 +21,8 @@ public:
     // Chosen: the preview starts again with the object chosen in the main frame.
     void Enter() override;
     void Leave() override;
+    // A preview made before the zoom is made again, at the new size, under the pointer.
+    void Zoomed(const ViewGeometry& before, Point pointer) override;
 
     // Where the footprint of the stamp object lies for a pointer at a client point (kept
     // inside the map), and writing it there.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/Geometry.h"
+#include "editing/ViewGeometry.h"
 #include "editing/ViewHost.h"
 
 namespace krav {
@@ -39,6 +40,9 @@ public:
     // The tool became current / another tool was chosen instead.
     virtual void Enter() {}
     virtual void Leave() {}
+    // The view zoomed around a client point (the wheel's or the Magnify tool's pointer);
+    // before is the geometry it had. Whatever the tool holds keeps its map cells.
+    virtual void Zoomed(const ViewGeometry& /*before*/, Point /*pointer*/) {}
 };
 
 } // namespace krav

@@ -20,6 +20,21 @@ inline constexpr double LOW_ZOOM_LIMIT = 0.25;
 // Magnify tool), or it stays under the pointer (the mouse wheel).
 enum class ZoomAnchor { Centre, Pointer };
 
+// One notch of a common mouse wheel, in eighths of a degree.
+inline constexpr int WHEEL_NOTCH = 120;
+
+// A turn of the mouse wheel as the window reports it: eighths of a degree (y positive away
+// from the user, x sideways), where the pointer is, the keys held, and how many lines the
+// desktop scrolls a notch. Inverted: the desktop reverses the scroll direction.
+struct WheelTurn {
+    Point delta;
+    Point client;
+    bool shift = false;
+    bool control = false;
+    bool inverted = false;
+    int linesPerNotch = 3;
+};
+
 // One scroll bar counting cells: range 0..1023, a page of the whole cells that fit.
 class ScrollBar {
 public:
