@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <filesystem>
 
 namespace krav {
 namespace {
@@ -29,6 +30,34 @@ TEST_F(TiledMapMenu, AnExportedLevelComesBackAsANewUntitledLevel) {
     EXPECT_TRUE(imported.IsModified());
     EXPECT_TRUE(imported.Serialize() == opened->Document().Serialize());
     EXPECT_TRUE(prompt.messages.empty());
+}
+
+// The map and its two pictures appear together or not at all.
+TEST_F(TiledMapMenu, AFailedExportLeavesNoFileBehindAndSaysWhy) {
+    const std::string level = folder.Write("level.lvl", {});
+    ASSERT_TRUE(frame->OpenLevel(QString::fromStdString(level)));
+    CChildFrame* opened = frame->ChildFrames().front();
+    std::filesystem::create_directory(folder.Path("dir.tmx"));
+    std::filesystem::create_symlink("/dev/full", folder.Path("full.tmx"));
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {{"dir.tmx", "Is a directory"}, {"full.tmx", "No space left on device"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompt.messages.clear();
+        const std::string tmx = folder.Path(c.name);
+        EXPECT_FALSE(frame->ExportTiledMap(opened, QString::fromStdString(tmx)));
+        EXPECT_EQ(prompt.messages,
+                  std::vector<std::string>{"The Tiled map could not be written:\n" + tmx +
+                                           ": cannot be written (" + c.reason + ")"});
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path("")))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"dir.tmx", "full.tmx", "level.lvl"}));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("full.tmx")));
 }
 
 TEST_F(TiledMapMenu, AMapThatCannotBeALevelIsRefusedWithTheReason) {
