@@ -1,6 +1,7 @@
 // What krav-lvl writes: never over one of its inputs, never a pipe or device replaced by a
 // file, several files together or none, and every failure an exit 1 that says why.
 #include "support/CommandRun.h"
+#include "support/Devices.h"
 #include "support/LevelBytes.h"
 
 #include <cerrno>
@@ -131,10 +132,14 @@ TEST_F(Outputs, ALevelMayBeSavedOverTheLevelItWasReadFrom) {
 // A pipe or a character device is written in place and stays what it is; /dev/full reports
 // the full disk. As root a rename could replace even /dev/full.
 TEST_F(Outputs, PipesAndDevicesAreWrittenInPlaceNeverReplaced) {
+    const std::string fullDevice = test::FullDevice(folder);
+    const std::string nullDevice = test::NullDevice(folder);
+    if (fullDevice.empty() || nullDevice.empty())
+        GTEST_SKIP() << "cannot make devices of our own here";
     ASSERT_EQ(::mkfifo(folder.Path("pipe").c_str(), 0600), 0);
-    fs::create_symlink("/dev/full", folder.Path("full.tmx"));
-    const FileState full = StateOf("/dev/full", true);
-    const FileState null = StateOf("/dev/null", true);
+    fs::create_symlink(fullDevice, folder.Path("full.tmx"));
+    const FileState full = StateOf(fullDevice, true);
+    const FileState null = StateOf(nullDevice, true);
     ASSERT_EQ(full.type, S_IFCHR);
     const char* const commands[] = {
         "render a.lvl OUT --area 0,0,8,8 --zoom 1:1",
@@ -153,15 +158,15 @@ TEST_F(Outputs, PipesAndDevicesAreWrittenInPlaceNeverReplaced) {
         const bool tmx = command.rfind("export-tmx", 0) == 0;
         const Snapshot before = Files();
         // Through a link for the map, whose pictures go beside it.
-        const test::Run onFull = Lvl(with(tmx ? "full.tmx" : "/dev/full"));
+        const test::Run onFull = Lvl(with(tmx ? "full.tmx" : fullDevice));
         EXPECT_EQ(onFull.exitCode, 1);
         EXPECT_NE(onFull.err.find("No space left on device"), std::string::npos) << onFull.err;
-        EXPECT_EQ(StateOf("/dev/full", true), full);
+        EXPECT_EQ(StateOf(fullDevice, true), full);
         EXPECT_EQ(Files(), before) << "nothing of a failed export stays";
 
         if (!tmx) {
-            EXPECT_EQ(Lvl(with("/dev/null")).exitCode, 0);
-            EXPECT_EQ(StateOf("/dev/null", true), null);
+            EXPECT_EQ(Lvl(with(nullDevice)).exitCode, 0);
+            EXPECT_EQ(StateOf(nullDevice, true), null);
         }
         // Through the pipe, the bytes a regular file gets (a map names its own pictures).
         ASSERT_EQ(Lvl(with("regular.out")).exitCode, 0);
@@ -170,11 +175,12 @@ TEST_F(Outputs, PipesAndDevicesAreWrittenInPlaceNeverReplaced) {
         EXPECT_EQ(piped.exitCode, 0) << piped.err;
         EXPECT_EQ(StateOf(folder.Path("pipe")).type, S_IFIFO);
         const Bytes got = test::ScratchFolder::Read(folder.Path("piped.out"));
-        if (tmx)
+        if (tmx) {
             EXPECT_NE(std::string(got.begin(), got.end()).find("source=\"pipe-tiles.png\""),
                       std::string::npos);
-        else
+        } else {
             EXPECT_EQ(got, test::ScratchFolder::Read(folder.Path("regular.out")));
+        }
         for (const char* made : {"piped.out", "regular.out", "regular.out-tiles.png",
                                  "regular.out-objects.png", "pipe-tiles.png", "pipe-objects.png"})
             fs::remove(folder.Path(made));
@@ -262,7 +268,7 @@ TEST_F(Outputs, FailuresExitWithOneAndSayWhy) {
         {"info maps", "krav-lvl: maps: Couldn't open file. (Is a directory)\n", ""},
         {"play s.play maps out.lvl", "krav-lvl: maps: Couldn't open file. (Is a directory)\n", ""},
         {"tileset a.lvl nodir/t.bmp", "krav-lvl: nodir/t.bmp: cannot be written" + noSuchFile, ""},
-        {"dump a.lvl > /dev/full",
+        {"dump a.lvl > /dev/full", // the shell opens it: nothing can replace it
          "krav-lvl: standard output: cannot be written (No space left on device)\n", ""},
     };
     const Snapshot before = Files();

@@ -137,13 +137,13 @@ TEST_F(LevelText, GitDiffAndLogWorkThroughTheReadmeSetupEvenPastAnUnreadableLeve
     const std::string unreadable =
         "unreadable level: The map tile data is corrupt: Tile ID out of Range!; 4 bytes, sha256 "
         "df3f619804a92fdb4057192dc43dd748ea778adc52bc498ce80524c014b81119\n";
-    for (const std::string line :
+    for (const std::string& line :
          {"\n-" + unreadable, std::string("\n+tiles: 2\n"), std::string("\n+row 5: 5:4 x2\n")})
         EXPECT_NE(diff.out.find(line), std::string::npos) << line << diff.out;
 
     const test::Run log = test::RunCommand(git + "log -p --no-color -U0 -- level.lvl", folder);
     EXPECT_EQ(log.exitCode, 0) << log.err;
-    for (const std::string line : {"\n+" + unreadable, std::string("\n-row 5: 5:4\n")})
+    for (const std::string& line : {"\n+" + unreadable, std::string("\n-row 5: 5:4\n")})
         EXPECT_NE(log.out.find(line), std::string::npos) << line << log.out;
 }
 
