@@ -23,9 +23,10 @@ PictureWriteResult WriteMapPicturePng(const RenderSource& source, const PictureR
     }
     AtomicFileWriter file;
     result.error = file.Open(path);
-    if (result.error != SaveError::None)
-        return result;
-    return WriteMapPicturePng(source, request, file, progress);
+    if (result.error == SaveError::None)
+        result = WriteMapPicturePng(source, request, file, progress);
+    result.reason = file.Reason();
+    return result;
 }
 
 PictureWriteResult WriteMapPicturePng(const RenderSource& source, const PictureRequest& request,

@@ -11,6 +11,7 @@ namespace krav {
 struct PictureWriteResult {
     bool cancelled = false;
     SaveError error = SaveError::None;
+    std::string reason; // the system's words for a failed write
 
     bool Written() const { return !cancelled && error == SaveError::None; }
 };

@@ -86,8 +86,8 @@ TEST_F(ExportPicture, AFailureIsShownWithTheFilesName) {
     CChildFrame& child = OpenLevel();
     const std::string path = folder.Path("missing/picture.png");
     EXPECT_FALSE(frame->ExportPicture(&child, PictureRequest{}, QString::fromStdString(path)));
-    EXPECT_EQ(prompt.messages,
-              std::vector<std::string>{"The picture could not be written to " + path + "."});
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{"The picture could not be written to " +
+                                                        path + ". (No such file or directory)"});
 }
 
 TEST_F(ExportPicture, DialogOffersTheSelectionOnlyWhenThereIsOne) {

@@ -1,9 +1,11 @@
 // File > Export > Tiled Map and File > Import Tiled Map, without their file dialogs.
+#include "support/Devices.h"
 #include "support/FrameFixture.h"
 #include "view/CKRAVView.h"
 
 #include <QFile>
 #include <algorithm>
+#include <filesystem>
 
 namespace krav {
 namespace {
@@ -69,6 +71,40 @@ TEST_F(TiledMapMenu, AMapNoEditorCouldHaveMadeIsRefusedNamingTheCell) {
         EXPECT_EQ(frame->ChildFrames().size(), 1);
         EXPECT_EQ(prompt.messages, std::vector<std::string>{c.message});
     }
+}
+
+// The map and its two pictures appear together or not at all.
+TEST_F(TiledMapMenu, AFailedExportLeavesNoFileBehindAndSaysWhy) {
+    const std::string level = folder.Write("level.lvl", {});
+    ASSERT_TRUE(frame->OpenLevel(QString::fromStdString(level)));
+    CChildFrame* opened = frame->ChildFrames().front();
+    std::filesystem::create_directory(folder.Path("dir.tmx"));
+    const std::string full = test::FullDevice(folder);
+    if (full.empty())
+        GTEST_SKIP() << "cannot make a device of our own here";
+    std::filesystem::create_symlink(full, folder.Path("full.tmx"));
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {{"dir.tmx", "Is a directory"}, {"full.tmx", "No space left on device"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompt.messages.clear();
+        const std::string tmx = folder.Path(c.name);
+        EXPECT_FALSE(frame->ExportTiledMap(opened, QString::fromStdString(tmx)));
+        EXPECT_EQ(prompt.messages,
+                  std::vector<std::string>{"The Tiled map could not be written:\n" + tmx +
+                                           ": cannot be written (" + c.reason + ")"});
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path("")))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> expected{"dir.tmx", "full.tmx", "level.lvl"};
+    if (full != "/dev/full")
+        expected.insert(expected.begin() + 1, "full");
+    EXPECT_EQ(names, expected);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Path("full.tmx")));
 }
 
 TEST_F(TiledMapMenu, AMapThatCannotBeALevelIsRefusedWithTheReason) {

@@ -48,6 +48,7 @@ TEST_F(Cli, EveryCommandNamesTheLevelItCannotReadInTheReadersWords) {
     const std::string missing = folder.Path("missing.lvl");
     const std::string script = folder.Write("empty.play", {});
     const std::string out = folder.Path("out");
+    const std::string couldNotOpen = "Couldn't open file. (No such file or directory)\n";
     struct Case {
         std::string arguments;
         std::string err;
@@ -55,11 +56,11 @@ TEST_F(Cli, EveryCommandNamesTheLevelItCannotReadInTheReadersWords) {
     const std::vector<Case> cases{
         {"info " + bad,
          "krav-lvl: " + bad + ": The map tile data is corrupt:\nTile ID out of Range!\n"},
-        {"info " + missing, "krav-lvl: " + missing + ": Couldn't open file.\n"},
-        {"resave " + missing + " " + out, "krav-lvl: " + missing + ": Couldn't open file.\n"},
-        {"render " + missing + " " + out, "krav-lvl: " + missing + ": Couldn't open file.\n"},
+        {"info " + missing, "krav-lvl: " + missing + ": " + couldNotOpen},
+        {"resave " + missing + " " + out, "krav-lvl: " + missing + ": " + couldNotOpen},
+        {"render " + missing + " " + out, "krav-lvl: " + missing + ": " + couldNotOpen},
         {"play " + script + " " + missing + " " + out,
-         "krav-lvl: " + missing + ": Couldn't open file.\n"},
+         "krav-lvl: " + missing + ": " + couldNotOpen},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -81,7 +82,7 @@ TEST_F(Cli, CheckReportsEachLevelOnOneLine) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, good + ": ok\n" + broken +
                            ": The map tile data is corrupt: Tile ID out of Range!\n" + missing +
-                           ": Couldn't open file.\n");
+                           ": Couldn't open file. (No such file or directory)\n");
     EXPECT_EQ(Lvl("check " + good).exitCode, 0);
 }
 

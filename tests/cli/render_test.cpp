@@ -106,7 +106,7 @@ TEST_F(RenderCli, AFailedWriteLeavesNoFile) {
     const std::string out = folder.Path("missing/out.png");
     const LvlRun run = Lvl("render " + level + " " + out);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "Couldn't write " + out + "\n");
+    EXPECT_EQ(run.err, "krav-lvl: " + out + ": cannot be written (No such file or directory)\n");
     EXPECT_FALSE(std::filesystem::exists(folder.Path("missing")));
 }
 

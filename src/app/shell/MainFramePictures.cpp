@@ -1,6 +1,7 @@
 // The main frame's pictures of a level: File > Export Picture.
 #include "MapPicturePng.h"
 #include "document/CKRAVDoc.h"
+#include "document/FileErrors.h"
 #include "editing/RadarPicture.h"
 #include "render/BuiltinObjectPictures.h"
 #include "shell/CChildFrame.h"
@@ -77,7 +78,8 @@ bool CMainFrame::ExportPicture(CChildFrame* child, std::optional<PictureRequest>
     if (result.cancelled)
         return false;
     if (!result.Written()) {
-        m_prompt.ShowMessage("The picture could not be written to " + path.toStdString() + ".");
+        m_prompt.ShowMessage(WithReason(
+            "The picture could not be written to " + path.toStdString() + ".", result.reason));
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 // The main frame's tile sets: File > Import Tileset and File > Export Tileset.
 #include "document/AtomicFile.h"
 #include "document/CKRAVDoc.h"
+#include "document/FileErrors.h"
 #include "document/TileSetChooser.h"
 #include "document/TileSetExport.h"
 #include "palettes/TileInfoWnd.h"
@@ -50,9 +51,11 @@ bool CMainFrame::ExportTileSet(CChildFrame* child, const QString& chosen) {
                                     QStringLiteral(".bmp"), QStringLiteral("Bitmap Files (*.bmp)"));
     if (path.isEmpty())
         return false;
-    if (WriteFileAtomically(path.toStdString(), TileSetBmpFile(*doc.GetTileSet())) !=
+    std::string reason;
+    if (WriteFileAtomically(path.toStdString(), TileSetBmpFile(*doc.GetTileSet()), &reason) !=
         SaveError::None) {
-        m_prompt.ShowMessage("The tile set could not be written to " + path.toStdString() + ".");
+        m_prompt.ShowMessage(
+            WithReason("The tile set could not be written to " + path.toStdString() + ".", reason));
         return false;
     }
     return true;

@@ -2,6 +2,8 @@
 #include "LvlRunner.h"
 #include "document/TileCodes.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace krav {
@@ -88,30 +90,91 @@ TEST_F(LevelText, DiffShowsChangedCellsAsRectanglesAndExitsAsDiffDoes) {
 
     const test::Run missing = test::Lvl("diff " + a + " " + folder.Path("none.lvl"), folder);
     EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(missing.err, "krav-lvl: " + folder.Path("none.lvl") + ": Couldn't open file.\n");
+    EXPECT_EQ(missing.err, "krav-lvl: " + folder.Path("none.lvl") +
+                               ": Couldn't open file. (No such file or directory)\n");
     EXPECT_EQ(test::Lvl("diff " + a, folder).exitCode, 2);
 }
 
-TEST_F(LevelText, GitDiffShowsTheChangedCellsThroughTheTextconvDriver) {
+// The lines of the README's git setup that mention krav-lvl, run with the krav-lvl under test.
+std::string ReadmeGitSetup() {
+    std::ifstream readme(std::string(KRAV_SOURCE_DIR) + "/README.md");
+    std::string setUp;
+    for (std::string line; std::getline(readme, line);) {
+        if (line.rfind("git config diff.krav", 0) != 0 &&
+            line.find("diff=krav") == std::string::npos)
+            continue;
+        for (std::size_t at; (at = line.find("\"krav-lvl ")) != std::string::npos;)
+            line.replace(at + 1, 8, KRAV_LVL);
+        setUp += line + " && ";
+    }
+    return setUp;
+}
+
+// git stops a whole diff or log at the first version its text conversion cannot read; with the
+// README's setup an unreadable level in history is still shown, by its size and hash.
+TEST_F(LevelText, GitDiffAndLogWorkThroughTheReadmeSetupEvenPastAnUnreadableLevel) {
     if (!test::ProgramInstalled("git"))
         GTEST_SKIP() << "git is not installed";
+    const std::string setUp = ReadmeGitSetup();
+    ASSERT_NE(setUp.find("--textconv"), std::string::npos) << setUp;
+    const std::string git = "cd " + folder.Path("") + " && git -c user.name=t -c user.email=t@t ";
     Put(5, 5, 3);
     Save("level.lvl");
-    const std::string git = "cd " + folder.Path("") + " && git -c user.name=t -c user.email=t@t ";
-    // The two lines of configuration the README shows.
-    const test::Run setUp = test::RunCommand(
-        "cd " + folder.Path("") + " && git init -q . && git config diff.krav.textconv '" +
-            KRAV_LVL + " dump' && echo '*.lvl diff=krav' > .gitattributes && " + git +
-            "add level.lvl .gitattributes && " + git + "commit -qm level",
-        folder);
-    ASSERT_EQ(setUp.exitCode, 0) << setUp.err;
+    ASSERT_EQ(test::RunCommand("cd " + folder.Path("") + " && git init -q . && " + setUp + git +
+                                   "add level.lvl .gitattributes && " + git + "commit -qm level",
+                               folder)
+                  .exitCode,
+              0);
+    Bytes corrupt;
+    test::AppendRecord(corrupt, 0, 0, 0); // tile code 0: the reader refuses the level
+    folder.Write("level.lvl", corrupt);
+    ASSERT_EQ(test::RunCommand(git + "commit -qam broken", folder).exitCode, 0);
     Put(6, 5, 3);
     Save("level.lvl");
+
     const test::Run diff = test::RunCommand(git + "diff --no-color -U0 level.lvl", folder);
     EXPECT_EQ(diff.exitCode, 0) << diff.err;
-    for (const char* line :
-         {"\n-tiles: 1\n", "\n+tiles: 2\n", "\n-row 5: 5:4\n", "\n+row 5: 5:4 x2\n"})
+    const std::string unreadable =
+        "unreadable level: The map tile data is corrupt: Tile ID out of Range!; 4 bytes, sha256 "
+        "df3f619804a92fdb4057192dc43dd748ea778adc52bc498ce80524c014b81119\n";
+    for (const std::string& line :
+         {"\n-" + unreadable, std::string("\n+tiles: 2\n"), std::string("\n+row 5: 5:4 x2\n")})
         EXPECT_NE(diff.out.find(line), std::string::npos) << line << diff.out;
+
+    const test::Run log = test::RunCommand(git + "log -p --no-color -U0 -- level.lvl", folder);
+    EXPECT_EQ(log.exitCode, 0) << log.err;
+    for (const std::string& line : {"\n+" + unreadable, std::string("\n-row 5: 5:4\n")})
+        EXPECT_NE(log.out.find(line), std::string::npos) << line << log.out;
+}
+
+// The text conversion never fails: whatever it is given, it prints one line and exits 0.
+TEST_F(LevelText, TextconvDescribesWhatItCannotRead) {
+    Bytes corrupt;
+    test::AppendRecord(corrupt, 0, 0, 0);
+    std::filesystem::create_directory(folder.Path("folder.lvl"));
+    const struct {
+        std::string path;
+        std::string out;
+    } cases[] = {
+        {folder.Write("corrupt.lvl", corrupt),
+         "unreadable level: The map tile data is corrupt: Tile ID out of Range!; 4 bytes, sha256 "
+         "df3f619804a92fdb4057192dc43dd748ea778adc52bc498ce80524c014b81119\n"},
+        {folder.Path("none.lvl"), "unreadable level: Couldn't open file. (No such file or "
+                                  "directory)\n"},
+        {folder.Path("folder.lvl"), "unreadable level: Couldn't open file. (Is a directory)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const test::Run run = test::Lvl("dump --textconv " + c.path, folder);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, "");
+    }
+    // A level it can read is dumped as dump does.
+    Put(1, 1, 7);
+    const std::string good = Save("good.lvl");
+    EXPECT_EQ(test::Lvl("dump --textconv " + good, folder).out,
+              test::Lvl("dump " + good, folder).out);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace krav {
 namespace {
@@ -87,12 +88,26 @@ TEST_F(LevelReading, RefusesABfSizeThatWouldPutRecordsInsideThePixels) {
     EXPECT_EQ(prompt.messages, std::vector<std::string>{messages::BMP_SIZE_TOO_SMALL});
 }
 
-TEST_F(LevelReading, FileSystemFailuresSayCouldntOpen) {
-    EXPECT_FALSE(doc.OnOpenDocument(folder.Path("missing.lvl"), prompt));
+// The words stay the same, and the system's reason follows them. A named pipe must be refused
+// at once, not wait for a writer that never comes.
+TEST_F(LevelReading, FileSystemFailuresSayCouldntOpenAndWhy) {
     std::filesystem::create_directory(folder.Path("folder.lvl"));
-    EXPECT_FALSE(doc.OnOpenDocument(folder.Path("folder.lvl"), prompt));
-    EXPECT_EQ(prompt.messages,
-              (std::vector<std::string>{messages::COULD_NOT_OPEN, messages::COULD_NOT_OPEN}));
+    ASSERT_EQ(::mkfifo(folder.Path("pipe.lvl").c_str(), 0600), 0);
+    const std::string couldNot = messages::COULD_NOT_OPEN;
+    const struct {
+        const char* name;
+        std::string message;
+    } cases[] = {
+        {"missing.lvl", couldNot + " (No such file or directory)"},
+        {"folder.lvl", couldNot + " (Is a directory)"},
+        {"pipe.lvl", couldNot + " (Not a regular file)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompt.messages.clear();
+        EXPECT_FALSE(doc.OnOpenDocument(folder.Path(c.name), prompt));
+        EXPECT_EQ(prompt.messages, std::vector<std::string>{c.message});
+    }
 }
 
 TEST_F(LevelReading, EmptyFileIsAnEmptyMapWithTheBuiltInTileSet) {

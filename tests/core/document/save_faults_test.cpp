@@ -4,11 +4,14 @@
 #include "document/AtomicFile.h"
 #include "document/CKRAVDoc.h"
 #include "document/Messages.h"
+#include "support/Devices.h"
 #include "support/FakePrompt.h"
 #include "support/LevelBytes.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -18,8 +21,12 @@
 #include <set>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace krav {
@@ -38,7 +45,13 @@ Names NamesIn(const std::string& folder) {
 }
 
 std::string ReadOnlyMessage(const std::string& path) {
-    return "Unable to write to " + path + ", it is read-only or opened by someone else.";
+    return "Unable to write to " + path +
+           ", it is read-only or opened by someone else. (Permission denied)";
+}
+
+// A message of the editor followed by the system's reason.
+std::string Because(const std::string& words, int error) {
+    return words + " (" + std::strerror(error) + ")";
 }
 
 // What the injected write does: the first calls write half of what they are given, so the
@@ -177,7 +190,7 @@ TEST_F(SaveFaults, AFullDiskKeepsTheFileAndGivesBackTheSpace) {
     ASSERT_EQ(::statvfs(disk.c_str(), &before), 0);
 
     EXPECT_FALSE(doc.OnSaveDocument(path, prompt));
-    ExpectFailedSafely(path, messages::DISK_FULL);
+    ExpectFailedSafely(path, Because(messages::DISK_FULL, ENOSPC));
     // Closed as well as removed: an open temporary file would still hold the space.
     ASSERT_EQ(::statvfs(disk.c_str(), &after), 0);
     EXPECT_EQ(after.f_bfree, before.f_bfree);
@@ -190,13 +203,13 @@ TEST_F(SaveFaults, InjectedWriteFailures) {
         std::string message;
     };
     const std::string path = folder.Write("map.lvl", oldBytes);
-    for (const Case& c : {Case{ENOSPC, 0, messages::DISK_FULL},
-                          {ENOSPC, 3, messages::DISK_FULL},
-                          {EDQUOT, 1, messages::DISK_FULL},
-                          {EIO, 1, messages::SAVE_FAILED},
-                          {EFBIG, 2, messages::SAVE_FAILED},
+    for (const Case& c : {Case{ENOSPC, 0, Because(messages::DISK_FULL, ENOSPC)},
+                          {ENOSPC, 3, Because(messages::DISK_FULL, ENOSPC)},
+                          {EDQUOT, 1, Because(messages::DISK_FULL, EDQUOT)},
+                          {EIO, 1, Because(messages::SAVE_FAILED, EIO)},
+                          {EFBIG, 2, Because(messages::SAVE_FAILED, EFBIG)},
                           // a failure that forgets errno must not pass for success
-                          {0, 1, messages::SAVE_FAILED}}) {
+                          {0, 1, Because(messages::SAVE_FAILED, EIO)}}) {
         SCOPED_TRACE(testing::Message() << "error " << c.error << " after " << c.writesBefore);
         prompt.messages.clear();
         g_injectedError = c.error;
@@ -340,6 +353,99 @@ TEST_F(SaveFaults, ASaveRemovesOnlyStaleTemporaryFilesOfItsFile) {
     EXPECT_EQ(NamesIn(folder.Path("")), expected);
     EXPECT_EQ(test::ScratchFolder::Read(path), doc.Serialize());
     EXPECT_EQ(test::ScratchFolder::Read(elsewhere), test::Bytes{5});
+}
+
+// What makes a file the file it is: replacing it by a rename changes its inode, and a device
+// replaced by a regular file loses its type.
+struct FileIdentity {
+    mode_t type;
+    dev_t device;
+    ino_t inode;
+    dev_t rdev;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+FileIdentity IdentityOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return {};
+    return {static_cast<mode_t>(info.st_mode & S_IFMT), info.st_dev, info.st_ino, info.st_rdev};
+}
+
+// A save never renames over a pipe, a device, a folder or a socket (as root a rename would
+// replace even /dev/full): pipes and character devices get the bytes in place, the others are
+// refused with the reason.
+TEST_F(SaveFaults, SpecialFilesAreWrittenInPlaceOrRefusedNeverReplaced) {
+    const std::string pipe = folder.Path("pipe.lvl");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string dir = folder.Path("dir.lvl");
+    fs::create_directory(dir);
+    const std::string socketPath = folder.Path("socket.lvl");
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::strcpy(address.sun_path, socketPath.c_str());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const std::string full = test::FullDevice(folder);
+    const std::string null = test::NullDevice(folder);
+    if (full.empty() || null.empty())
+        GTEST_SKIP() << "cannot make devices of our own here";
+    const std::string fullLink = folder.Path("full-link.lvl");
+    fs::create_symlink(full, fullLink);
+    const Names names = NamesIn(folder.Path(""));
+
+    struct Case {
+        std::string path;
+        bool saved;
+        std::string message;
+    };
+    const std::string notRegular = std::string(messages::SAVE_FAILED) + " (Not a regular file)";
+    const Case cases[] = {
+        {null, true, ""},
+        {full, false, Because(messages::DISK_FULL, ENOSPC)},
+        {fullLink, false, Because(messages::DISK_FULL, ENOSPC)},
+        {pipe, true, ""},
+        {dir, false, Because(messages::SAVE_FAILED, EISDIR)},
+        {socketPath, false, notRegular},
+    };
+    const test::Bytes level = doc.Serialize();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        prompt.messages.clear();
+        doc.SetModifiedFlag();
+        const FileIdentity before = IdentityOf(c.path);
+        test::Bytes piped;
+        std::atomic<bool> read{false};
+        std::thread reader;
+        if (c.path == pipe)
+            reader = std::thread([&] {
+                piped = test::ScratchFolder::Read(pipe);
+                read = true;
+            });
+        EXPECT_EQ(doc.OnSaveDocument(c.path, prompt), c.saved);
+        if (reader.joinable()) {
+            // A reader still waiting for a writer (the save refused the pipe) gets an end.
+            while (!read) {
+                const int unblock = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+                if (unblock >= 0)
+                    ::close(unblock);
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            reader.join();
+        }
+        EXPECT_EQ(prompt.messages,
+                  c.message.empty() ? std::vector<std::string>{} : std::vector{c.message});
+        EXPECT_EQ(doc.IsModified(), !c.saved);
+        EXPECT_EQ(IdentityOf(c.path), before);
+        if (c.path == pipe) {
+            EXPECT_EQ(piped, level);
+        }
+    }
+    ::close(sock);
+    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_TRUE(fs::is_symlink(fullLink));
+    EXPECT_EQ(NamesIn(folder.Path("")), names);
 }
 
 } // namespace

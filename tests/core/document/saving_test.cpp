@@ -41,15 +41,17 @@ TEST_F(Saving, AReadOnlyFileIsLeftAloneAndNamed) {
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
     EXPECT_FALSE(doc.OnSaveDocument(path, prompt));
     EXPECT_EQ(prompt.messages,
-              std::vector<std::string>{"Unable to write to " + path +
-                                       ", it is read-only or opened by someone else."});
+              std::vector<std::string>{
+                  "Unable to write to " + path +
+                  ", it is read-only or opened by someone else. (Permission denied)"});
     EXPECT_EQ(test::ScratchFolder::Read(path), (test::Bytes{1, 2, 3, 4}));
     EXPECT_TRUE(doc.IsModified());
 }
 
-TEST_F(Saving, AMissingFolderFailsPlainly) {
+TEST_F(Saving, AMissingFolderFailsWithTheSystemsReason) {
     EXPECT_FALSE(doc.OnSaveDocument(folder.Path("no/such/folder/map.lvl"), prompt));
-    EXPECT_EQ(prompt.messages, std::vector<std::string>{messages::SAVE_FAILED});
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{std::string(messages::SAVE_FAILED) +
+                                                        " (No such file or directory)"});
     EXPECT_TRUE(doc.IsModified());
 }
 
