@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QImageReader>
 #include <memory>
 #include <string>
 
@@ -29,5 +30,10 @@ struct TileSetChoice {
 // - without bmpParts, showing exactly the built-in set: the built-in set;
 // - otherwise a new bitmap, colour table in the order the colours first appear.
 TileSetChoice TileSetFromImage(const QImage& image, const QByteArray& bmpParts);
+
+// The same for a picture still to be read: a header that gives another size than a tile set's is
+// refused without decoding the picture (a few bytes of PNG may claim 30000 x 30000 pixels), and
+// none is decoded into more memory than a tile set's picture needs.
+TileSetChoice TileSetFromPicture(QImageReader& reader, const QByteArray& bmpParts);
 
 } // namespace krav

@@ -2,18 +2,25 @@
 
 #include "TileSetPicture.h"
 
+#include <QFile>
 #include <QImageReader>
 
 namespace krav {
 
-std::optional<PictureTileSet> ReadTileSetPicture(const std::string& path) {
-    QImageReader reader(QString::fromStdString(path));
+std::optional<PictureTileSet> ReadTileSetPictureFrom(QIODevice& device) {
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     if (reader.format().isEmpty())
         return std::nullopt;
-    const QImage image = reader.read();
-    TileSetChoice choice = TileSetFromImage(image, {});
+    TileSetChoice choice = TileSetFromPicture(reader, {});
     return PictureTileSet{std::move(choice.tileSet), std::move(choice.note)};
+}
+
+std::optional<PictureTileSet> ReadTileSetPicture(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return ReadTileSetPictureFrom(file);
 }
 
 } // namespace krav

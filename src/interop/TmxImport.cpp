@@ -9,9 +9,9 @@
 #include "document/LevelWriter.h"
 #include "document/ReadError.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <cmath>
 
 namespace krav {
@@ -144,15 +144,15 @@ std::string PlaceObjects(const TmxMap& map, std::vector<Cell>& cells) {
     return {};
 }
 
-TileSetChoice ChooseTileSet(const TmxMap& map, const QString& tmxPath,
+TileSetChoice ChooseTileSet(const TmxMap& map, const QDir& folder,
                             std::vector<std::string>& notes) {
     const TmxTileSet* tileSet = TileSetOfTiles(map);
     if (!tileSet || tileSet->imageSource.isEmpty()) {
         notes.push_back("its tile set has no picture; the level gets the built-in tile set");
         return {};
     }
-    const QString path = QFileInfo(tmxPath).dir().filePath(tileSet->imageSource);
-    TileSetChoice choice = TileSetFromImage(QImage(path), tileSet->bmpParts);
+    QImageReader reader(folder.filePath(tileSet->imageSource));
+    TileSetChoice choice = TileSetFromPicture(reader, tileSet->bmpParts);
     if (!choice.note.empty())
         notes.push_back(tileSet->imageSource.toStdString() + " " + choice.note +
                         "; the level gets the built-in tile set");
@@ -162,13 +162,18 @@ TileSetChoice ChooseTileSet(const TmxMap& map, const QString& tmxPath,
 } // namespace
 
 TmxImportResult ImportTmx(const QString& tmxPath) {
-    TmxImportResult result;
     QFile file(tmxPath);
     if (!file.open(QIODevice::ReadOnly)) {
+        TmxImportResult result;
         result.error = "cannot be opened: " + file.errorString().toStdString();
         return result;
     }
-    TmxReadResult read = ReadTmx(file.readAll());
+    return ImportTmx(file.readAll(), QFileInfo(tmxPath).dir());
+}
+
+TmxImportResult ImportTmx(const QByteArray& tmx, const QDir& folder) {
+    TmxImportResult result;
+    TmxReadResult read = ReadTmx(tmx);
     const TmxMap& map = read.map;
     result.error = std::move(read.error);
     for (const TmxTileSet& tileSet : map.tileSets)
@@ -191,7 +196,7 @@ TmxImportResult ImportTmx(const QString& tmxPath) {
         result.notes.push_back("it has " + std::to_string(flags) +
                                " flags; the editor warns when a level has more than 256");
 
-    const TileSetChoice tileSet = ChooseTileSet(map, tmxPath, result.notes);
+    const TileSetChoice tileSet = ChooseTileSet(map, folder, result.notes);
     result.level = WriteLevel(cells.data(), tileSet.tileSet.get());
     // What is written must open again.
     try {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDir>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -18,5 +20,7 @@ struct TmxImportResult {
 // picture as the level's own tile set (see TileSetFromImage). A map a level cannot hold is
 // refused with the first thing that is wrong.
 TmxImportResult ImportTmx(const QString& tmxPath);
+// The same for a map's bytes; the tile set's picture is looked for in folder.
+TmxImportResult ImportTmx(const QByteArray& tmx, const QDir& folder);
 
 } // namespace krav
