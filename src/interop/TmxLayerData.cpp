@@ -70,7 +70,7 @@ bool Inflate(const QByteArray& packed, std::vector<unsigned char>& out, std::siz
         out.resize(out.size() - stream.avail_out);
     }
     inflateEnd(&stream);
-    return status == Z_STREAM_END;
+    return status == Z_STREAM_END && out.size() <= size; // longer: "too long", not a count
 }
 
 LayerGids FromBase64(const QByteArray& text, const QString& compression, std::size_t cells) {
