@@ -211,13 +211,6 @@ void Check(std::span<const std::uint8_t> input, const InputRecords& records, Map
 
 } // namespace
 
-// Each read allocates a tile set and a full check a 4 MiB level; with AddressSanitizer's default
-// 256 MiB quarantine nearly every allocation lands on pages never touched, and page faults
-// would take a third of the time. 16 MiB still holds many inputs' worth of freed memory.
-extern "C" const char* __asan_default_options() {
-    return "quarantine_size_mb=16";
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static InputRecords records; // kept to reuse its buffers
     const std::span<const std::uint8_t> input(data, size);

@@ -3,6 +3,7 @@
 #include "document/LittleEndian.h"
 #include "document/LoadTileSet.h"
 
+#include <QImageReader>
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -26,6 +27,14 @@ std::vector<std::uint32_t> RgbPixels(const QImage& image) {
             pixels.push_back(line[x] & 0xFFFFFFu);
     }
     return pixels;
+}
+
+// Decoding a tile set's picture takes less than 1 MiB in any format Qt reads to.
+constexpr int PICTURE_ALLOCATION_LIMIT_MB = 1;
+
+std::string SizeNote(int width, int height) {
+    return "is " + std::to_string(width) + " x " + std::to_string(height) +
+           "; a tile set is 304 x 160";
 }
 
 // 1204 as "1,204".
@@ -196,8 +205,7 @@ TileSetChoice TileSetFromImage(const QImage& image, const QByteArray& bmpParts) 
     if (image.isNull())
         return {nullptr, "cannot be read as a picture"};
     if (image.width() != TILESET_WIDTH || image.height() != TILESET_HEIGHT)
-        return {nullptr, "is " + std::to_string(image.width()) + " x " +
-                             std::to_string(image.height()) + "; a tile set is 304 x 160"};
+        return {nullptr, SizeNote(image.width(), image.height())};
     const std::vector<std::uint32_t> pixels = RgbPixels(image);
     const int colours = CountColours(pixels);
     if (colours > 256)
@@ -210,6 +218,17 @@ TileSetChoice TileSetFromImage(const QImage& image, const QByteArray& bmpParts) 
         return {nullptr, {}};
     }
     return {NewBitmap(pixels), {}};
+}
+
+TileSetChoice TileSetFromPicture(QImageReader& reader, const QByteArray& bmpParts) {
+    const QSize size = reader.size();
+    if (size.isValid() && size != QSize(TILESET_WIDTH, TILESET_HEIGHT))
+        return {nullptr, SizeNote(size.width(), size.height())};
+    reader.setAllocationLimit(PICTURE_ALLOCATION_LIMIT_MB);
+    const QImage image = reader.read();
+    TileSetChoice choice = TileSetFromImage(image, bmpParts);
+    choice.unreadable = image.isNull();
+    return choice;
 }
 
 } // namespace krav

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QImageReader>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,7 @@ QByteArray BmpPartsOf(const TileSetBitmap& tileSet);
 struct TileSetChoice {
     std::unique_ptr<TileSetBitmap> tileSet; // null: the built-in tile set
     std::string note;                       // why the picture was not taken, if it was not
+    bool unreadable = false;                // its header was told, but its pixels could not be read
 };
 
 // The tile set a picture stands for:
@@ -29,5 +31,10 @@ struct TileSetChoice {
 // - without bmpParts, showing exactly the built-in set: the built-in set;
 // - otherwise a new bitmap, colour table in the order the colours first appear.
 TileSetChoice TileSetFromImage(const QImage& image, const QByteArray& bmpParts);
+
+// The same for a picture still to be read: a header that gives another size than a tile set's is
+// refused without decoding the picture (a few bytes of PNG may claim 30000 x 30000 pixels), and
+// none is decoded into more memory than a tile set's picture needs.
+TileSetChoice TileSetFromPicture(QImageReader& reader, const QByteArray& bmpParts);
 
 } // namespace krav

@@ -3,6 +3,7 @@
 #include "TileSetPicture.h"
 #include "document/ReadError.h"
 
+#include <QFile>
 #include <QIODevice>
 #include <QImageReader>
 
@@ -36,14 +37,18 @@ private:
 
 } // namespace
 
-std::optional<PictureTileSet> ReadTileSetPicture(const ByteSource& file) {
-    ByteSourceDevice device(file);
+std::optional<PictureTileSet> ReadTileSetPictureFrom(QIODevice& device) {
     QImageReader reader(&device);
+    reader.setDecideFormatFromContent(true);
     if (reader.format().isEmpty())
         return std::nullopt;
-    const QImage image = reader.read();
-    TileSetChoice choice = TileSetFromImage(image, {});
-    return PictureTileSet{std::move(choice.tileSet), std::move(choice.note), !image.isNull()};
+    TileSetChoice choice = TileSetFromPicture(reader, {});
+    return PictureTileSet{std::move(choice.tileSet), std::move(choice.note), !choice.unreadable};
+}
+
+std::optional<PictureTileSet> ReadTileSetPicture(const ByteSource& file) {
+    ByteSourceDevice device(file);
+    return ReadTileSetPictureFrom(device);
 }
 
 } // namespace krav

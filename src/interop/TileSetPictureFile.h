@@ -3,6 +3,7 @@
 #include "document/ByteSource.h"
 #include "document/TileSetChooser.h"
 
+#include <QIODevice>
 #include <optional>
 
 namespace krav {
@@ -12,5 +13,7 @@ namespace krav {
 // the bytes are of no picture format Qt knows; not decoded when they start like one but its
 // pixels cannot be read.
 std::optional<PictureTileSet> ReadTileSetPicture(const ByteSource& file);
+// The same for a picture in memory or any other device open for reading.
+std::optional<PictureTileSet> ReadTileSetPictureFrom(QIODevice& device);
 
 } // namespace krav

@@ -9,9 +9,9 @@
 #include "document/LevelWriter.h"
 #include "document/ReadError.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <algorithm>
 #include <cmath>
 
@@ -204,7 +204,8 @@ TileSetChoice ChooseTileSet(const TmxMap& map, const QDir& folder, TmxImportResu
     }
     const QString path = folder.filePath(tileSet->imageSource);
     result.read.push_back(path.toStdString());
-    TileSetChoice choice = TileSetFromImage(QImage(path), tileSet->bmpParts);
+    QImageReader reader(path);
+    TileSetChoice choice = TileSetFromPicture(reader, tileSet->bmpParts);
     if (!choice.note.empty())
         notes.push_back(tileSet->imageSource.toStdString() + " " + choice.note +
                         "; the level gets the built-in tile set");
@@ -220,12 +221,12 @@ TmxImportResult ImportTmx(const QString& tmxPath) {
         result.error = "cannot be opened: " + file.errorString().toStdString();
         return result;
     }
-    return ImportTmxText(file.readAll(), QFileInfo(tmxPath).dir());
+    return ImportTmx(file.readAll(), QFileInfo(tmxPath).dir());
 }
 
-TmxImportResult ImportTmxText(const QByteArray& xml, const QDir& folder) {
+TmxImportResult ImportTmx(const QByteArray& tmx, const QDir& folder) {
     TmxImportResult result;
-    TmxReadResult read = ReadTmx(xml);
+    TmxReadResult read = ReadTmx(tmx);
     const TmxMap& map = read.map;
     result.error = std::move(read.error);
     for (const TmxTileSet& tileSet : map.tileSets)

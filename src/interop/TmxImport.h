@@ -22,8 +22,7 @@ struct TmxImportResult {
 // refused with the first thing that is wrong, and so is one the editor could not have made
 // (objects that overlap, cover tiles or reach past the map's edge, more than 256 flags).
 TmxImportResult ImportTmx(const QString& tmxPath);
-
-// The same for a map's text at hand; its tile set's picture is looked for in folder.
-TmxImportResult ImportTmxText(const QByteArray& xml, const QDir& folder);
+// The same for a map's bytes; the tile set's picture is looked for in folder.
+TmxImportResult ImportTmx(const QByteArray& tmx, const QDir& folder);
 
 } // namespace krav

@@ -1,5 +1,6 @@
 #include "TmxLayerData.h"
 
+#include <algorithm>
 #include <zlib.h>
 
 namespace krav {
@@ -45,21 +46,31 @@ LayerGids FromCsv(const QByteArray& text, std::size_t cells) {
     return result;
 }
 
-// Inflates zlib or gzip data (told apart by their headers) into exactly `size` bytes.
+// Inflates zlib or gzip data (told apart by their headers) into exactly `size` bytes. The output
+// starts small: damaged or short data costs no buffer of the whole layer.
 bool Inflate(const QByteArray& packed, std::vector<unsigned char>& out, std::size_t size) {
-    out.assign(size + 1, 0); // one spare byte shows data longer than expected
+    constexpr std::size_t step = 64 * 1024;
+    out.clear();
     z_stream stream{};
     if (inflateInit2(&stream, 15 + 32) != Z_OK)
         return false;
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.constData()));
     stream.avail_in = static_cast<uInt>(packed.size());
-    stream.next_out = out.data();
-    stream.avail_out = static_cast<uInt>(out.size());
-    const int status = inflate(&stream, Z_FINISH);
-    const std::size_t produced = out.size() - stream.avail_out;
+    int status = Z_OK;
+    // One byte past size shows data longer than expected. There is always room for output, so
+    // Z_BUF_ERROR means that the data ended before its stream did.
+    while (status == Z_OK && out.size() <= size) {
+        const std::size_t produced = out.size();
+        if (produced > 0)
+            out.reserve(size + 1); // data that fills a step goes on: room for all of it at once
+        out.resize(std::min(produced + step, size + 1));
+        stream.next_out = out.data() + produced;
+        stream.avail_out = static_cast<uInt>(out.size() - produced);
+        status = inflate(&stream, Z_NO_FLUSH);
+        out.resize(out.size() - stream.avail_out);
+    }
     inflateEnd(&stream);
-    out.resize(produced);
-    return status == Z_STREAM_END;
+    return status == Z_STREAM_END && out.size() <= size; // longer: "too long", not a count
 }
 
 LayerGids FromBase64(const QByteArray& text, const QString& compression, std::size_t cells) {
