@@ -3,6 +3,7 @@
 #include "ObjectSheet.h"
 #include "TileSetPicture.h"
 #include "TmxNames.h"
+#include "document/KeptCells.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -192,6 +193,14 @@ QString ObjectSheetName(const QString& tmxPath) {
 }
 
 std::string ExportTmx(const CKRAVDoc& doc, const QString& tmxPath) {
+    // A Tiled map has a gid for every tile and object only: the codes of kept cells would be
+    // lost on the way back.
+    const KeptCellCount kept = CountKeptCells(doc.GetCells());
+    if (kept.cells > 0)
+        return "the level holds " + std::to_string(kept.cells) + " kept cell" +
+               (kept.cells == 1 ? "" : "s") + " (" + CodeList(kept.codes) +
+               ", no tile and no object): a Tiled map cannot hold " +
+               (kept.cells == 1 ? "it" : "them") + ", so nothing was written";
     // The pictures first: a map never names a picture that was not written.
     std::string error = SaveImage(PicturePath(tmxPath, TileSetPictureName(tmxPath)),
                                   TileSetToImage(*doc.GetTileSet()));

@@ -116,6 +116,7 @@ public:
     void RadarViewRectChanged(CKRAVView& view) override;
     void RadarShowDocument(CKRAVView& view) override;
     bool DetailedTilesWhenZoomedOut() const override { return m_bDetailedTiles; }
+    void PointerOverCell(CKRAVView& view, Cell v) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -264,4 +264,9 @@ void CMainFrame::RadarShowDocument(CKRAVView& view) {
         m_pRadar->ShowDocument(&view.Document(), &view.Engine().Radar(), ViewArea(view.Engine()));
 }
 
+void CMainFrame::PointerOverCell(CKRAVView& view, Cell v) {
+    if (IsActive(view))
+        m_pTileInfo->ShowKeptCode(IsKeptCell(v) ? KeptCode(v) : -1);
+}
+
 } // namespace krav
