@@ -389,11 +389,12 @@ void MapRenderer::RenderCells(const RenderSource& source, const ViewGeometry& vi
     if (source.objects)
         PrepareObjects(*source.objects, cell);
     const bool drawSmallObjects = source.objects && m_objectSizes[3] == cell;
-    // Tiles, kept cells and 1 x 1 objects cover their whole cell, grid line included.
+    // Tiles, kept cells and 1 x 1 objects cover their whole cell, grid line included. Kept
+    // cells are rare: they are asked for only off the tiles' path.
     const auto coversCell = [&](Cell v) {
-        return (drawTiles && (IsTileCell(v) || IsKeptCell(v))) ||
-               (drawSmallObjects && v == OBJECT_1X1);
+        return (drawTiles && IsTileCell(v)) || (drawSmallObjects && v == OBJECT_1X1);
     };
+    const Cell keptPicture = static_cast<Cell>(TILE_COUNT);
     const bool grid = view.IsGridShown() && !view.IsLowZoom();
     // The client columns and rows of the map's last column and row.
     const int lastCol = MAP_SIZE - 1 - view.LeftCol();
@@ -408,6 +409,10 @@ void MapRenderer::RenderCells(const RenderSource& source, const ViewGeometry& vi
         for (int c = firstCol; c < endCol; ++c) {
             const Cell v = values ? values[c] : EMPTY_CELL;
             if (!coversCell(v)) {
+                if (drawTiles && IsKeptCell(v)) {
+                    CopyCell(canvas, &m_tiles[tilePixels * keptPicture], cell, c * cell, r * cell);
+                    continue;
+                }
                 FillEmptyCell(canvas, c * cell, r * cell, cell, grid && c < lastCol,
                               grid && r < lastRow);
                 if (IsQueuedObjectValue(v))
@@ -415,7 +420,7 @@ void MapRenderer::RenderCells(const RenderSource& source, const ViewGeometry& vi
             } else if (v == OBJECT_1X1) {
                 CopyCell(canvas, m_objectPictures[3].data(), cell, c * cell, r * cell);
             } else {
-                CopyCell(canvas, &m_tiles[tilePixels * TilePicture(v)], cell, c * cell, r * cell);
+                CopyCell(canvas, &m_tiles[tilePixels * v], cell, c * cell, r * cell);
             }
         }
     }
@@ -423,9 +428,10 @@ void MapRenderer::RenderCells(const RenderSource& source, const ViewGeometry& vi
         DrawMapEdge(canvas, view, [&](int col, int row) {
             return source.cells && col >= 0 && row >= 0 && col < MAP_SIZE - view.LeftCol() &&
                    row < MAP_SIZE - view.TopRow() &&
-                   coversCell(
-                       source.cells[static_cast<std::size_t>(view.TopRow() + row) * MAP_SIZE +
-                                    view.LeftCol() + col]);
+                   [&](Cell v) {
+                       return coversCell(v) || (drawTiles && IsKeptCell(v));
+                   }(source.cells[static_cast<std::size_t>(view.TopRow() + row) * MAP_SIZE +
+                                  view.LeftCol() + col]);
         });
     if (!source.objects)
         return;
