@@ -61,6 +61,10 @@ TEST_F(KeptCellsEditor, TheyAreDrawnMarkedAndNamedUnderThePointer) {
     EXPECT_EQ(frame->TileInfo()->KeptCodeText(), QStringLiteral("code 242"));
     QTest::mouseMove(view.viewport(), CellMiddle(7, 2));
     EXPECT_EQ(frame->TileInfo()->KeptCodeText(), QString());
+    QTest::mouseMove(view.viewport(), CellMiddle(5, 2));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(view.viewport(), &leave);
+    EXPECT_EQ(frame->TileInfo()->KeptCodeText(), QString()) << "the pointer left the map";
 
     QHelpEvent help(QEvent::ToolTip, CellMiddle(20, 3),
                     view.viewport()->mapToGlobal(CellMiddle(20, 3)));

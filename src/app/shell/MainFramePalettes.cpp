@@ -173,6 +173,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
         m_pTileSetPalette->SetupForView(engine.ForeTile(), engine.BackTile(), view->TileSetImage(),
                                         view, ViewClientOnScreen(*view));
     m_pTileInfo->SetupInfo(engine.ForeTile(), engine.BackTile(), view->TileSetImage());
+    m_pTileInfo->ShowKeptCode(-1); // until the pointer is over a kept cell of this view
     RadarShowDocument(*view);
     view->UpdateCursor();
 }

@@ -127,11 +127,6 @@ void CKRAVView::mouseMoveEvent(QMouseEvent* event) {
     m_frame.PointerOverCell(*this, CellUnder(event->position().toPoint()));
 }
 
-void CKRAVView::leaveEvent(QEvent* event) {
-    QAbstractScrollArea::leaveEvent(event);
-    m_frame.PointerOverCell(*this, EMPTY_CELL);
-}
-
 Cell CKRAVView::CellUnder(QPoint client) const {
     const Point cell = m_engine.Geometry().CellAt({client.x(), client.y()});
     if (!MAP_CELL_RECT.Contains(cell))
@@ -141,6 +136,8 @@ Cell CKRAVView::CellUnder(QPoint client) const {
 
 // A kept cell names its code in a tooltip.
 bool CKRAVView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave)
+        m_frame.PointerOverCell(*this, EMPTY_CELL);
     if (event->type() != QEvent::ToolTip)
         return QAbstractScrollArea::viewportEvent(event);
     const auto* help = static_cast<QHelpEvent*>(event);

@@ -66,7 +66,6 @@ protected:
     bool focusNextPrevChild(bool next) override;
     void scrollContentsBy(int dx, int dy) override;
     bool viewportEvent(QEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     void OnScrollAction(bool vertical, int action);
