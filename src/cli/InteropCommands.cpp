@@ -24,11 +24,12 @@ constexpr int DIFF_DIFFERENT = 1;
 constexpr int DIFF_TROUBLE = 2;
 
 // git runs the text conversion on every version of a level in history and stops at the first
-// that fails, so a level that cannot be read is still described, by what identifies it.
+// that fails, so a level that cannot be read is still described, by what identifies it. Cells
+// of unknown codes are kept and listed: a history should show them, not hide the level.
 int DumpForGit(const std::string& path, std::ostream& out) {
     CKRAVDoc doc;
     ScriptedPrompt prompt;
-    if (doc.OnOpenDocument(path, prompt)) {
+    if (doc.OnOpenDocument(path, prompt, UnknownCodes::Keep)) {
         DumpLevel(doc, out);
         return EXIT_OK;
     }

@@ -3,6 +3,7 @@
 #include "LevelFiles.h"
 #include "OutputFiles.h"
 #include "document/CKRAVDoc.h"
+#include "document/KeptCells.h"
 #include "frame/ScriptedPrompt.h"
 
 #include <algorithm>
@@ -47,6 +48,9 @@ int RunInfo(const Arguments& args) {
               << "flags: " << doc.GetFlagCount() << '\n'
               << "flag-cells: " << flagCells << '\n'
               << "objects: " << objects << '\n';
+    // Only levels read with --keep-unknown have any.
+    if (const KeptCellCount kept = CountKeptCells(doc.GetCells()); kept.cells > 0)
+        std::cout << "unknown: " << kept.cells << " (" << CodeList(kept.codes) << ")\n";
     for (const auto& text : warnings)
         std::cout << "warning: " << text << '\n';
     return EXIT_OK;
@@ -57,7 +61,7 @@ int RunCheck(const Arguments& args) {
     for (const auto& path : args) {
         CKRAVDoc doc;
         ScriptedPrompt prompt;
-        if (doc.OnOpenDocument(path, prompt)) {
+        if (doc.OnOpenDocument(path, prompt, LevelUnknownCodes())) {
             std::cout << path << ": ok\n";
         } else {
             std::cout << path << ": "

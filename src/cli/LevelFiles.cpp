@@ -6,9 +6,21 @@
 
 namespace krav::cli {
 
+namespace {
+UnknownCodes g_unknownCodes = UnknownCodes::Refuse;
+} // namespace
+
+void SetUnknownCodes(UnknownCodes unknown) {
+    g_unknownCodes = unknown;
+}
+
+UnknownCodes LevelUnknownCodes() {
+    return g_unknownCodes;
+}
+
 bool ReadLevelFile(CKRAVDoc& doc, const std::string& path, std::vector<std::string>& warnings) {
     ScriptedPrompt prompt;
-    if (doc.OnOpenDocument(path, prompt)) {
+    if (doc.OnOpenDocument(path, prompt, g_unknownCodes)) {
         warnings = std::move(prompt.messages);
         return true;
     }

@@ -12,4 +12,9 @@ namespace krav::cli {
 // editor would show for a level it opens are left in warnings.
 bool ReadLevelFile(CKRAVDoc& doc, const std::string& path, std::vector<std::string>& warnings);
 
+// What reading a level does with codes of no tile and no object: refuse it, or keep them
+// (--keep-unknown). Set once, before any command runs.
+void SetUnknownCodes(UnknownCodes unknown);
+UnknownCodes LevelUnknownCodes();
+
 } // namespace krav::cli

@@ -30,7 +30,7 @@ bool PlaySession::Open() {
         for (const auto& text : warnings)
             m_prompt.ShowMessage(text); // the level still opens
         ScriptedPrompt again;           // its warnings were shown once
-        if (!m_opened->OnOpenDocument(m_level, again))
+        if (!m_opened->OnOpenDocument(m_level, again, LevelUnknownCodes()))
             return false;
     }
     AddView(std::move(doc), true);

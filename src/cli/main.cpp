@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "LevelFiles.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,21 +7,25 @@
 
 namespace {
 
-const char* const USAGE = "usage: krav-lvl info LEVEL\n"
-                          "       krav-lvl check LEVEL...\n"
-                          "       krav-lvl resave IN OUT\n"
-                          "       krav-lvl play SCRIPT LEVEL|new OUT\n"
-                          "       krav-lvl render LEVEL OUT.png [--zoom 1:16|1:8|1:4|1:2|1:1|2:1]\n"
-                          "                       [--area LEFT,TOP,RIGHT,BOTTOM] [--grid]\n"
-                          "       krav-lvl tileset LEVEL OUT.bmp\n"
-                          "       krav-lvl import-tileset LEVEL IMAGE OUT\n"
-                          "       krav-lvl export-tmx LEVEL OUT.tmx\n"
-                          "       krav-lvl import-tmx IN.tmx OUT.lvl\n"
-                          "       krav-lvl dump [--textconv] LEVEL\n"
-                          "       krav-lvl diff A B\n"
-                          "       krav-lvl --help | --version\n"
-                          "An OUT of \"-\" is standard output (not for play or export-tmx).\n"
-                          "No output may be an input, except a level saved over itself.\n";
+const char* const USAGE =
+    "usage: krav-lvl info LEVEL\n"
+    "       krav-lvl check LEVEL...\n"
+    "       krav-lvl resave IN OUT\n"
+    "       krav-lvl play SCRIPT LEVEL|new OUT\n"
+    "       krav-lvl render LEVEL OUT.png [--zoom 1:16|1:8|1:4|1:2|1:1|2:1]\n"
+    "                       [--area LEFT,TOP,RIGHT,BOTTOM] [--grid]\n"
+    "       krav-lvl tileset LEVEL OUT.bmp\n"
+    "       krav-lvl import-tileset LEVEL IMAGE OUT\n"
+    "       krav-lvl export-tmx LEVEL OUT.tmx\n"
+    "       krav-lvl import-tmx IN.tmx OUT.lvl\n"
+    "       krav-lvl dump [--textconv] LEVEL\n"
+    "       krav-lvl diff A B\n"
+    "       krav-lvl --help | --version\n"
+    "Every command but import-tmx takes --keep-unknown: records whose code is\n"
+    "no tile and no object are kept as marked cells and written back as read,\n"
+    "instead of refusing the level.\n"
+    "An OUT of \"-\" is standard output (not for play or export-tmx).\n"
+    "No output may be an input, except a level saved over itself.\n";
 
 } // namespace
 
@@ -30,12 +35,25 @@ int main(int argc, char** argv) {
         std::cerr << USAGE;
         return EXIT_USAGE;
     }
-    const Arguments args(argv + 2, argv + argc);
     const std::string command = argv[1];
+    // --keep-unknown may stand anywhere after the command.
+    Arguments args;
+    bool keepUnknown = false;
+    for (char** arg = argv + 2; arg != argv + argc; ++arg) {
+        if (std::strcmp(*arg, "--keep-unknown") == 0)
+            keepUnknown = true;
+        else
+            args.emplace_back(*arg);
+    }
     if ((command == "--help" || command == "--version") && args.empty()) {
         std::cout << (command == "--help" ? USAGE : "krav-lvl " KRAV_VERSION "\n");
         return EXIT_OK;
     }
+    if (keepUnknown && command == "import-tmx") {
+        std::cerr << "krav-lvl import-tmx: --keep-unknown: a Tiled map holds no unknown codes\n";
+        return EXIT_USAGE;
+    }
+    SetUnknownCodes(keepUnknown ? krav::UnknownCodes::Keep : krav::UnknownCodes::Refuse);
     int result = EXIT_USAGE;
     if (command == "info" && args.size() == 1)
         result = RunInfo(args);

@@ -1,5 +1,7 @@
 #include "LevelText.h"
 
+#include "document/KeptCells.h"
+
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <string>
@@ -9,6 +11,10 @@ namespace krav {
 
 namespace {
 
+// Kept cells (of codes no tile or object has) are shown as "?CODE"; SavedValue gives them
+// KEPT_VALUE plus the code, which no tile code or object kind reaches.
+constexpr int KEPT_VALUE = 1000;
+
 // What the level file holds for a cell: 0 for nothing, the tile's code, or the object's kind
 // at its anchor (the rest of an object is not saved).
 int SavedValue(Cell v) {
@@ -16,10 +22,14 @@ int SavedValue(Cell v) {
         return static_cast<int>(v) + 1;
     if (ObjectSide(v) != 0)
         return static_cast<int>(v);
+    if (IsKeptCell(v))
+        return KEPT_VALUE + KeptCode(v);
     return 0;
 }
 
 std::string ValueName(int value) {
+    if (value >= KEPT_VALUE)
+        return '?' + std::to_string(value - KEPT_VALUE);
     return value == 0 ? "empty" : std::to_string(value);
 }
 
@@ -53,11 +63,14 @@ void DumpLevel(const CKRAVDoc& doc, std::ostream& out) {
         flags += cells[i] == FLAG_CELL;
         objects += ObjectSide(cells[i]) != 0;
     }
+    const KeptCellCount kept = CountKeptCells(cells);
     out << "tileset: " << TileSetLine(doc) << '\n'
-        << "records: " << tiles + objects << '\n'
+        << "records: " << tiles + objects + kept.cells << '\n'
         << "tiles: " << tiles << '\n'
         << "flag-cells: " << flags << '\n'
         << "objects: " << objects << '\n';
+    if (kept.cells > 0)
+        out << "unknown: " << kept.cells << " (" << CodeList(kept.codes) << ")\n";
     for (int row = 0; row < MAP_SIZE; ++row) {
         const Cell* line = cells + static_cast<std::size_t>(row) * MAP_SIZE;
         std::string text;
@@ -67,8 +80,7 @@ void DumpLevel(const CKRAVDoc& doc, std::ostream& out) {
             while (end < MAP_SIZE && SavedValue(line[end]) == value)
                 ++end;
             if (value != 0) {
-                text +=
-                    (text.empty() ? "" : ", ") + std::to_string(col) + ':' + std::to_string(value);
+                text += (text.empty() ? "" : ", ") + std::to_string(col) + ':' + ValueName(value);
                 if (end - col > 1)
                     text += " x" + std::to_string(end - col);
             }

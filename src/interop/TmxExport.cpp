@@ -5,6 +5,7 @@
 #include "TmxNames.h"
 #include "document/AtomicFile.h"
 #include "document/FileErrors.h"
+#include "document/KeptCells.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -221,6 +222,14 @@ QStringList ExportTmxFiles(const QString& tmxPath) {
 }
 
 std::string ExportTmx(const CKRAVDoc& doc, const QString& tmxPath) {
+    // A Tiled map has a gid for every tile and object only: the codes of kept cells would be
+    // lost on the way back.
+    const KeptCellCount kept = CountKeptCells(doc.GetCells());
+    if (kept.cells > 0)
+        return "the level holds " + std::to_string(kept.cells) + " kept cell" +
+               (kept.cells == 1 ? "" : "s") + " (" + CodeList(kept.codes) +
+               ", no tile and no object): a Tiled map cannot hold " +
+               (kept.cells == 1 ? "it" : "them") + ", so nothing was written";
     const QStringList paths = ExportTmxFiles(tmxPath);
     return WriteTogether({{paths[0], PngOf(TileSetToImage(*doc.GetTileSet()))},
                           {paths[1], PngOf(ObjectSheet())},

@@ -12,7 +12,8 @@ namespace krav {
 // "tiles" (gid = file code), object group "special objects" (one tile object per object,
 // top-left at its anchor, with its kind), and the two pictures its tile sets use beside it,
 // NAME-tiles.png and NAME-objects.png. The three appear together or, when anything fails,
-// none of them does. Returns why it could not ("PATH: ..."), or an empty string.
+// none of them does. Returns why it could not ("PATH: ..."), or an empty string. A
+// level with kept cells is refused whole: their codes have no place in the map.
 std::string ExportTmx(const CKRAVDoc& doc, const QString& tmxPath);
 
 // The files ExportTmx writes: the two pictures, then the map.

@@ -55,7 +55,10 @@ TEST_F(Cli, EveryCommandNamesTheLevelItCannotReadInTheReadersWords) {
     };
     const std::vector<Case> cases{
         {"info " + bad,
-         "krav-lvl: " + bad + ": The map tile data is corrupt:\nTile ID out of Range!\n"},
+         "krav-lvl: " + bad + ": The map tile data is corrupt:\nTile ID out of Range!\n\n" + bad +
+             ": 1 record has a code that is no tile and no object (code 0). It is at byte 0: "
+             "cell (0, 0), code 0.\n\nkrav-lvl reads it keeping these cells with "
+             "--keep-unknown.\n"},
         {"info " + missing, "krav-lvl: " + missing + ": " + couldNotOpen},
         {"resave " + missing + " " + out, "krav-lvl: " + missing + ": " + couldNotOpen},
         {"render " + missing + " " + out, "krav-lvl: " + missing + ": " + couldNotOpen},
@@ -81,8 +84,11 @@ TEST_F(Cli, CheckReportsEachLevelOnOneLine) {
     const LvlRun run = Lvl("check " + good + " " + broken + " " + missing);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, good + ": ok\n" + broken +
-                           ": The map tile data is corrupt: Tile ID out of Range!\n" + missing +
-                           ": Couldn't open file. (No such file or directory)\n");
+                           ": The map tile data is corrupt: Tile ID out of Range!  " + broken +
+                           ": 1 record has a code that is no tile and no object (code 200). It "
+                           "is at byte 0: cell (1, 1), code 200.  krav-lvl reads it keeping "
+                           "these cells with --keep-unknown.\n" +
+                           missing + ": Couldn't open file. (No such file or directory)\n");
     EXPECT_EQ(Lvl("check " + good).exitCode, 0);
 }
 

@@ -146,8 +146,13 @@ TEST_F(RenderCli, UnreadableLevelFailsInTheReadersWords) {
     const std::string level = folder.Write("bad.lvl", bytes);
     const LvlRun run = Lvl("render " + level + " " + folder.Path("out.png"));
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err,
-              "krav-lvl: " + level + ": The map tile data is corrupt:\nTile ID out of Range!\n");
+    // The reader's words, then where the bad record is.
+    EXPECT_EQ(run.err.rfind("krav-lvl: " + level +
+                                ": The map tile data is corrupt:\nTile ID out of Range!\n\n" +
+                                level + ": 1 record has",
+                            0),
+              0u)
+        << run.err;
     EXPECT_FALSE(std::filesystem::exists(folder.Path("out.png")));
 }
 

@@ -24,6 +24,21 @@ void AppendRecord(Bytes& bytes, int code, int x, int y) {
     Put32(bytes, bytes.size() - 4, Record(code, x, y));
 }
 
+Bytes LevelWithUnknownCodes() {
+    Bytes bytes = MakeBmp();
+    for (int x = 0; x < 40; ++x)
+        AppendRecord(bytes, x == 5 ? 241 : x == 6 ? 242 : x + 1, x, 2);
+    AppendRecord(bytes, 217, 10, 3);
+    AppendRecord(bytes, 241, 20, 3);
+    AppendRecord(bytes, 170, 21, 3);
+    for (int x = 0; x < 4; ++x)
+        AppendRecord(bytes, 100 + x, x, 4);
+    AppendRecord(bytes, 242, 0, 10);
+    AppendRecord(bytes, 241, 1023, 10);
+    AppendRecord(bytes, 242, 1023, 1023);
+    return bytes;
+}
+
 Bytes MakeBmp(const BmpShape& shape) {
     Bytes bytes(1078 + 48640 + shape.extraBytes);
     bytes[0] = 'B';

@@ -24,6 +24,16 @@ struct BmpShape {
 // A BMP with a recognisable colour table and pixels; bfSize = 1078 + 48640 + extraBytes.
 Bytes MakeBmp(const BmpShape& shape = {});
 
+// A level as made outside this project, with records of codes no tile or object has, row by
+// row as the writer puts them (so that saving it gives the same bytes): a tile set; row 2
+// tiles at x = 0..39 but codes 241 and 242 at x = 5 and 6; row 3 a 2 x 2 object at x = 10, code
+// 241 at x = 20, a flag at x = 21; row 4 tiles at x = 0..3; row 10 code 242 at x = 0 and code
+// 241 at x = 1023; row 1023 code 242 at x = 1023. Six unknown records, the first (byte 49738)
+// cell (5, 2) code 241.
+Bytes LevelWithUnknownCodes();
+inline constexpr std::uint64_t UNKNOWN_RECORDS = 6;
+inline constexpr std::uint64_t FIRST_UNKNOWN_OFFSET = 49718 + 5 * 4;
+
 class ScratchFolder {
 public:
     ScratchFolder();

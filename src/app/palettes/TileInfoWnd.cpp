@@ -5,6 +5,7 @@
 #include "palettes/TilePreviewWnd.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 
 namespace krav {
 
@@ -12,11 +13,13 @@ namespace {
 constexpr QSize CLIENT(72, 134);
 constexpr QPoint FORE_AT(10, 10);
 constexpr QPoint BACK_AT(10, 70);
+// The strip under the background preview.
+constexpr QRect KEPT_CODE_AT(0, 122, 72, 12);
 } // namespace
 
 TileInfoWnd::TileInfoWnd(QWidget* mainFrame)
     : QWidget(mainFrame, PALETTE_WINDOW_FLAGS), m_fore(new TilePreviewWnd(true, this)),
-      m_back(new TilePreviewWnd(false, this)) {
+      m_back(new TilePreviewWnd(false, this)), m_keptCode(new QLabel(this)) {
     setWindowTitle(tr("Tile Info"));
     setAutoFillBackground(true);
     QPalette black = palette();
@@ -25,6 +28,22 @@ TileInfoWnd::TileInfoWnd(QWidget* mainFrame)
     setFixedSize(CLIENT);
     m_fore->move(FORE_AT);
     m_back->move(BACK_AT);
+    m_keptCode->setGeometry(KEPT_CODE_AT);
+    m_keptCode->setAlignment(Qt::AlignCenter);
+    QFont small = m_keptCode->font();
+    small.setPixelSize(10);
+    m_keptCode->setFont(small);
+    QPalette magenta = m_keptCode->palette();
+    magenta.setColor(QPalette::WindowText, QColor(255, 0, 255));
+    m_keptCode->setPalette(magenta);
+}
+
+void TileInfoWnd::ShowKeptCode(int code) {
+    m_keptCode->setText(code < 0 ? QString() : QStringLiteral("code %1").arg(code));
+}
+
+QString TileInfoWnd::KeptCodeText() const {
+    return m_keptCode->text();
 }
 
 void TileInfoWnd::PlaceBesideView(const QRect& viewClientOnScreen) {

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QLabel;
+
 namespace krav {
 
 class TilePreviewWnd;
@@ -19,6 +21,9 @@ public:
     void PlaceBesideView(const QRect& viewClientOnScreen);
     void SetupInfo(int fore, int back, const QImage& tileSet);
     void UpdateTile(int index, bool isFore);
+    // The code of the kept cell under the pointer, below the previews; -1 shows nothing.
+    void ShowKeptCode(int code);
+    QString KeptCodeText() const;
 
     const TilePreviewWnd* ForePreview() const { return m_fore; }
     const TilePreviewWnd* BackPreview() const { return m_back; }
@@ -29,6 +34,7 @@ protected:
 private:
     TilePreviewWnd* m_fore;
     TilePreviewWnd* m_back;
+    QLabel* m_keptCode;
 };
 
 } // namespace krav

@@ -84,6 +84,7 @@ public:
     // Tests answer the frame's questions instead of message boxes.
     void SetPromptForTesting(Prompt& prompt) { m_prompt.SetTarget(prompt); }
     CRadarWnd* Radar() const { return m_pRadar; }
+    TileInfoWnd* TileInfo() const { return m_pTileInfo; }
     // View > Detailed Tiles When Zoomed Out: kept in the profile, every view repainted.
     void SetDetailedTiles(bool detailed);
 
@@ -116,6 +117,7 @@ public:
     void RadarViewRectChanged(CKRAVView& view) override;
     void RadarShowDocument(CKRAVView& view) override;
     bool DetailedTilesWhenZoomedOut() const override { return m_bDetailedTiles; }
+    void PointerOverCell(CKRAVView& view, Cell v) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

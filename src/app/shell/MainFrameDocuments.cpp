@@ -83,7 +83,8 @@ bool CMainFrame::OpenLevel(const QString& requested) {
         return true;
     }
     auto doc = std::make_unique<CKRAVDoc>();
-    if (!doc->OnOpenDocument(QFileInfo(path).absoluteFilePath().toStdString(), m_prompt)) {
+    if (!doc->OnOpenDocument(QFileInfo(path).absoluteFilePath().toStdString(), m_prompt,
+                             UnknownCodes::Ask)) {
         if (!QFileInfo::exists(path)) {
             m_recent.Remove(path);
             UpdateRecentMenu();

@@ -173,6 +173,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
         m_pTileSetPalette->SetupForView(engine.ForeTile(), engine.BackTile(), view->TileSetImage(),
                                         view, ViewClientOnScreen(*view));
     m_pTileInfo->SetupInfo(engine.ForeTile(), engine.BackTile(), view->TileSetImage());
+    m_pTileInfo->ShowKeptCode(-1); // until the pointer is over a kept cell of this view
     RadarShowDocument(*view);
     view->UpdateCursor();
 }
@@ -262,6 +263,11 @@ void CMainFrame::RadarShowDocument(CKRAVView& view) {
     // During set-up the view is not active yet; activation shows it.
     if (IsActive(view))
         m_pRadar->ShowDocument(&view.Document(), &view.Engine().Radar(), ViewArea(view.Engine()));
+}
+
+void CMainFrame::PointerOverCell(CKRAVView& view, Cell v) {
+    if (IsActive(view))
+        m_pTileInfo->ShowKeptCode(IsKeptCell(v) ? KeptCode(v) : -1);
 }
 
 } // namespace krav

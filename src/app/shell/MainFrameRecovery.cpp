@@ -104,8 +104,10 @@ int CMainFrame::OfferRecovery(const RecoveryChooser& choose) {
 
 bool CMainFrame::OpenRecovered(const RecoveryEntry& entry) {
     auto doc = std::make_unique<CKRAVDoc>();
-    // A copy that cannot be read says why and stays, for the user to discard.
-    if (!doc->OnOpenDocument(m_recovery.LevelPath(entry.id).toStdString(), m_prompt))
+    // A copy that cannot be read says why and stays, for the user to discard. Kept cells in it
+    // were kept by the user once: the question comes again, as when the level is opened.
+    if (!doc->OnOpenDocument(m_recovery.LevelPath(entry.id).toStdString(), m_prompt,
+                             UnknownCodes::Ask))
         return false;
     // The level belongs to the user's file again (Save writes there, and only then); a level
     // never saved keeps its KRAVn name, and new levels are numbered past it.

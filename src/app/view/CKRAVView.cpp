@@ -1,6 +1,7 @@
 #include "view/CKRAVView.h"
 
 #include "document/CKRAVDoc.h"
+#include "document/KeptCells.h"
 #include "frame/MainFrameHub.h"
 #include "render/BuiltinObjectPictures.h"
 #include "render/SelectionOutline.h"
@@ -8,11 +9,13 @@
 #include "view/ViewFrame.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QWheelEvent>
 
 namespace krav {
@@ -119,6 +122,29 @@ void CKRAVView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CKRAVView::mouseMoveEvent(QMouseEvent* event) {
     m_engine.OnMouseMove(ButtonFlags(event->buttons(), event->modifiers()), PointOf(event));
     UpdateCursor();
+    m_frame.PointerOverCell(*this, CellUnder(event->position().toPoint()));
+}
+
+Cell CKRAVView::CellUnder(QPoint client) const {
+    const Point cell = m_engine.Geometry().CellAt({client.x(), client.y()});
+    if (!MAP_CELL_RECT.Contains(cell))
+        return EMPTY_CELL;
+    return m_doc.GetCell(cell.y, cell.x);
+}
+
+// A kept cell names its code in a tooltip.
+bool CKRAVView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave)
+        m_frame.PointerOverCell(*this, EMPTY_CELL);
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const std::string text = KeptCellText(CellUnder(help->pos()));
+    if (text.empty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), QString::fromStdString("Cell: " + text), this);
+    return true;
 }
 
 void CKRAVView::keyPressEvent(QKeyEvent* event) {

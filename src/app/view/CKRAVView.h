@@ -65,6 +65,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void OnScrollAction(bool vertical, int action);
@@ -73,6 +74,8 @@ private:
     void PaintFloatingBlock(QPainter& painter, const QRect& area);
     void PaintStamp(QPainter& painter);
     RenderSource Source() const;
+    // The map cell under a client point, EMPTY_CELL past the map.
+    Cell CellUnder(QPoint client) const;
 
     CKRAVDoc& m_doc;
     ViewFrame& m_frame;

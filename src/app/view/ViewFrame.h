@@ -31,6 +31,10 @@ public:
     virtual void RadarViewRectChanged(CKRAVView& view) = 0;
     virtual void RadarShowDocument(CKRAVView& view) = 0;
 
+    // The pointer is over a cell of the view's map (EMPTY_CELL when over none): Tile Info
+    // shows the code of a kept cell.
+    virtual void PointerOverCell(CKRAVView&, Cell) {}
+
     // The low zooms draw the tiles' own pictures shrunk instead of the radar's colours.
     virtual bool DetailedTilesWhenZoomedOut() const { return false; }
 };

@@ -3,6 +3,7 @@
 #include "document/AtomicFile.h"
 #include "document/FileErrors.h"
 #include "document/FileSource.h"
+#include "document/KeptCells.h"
 #include "document/LevelReader.h"
 #include "document/LevelWriter.h"
 #include "document/LoadTileSet.h"
@@ -75,11 +76,23 @@ bool CKRAVDoc::OnNewDocument(Prompt& prompt) {
     return true;
 }
 
-bool CKRAVDoc::OnOpenDocument(const std::string& path, Prompt& prompt) {
+bool CKRAVDoc::OnOpenDocument(const std::string& path, Prompt& prompt, UnknownCodes unknown) {
     LevelReadResult result; // reading gives every cell its value: no clearing first
     try {
         FileSource file(path);
-        result = ReadLevel(file, m_cells.get());
+        LevelReadOptions options;
+        options.keepUnknown = unknown == UnknownCodes::Keep;
+        result = ReadLevel(file, m_cells.get(), options);
+    } catch (const UnknownCodesError& error) {
+        std::fill_n(m_cells.get(), MAP_CELLS, EMPTY_CELL);
+        const std::string where = UnknownRecordsMessage(path, error.records);
+        if (unknown != UnknownCodes::Ask) {
+            prompt.ShowMessage(where + "\n\n" + messages::KEEP_UNKNOWN_OPTION);
+            return false;
+        }
+        if (!prompt.AskYesNo("KRAV", where + "\n\n" + messages::OPEN_KEEPING_UNKNOWN))
+            return false;
+        return OnOpenDocument(path, prompt, UnknownCodes::Keep);
     } catch (const ReadError& error) {
         std::fill_n(m_cells.get(), MAP_CELLS, EMPTY_CELL); // nothing of a failed read survives
         prompt.ShowMessage(error.what());

@@ -12,6 +12,13 @@
 
 namespace krav {
 
+// What opening a level does with records whose code is no tile and no object.
+enum class UnknownCodes {
+    Refuse, // the level does not open; the message says where they are
+    Keep,   // they are kept as cells of their own (KeptCell)
+    Ask,    // the message asks whether to open it keeping them
+};
+
 // One open level: the 1024 x 1024 map, its tile set, the flags it was read with, and the
 // file it belongs to.
 class CKRAVDoc {
@@ -48,7 +55,8 @@ public:
     bool OnNewDocument(Prompt& prompt);
     // Reads a level; shows the reason and returns false when it cannot be read. Warnings
     // are shown too, and the level is still opened.
-    bool OnOpenDocument(const std::string& path, Prompt& prompt);
+    bool OnOpenDocument(const std::string& path, Prompt& prompt,
+                        UnknownCodes unknown = UnknownCodes::Refuse);
     // Writes the level atomically; on failure shows why and stays modified.
     bool OnSaveDocument(const std::string& path, Prompt& prompt);
     void OnCloseDocument();

@@ -79,11 +79,14 @@ private:
 class RecordDecoder {
 public:
     // cellsEmpty: every cell is EMPTY_CELL already, so no gap needs clearing.
-    RecordDecoder(Cell* cells, LevelReadResult& result, bool cellsEmpty)
-        : m_cells(cells), m_result(result), m_clearedTo(cellsEmpty ? MAP_CELLS : 0) {}
+    RecordDecoder(Cell* cells, LevelReadResult& result, std::uint64_t recordsStart,
+                  bool keepUnknown, bool cellsEmpty)
+        : m_cells(cells), m_result(result), m_recordsStart(recordsStart),
+          m_keepUnknown(keepUnknown), m_clearedTo(cellsEmpty ? MAP_CELLS : 0) {}
 
     // Out of line: inlined into DecodeAll's loop it would crowd out the fast path's registers.
-    [[gnu::noinline]] void Decode(std::uint32_t record) {
+    // `from` is where the record lies in the records given to DecodeAll.
+    [[gnu::noinline]] void Decode(std::uint32_t record, const std::uint8_t* from) {
         const int x = static_cast<int>(record & 0xFFF);
         const int y = static_cast<int>((record >> 12) & 0xFFF);
         const int code = static_cast<int>(record >> 24);
@@ -113,7 +116,11 @@ public:
             if (*base != OBJECT_1X1)
                 m_placed.Add(at);
         } else {
-            throw ReadError(messages::TILE_ID_OUT_OF_RANGE);
+            NoteUnknown(from, x, y, code);
+            if (m_keepUnknown) {
+                ClearBefore(at, 1);
+                m_cells[at] = KeptCell(code);
+            }
         }
     }
 
@@ -129,7 +136,10 @@ public:
 
     // Decodes count records; the common ones, plain tiles within the map, without a call.
     // Whether such a tile covered an object's anchor is asked once at the end (Finish).
-    void DecodeAll(const std::uint8_t* records, std::size_t count) {
+    // `firstIndex` is the number of the first of them in the file.
+    void DecodeAll(const std::uint8_t* records, std::size_t count, std::uint64_t firstIndex) {
+        m_chunk = records;
+        m_chunkIndex = firstIndex;
         std::size_t i = 0;
         // A level saved row by row holds runs of records for consecutive cells: a run of
         // plain tiles is stored in a loop that only copies codes.
@@ -174,6 +184,19 @@ private:
 
     static bool IsPlainTileCode(std::uint32_t code) {
         return code - 1 < static_cast<std::uint32_t>(TILE_COUNT) && code != FLAG_TILE;
+    }
+
+    void NoteUnknown(const std::uint8_t* from, int x, int y, int code) {
+        UnknownRecords& unknown = m_result.unknown;
+        if (unknown.count++ == 0) {
+            unknown.firstOffset =
+                m_recordsStart +
+                (m_chunkIndex + static_cast<std::uint64_t>(from - m_chunk) / 4) * 4;
+            unknown.firstX = x;
+            unknown.firstY = y;
+            unknown.firstCode = code;
+        }
+        unknown.codes.set(static_cast<std::size_t>(code));
     }
 
     void CountFlags(int flags) {
@@ -271,13 +294,17 @@ private:
                 ClearBefore(at, 1);
                 cells[at] = static_cast<Cell>((record >> 24) - 1);
             } else {
-                Decode(record);
+                Decode(record, records + i * 4);
             }
         }
     }
 
     Cell* m_cells;
     LevelReadResult& m_result;
+    std::uint64_t m_recordsStart; // byte offset of the first record in the file
+    bool m_keepUnknown;
+    const std::uint8_t* m_chunk = nullptr; // the records DecodeAll was given last
+    std::uint64_t m_chunkIndex = 0;        // and the number of their first in the file
     PlacedAnchors m_placed;
     int m_clearedTo; // cells before this one are EMPTY_CELL or read from the file
     bool m_overlapped = false;
@@ -286,6 +313,7 @@ private:
 // Records are decoded in chunks so that a huge file needs no huge buffer.
 void DecodeInChunks(const ByteSource& file, std::uint64_t offset, std::uint64_t records,
                     RecordDecoder& decoder) {
+    const std::uint64_t firstOffset = offset;
     constexpr std::size_t chunkRecords = 64 * 1024;
     std::vector<std::uint8_t> chunk;
     try {
@@ -297,7 +325,7 @@ void DecodeInChunks(const ByteSource& file, std::uint64_t offset, std::uint64_t 
         const std::size_t want =
             static_cast<std::size_t>(std::min<std::uint64_t>(left, chunkRecords));
         const std::size_t got = file.ReadAt(offset, std::span(chunk.data(), want * 4)) / 4;
-        decoder.DecodeAll(chunk.data(), got);
+        decoder.DecodeAll(chunk.data(), got, (offset - firstOffset) / 4);
         if (got < want)
             break; // the file shrank while we read it
         left -= want;
@@ -306,6 +334,9 @@ void DecodeInChunks(const ByteSource& file, std::uint64_t offset, std::uint64_t 
 }
 
 } // namespace
+
+UnknownCodesError::UnknownCodesError(const UnknownRecords& records)
+    : ReadError(messages::TILE_ID_OUT_OF_RANGE), records(records) {}
 
 LevelReadResult ReadLevel(const ByteSource& file, Cell* cells, const LevelReadOptions& options) {
     LevelReadResult result;
@@ -317,17 +348,21 @@ LevelReadResult ReadLevel(const ByteSource& file, Cell* cells, const LevelReadOp
     if (!result.tileSet)
         throw ReadError(messages::NO_TILE_SET);
 
-    RecordDecoder decoder(cells, result, options.cellsAlreadyEmpty);
+    RecordDecoder decoder(cells, result, recordsStart, options.keepUnknown,
+                          options.cellsAlreadyEmpty);
     const std::uint64_t size = file.Size();
     if (recordsStart < size) { // a bfSize past the end leaves no records
         result.recordCount = (size - recordsStart) / 4;
         const std::span<const std::uint8_t> inMemory = file.InMemory();
         if (inMemory.size() == size)
             decoder.DecodeAll(inMemory.data() + recordsStart,
-                              static_cast<std::size_t>(result.recordCount));
+                              static_cast<std::size_t>(result.recordCount), 0);
         else
             DecodeInChunks(file, recordsStart, result.recordCount, decoder);
     }
+    // Every one is counted first, so that the message can say how many there are.
+    if (result.unknown.count > 0 && !options.keepUnknown)
+        throw UnknownCodesError(result.unknown);
     decoder.Finish();
     return result;
 }

@@ -11,6 +11,12 @@ inline constexpr const char* COULD_NOT_OPEN = "Couldn't open file.";
 inline constexpr const char* NO_TILE_SET = "Unknown error!\nCouldn't load tile set bitmap.\n";
 inline constexpr const char* TILE_ID_OUT_OF_RANGE =
     "The map tile data is corrupt:\nTile ID out of Range!";
+// After the tile data message and where the unknown records are (UnknownRecordsMessage).
+inline constexpr const char* OPEN_KEEPING_UNKNOWN =
+    "Open the level keeping these cells? They are shown marked, and saved back as they were "
+    "read unless you paint over them.";
+inline constexpr const char* KEEP_UNKNOWN_OPTION =
+    "krav-lvl reads it keeping these cells with --keep-unknown.";
 inline constexpr const char* TOO_MANY_INITIAL_FLAGS =
     "This map has to many initial flags\nI'll let it slide but you will not be able to add "
     "anymore.";

@@ -6,8 +6,8 @@
 
 namespace krav {
 
-// One map cell: EMPTY_CELL, a tile index 0..189, or a cell of a special object
-// (base value of the object plus the cell's row-major offset in its footprint).
+// One map cell: EMPTY_CELL, a tile index 0..189, a cell of a special object (base value of
+// the object plus the cell's row-major offset in its footprint), or a kept cell (below).
 using Cell = std::uint32_t;
 
 inline constexpr int MAP_SIZE = 1024;
@@ -114,10 +114,40 @@ inline constexpr std::optional<Cell> ObjectBaseForCode(int code) {
     return std::nullopt;
 }
 
+// A kept cell holds a level-file record whose code is no tile and no object, read only when
+// the user asked to keep such records: KEPT_CELL_BASE plus the code. The values lie above
+// every object's and far below EMPTY_CELL, and fit the 16 bits the undo history stores a
+// value in, so kept cells move, copy, undo and save like tiles and come back with their code.
+inline constexpr Cell KEPT_CELL_BASE = 0x400;
+inline constexpr int CODE_COUNT = 256; // codes are 8 bits
+
+// Whether a level-file code stands for neither a tile nor an object.
+inline constexpr bool IsUnknownCode(int code) {
+    return !(code >= 1 && code <= TILE_COUNT) && !ObjectBaseForCode(code).has_value();
+}
+
+inline constexpr bool IsKeptCell(Cell v) {
+    return v - KEPT_CELL_BASE < static_cast<Cell>(CODE_COUNT);
+}
+
+// The cell that keeps a record of code (0..255).
+inline constexpr Cell KeptCell(int code) {
+    return KEPT_CELL_BASE + static_cast<Cell>(code);
+}
+
+// The code a kept cell was read with.
+inline constexpr int KeptCode(Cell v) {
+    return static_cast<int>(v - KEPT_CELL_BASE);
+}
+
+static_assert(KeptCell(0) > OBJECT_1X1 && KeptCell(CODE_COUNT - 1) < 0x7FFF);
+
 // The code a cell is written with, or nothing for empty and non-anchor object cells.
 inline constexpr std::optional<int> CodeForCell(Cell v) {
     if (IsTileCell(v))
         return static_cast<int>(v) + 1;
+    if (IsKeptCell(v))
+        return KeptCode(v);
     const std::optional<SpecialObject> object = SpecialObjectOf(v);
     return object ? std::optional<int>(object->fileCode) : std::nullopt;
 }

@@ -282,7 +282,7 @@ void SelectionTool::MirrorSelection(bool horizontal) {
     };
     // Cells move as plain copies; the rare rows with objects are then put upright.
     const auto mirrorObjects = [width, horizontal](Cell* line) {
-        if (AnyCellIn(line, width, OBJECT_6X6, EMPTY_CELL - 1)) // IsObjectCell, row-wide
+        if (AnyCellIn(line, width, OBJECT_6X6, OBJECT_1X1)) // IsObjectCell, row-wide
             for (int column = 0; column < width; ++column)
                 line[column] = Mirrored(line[column], horizontal);
     };

@@ -26,7 +26,7 @@ inline bool AcquireFlag(int& flags, Cell value) {
 
 // Whether a cell holds part of a special object (and so must be removed whole).
 inline bool IsObjectCell(Cell v) {
-    return v >= 500 && v != EMPTY_CELL;
+    return v >= OBJECT_6X6 && v <= OBJECT_1X1; // kept cells lie above, and stand alone
 }
 
 } // namespace krav

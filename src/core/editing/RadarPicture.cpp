@@ -11,15 +11,19 @@ namespace krav {
 
 namespace {
 
-// Every value a map cell can hold except EMPTY_CELL lies below 1024, so one small table
+// Every value a map cell can hold except EMPTY_CELL lies below 2048, so one small table
 // gives the kind of any cell in a single step; empty cells and values above are KIND_EMPTY.
-constexpr Cell LOOKUP_SIZE = 1024;
+constexpr Cell LOOKUP_SIZE = 2048;
 
 constexpr std::array<std::uint8_t, LOOKUP_SIZE> MakeKinds() {
     std::array<std::uint8_t, LOOKUP_SIZE> kinds{};
     for (Cell v = 0; v < LOOKUP_SIZE; ++v) {
         if (v < static_cast<Cell>(TILE_COUNT)) {
             kinds[v] = static_cast<std::uint8_t>(v);
+            continue;
+        }
+        if (IsKeptCell(v)) {
+            kinds[v] = KIND_KEPT;
             continue;
         }
         switch (ObjectBaseOf(v).value_or(EMPTY_CELL)) {
@@ -60,6 +64,7 @@ constexpr std::array<std::uint8_t, 256> MakeColours() {
     }
     colours[KIND_OBJECT_1X1] = RADAR_GREY;
     colours[KIND_EMPTY] = RADAR_BLACK;
+    colours[KIND_KEPT] = RADAR_WHITE;
     colours[KIND_OBJECT_2X2] = RADAR_GREY;
     colours[KIND_OBJECT_5X5] = RADAR_MAGENTA;
     colours[KIND_OBJECT_6X6] = RADAR_RED;
@@ -68,14 +73,14 @@ constexpr std::array<std::uint8_t, 256> MakeColours() {
 
 constexpr std::array<std::uint8_t, LOOKUP_SIZE> KINDS = MakeKinds();
 constexpr std::array<std::uint8_t, 256> COLOURS_OF_KINDS = MakeColours();
-static_assert(OBJECT_1X1 < LOOKUP_SIZE);
+static_assert(OBJECT_1X1 < LOOKUP_SIZE && KeptCell(CODE_COUNT - 1) < LOOKUP_SIZE - 1);
 static_assert(KIND_OBJECT_6X6 + 1 == KIND_COUNT && KIND_COUNT <= 256);
 
 } // namespace
 
 // The last entry is empty and no cell holds its value, so every value above can share it:
 // a lookup with no branch, which whole-map loops run a million times.
-static_assert(KINDS[LOOKUP_SIZE - 1] == KIND_EMPTY && OBJECT_1X1 < LOOKUP_SIZE - 1);
+static_assert(KINDS[LOOKUP_SIZE - 1] == KIND_EMPTY);
 
 std::uint8_t CellKind(Cell v) {
     return KINDS[std::min(v, LOOKUP_SIZE - 1)];

@@ -22,7 +22,7 @@ inline constexpr std::uint8_t RADAR_BLUE = 2;    // tile codes 162..169
 inline constexpr std::uint8_t RADAR_GREEN = 3;   // tile code 171
 inline constexpr std::uint8_t RADAR_RED = 4;     // 6 x 6 object
 inline constexpr std::uint8_t RADAR_YELLOW = 5;  // flag
-inline constexpr std::uint8_t RADAR_WHITE = 6;   // unused
+inline constexpr std::uint8_t RADAR_WHITE = 6;   // kept cells (codes of no tile or object)
 inline constexpr std::uint8_t RADAR_CYAN = 7;    // tile codes 176..190
 inline constexpr std::uint8_t RADAR_MAGENTA = 8; // 5 x 5 object
 inline constexpr std::uint8_t RADAR_PURPLE = 9;  // unused
@@ -32,11 +32,12 @@ inline constexpr std::uint8_t RADAR_PURPLE = 9;  // unused
 // a byte per cell serves both, at a quarter of the cells' memory traffic.
 inline constexpr std::uint8_t KIND_OBJECT_1X1 = TILE_COUNT;
 inline constexpr std::uint8_t KIND_EMPTY = TILE_COUNT + 1; // also values no cell holds
+inline constexpr std::uint8_t KIND_KEPT = TILE_COUNT + 2;  // every kept cell, whatever its code
 // The cells of the objects larger than one cell, the last kinds.
-inline constexpr std::uint8_t KIND_OBJECT_2X2 = TILE_COUNT + 2;
-inline constexpr std::uint8_t KIND_OBJECT_5X5 = TILE_COUNT + 3;
-inline constexpr std::uint8_t KIND_OBJECT_6X6 = TILE_COUNT + 4;
-inline constexpr int KIND_COUNT = TILE_COUNT + 5;
+inline constexpr std::uint8_t KIND_OBJECT_2X2 = TILE_COUNT + 3;
+inline constexpr std::uint8_t KIND_OBJECT_5X5 = TILE_COUNT + 4;
+inline constexpr std::uint8_t KIND_OBJECT_6X6 = TILE_COUNT + 5;
+inline constexpr int KIND_COUNT = TILE_COUNT + 6;
 inline constexpr std::uint8_t FIRST_LARGE_OBJECT_KIND = KIND_OBJECT_2X2;
 
 std::uint8_t CellKind(Cell v);

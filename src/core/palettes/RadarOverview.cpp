@@ -11,10 +11,11 @@ namespace krav {
 namespace {
 
 // The colour indices from the most important down. The 2 x 2 and 1 x 1 objects share grey
-// with the plain tiles in the radar picture, so they rank as plain tiles.
+// with the plain tiles in the radar picture, so they rank as plain tiles. Kept cells (white)
+// come first: a level holds few, and each is something to look at.
 constexpr std::array<std::uint8_t, RadarPicture::COLOUR_COUNT> IMPORTANCE{
-    RADAR_YELLOW, RADAR_RED,    RADAR_MAGENTA, RADAR_BLUE, RADAR_GREEN,
-    RADAR_CYAN,   RADAR_PURPLE, RADAR_WHITE,   RADAR_GREY, RADAR_BLACK};
+    RADAR_WHITE, RADAR_YELLOW, RADAR_RED,    RADAR_MAGENTA, RADAR_BLUE,
+    RADAR_GREEN, RADAR_CYAN,   RADAR_PURPLE, RADAR_GREY,    RADAR_BLACK};
 
 using ColourSet = std::uint16_t; // bit i: colour index i occurs
 static_assert(RadarPicture::COLOUR_COUNT <= 16);

@@ -11,8 +11,8 @@ class RadarPicture;
 
 // The radar's "Whole Map" picture: the 1024 x 1024 radar picture reduced to the largest square
 // that fits the client area, centred in it. Each pixel covers a block of cells and takes the
-// most important colour among them (flags, then objects, then the coloured tiles, then plain
-// ones, then empty), so that a single flag or object still shows.
+// most important colour among them (kept cells, then flags, then objects, then the coloured tiles,
+// then plain ones, then empty), so that a single flag or object still shows.
 class RadarOverview {
 public:
     // The client area's size in pixels; the picture must be built again afterwards.

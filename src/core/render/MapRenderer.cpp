@@ -2,6 +2,7 @@
 
 #include "render/BoxFilter.h"
 #include "render/GridLines.h"
+#include "render/KeptCellPicture.h"
 #include "render/StreamStores.h"
 #include "render/WideStores.h"
 
@@ -99,6 +100,11 @@ std::vector<std::uint32_t> Resize(int cellSize, int sourceSize, int size, Source
 bool IsQueuedObjectValue(Cell v) {
     const std::optional<SpecialObject> object = SpecialObjectHolding(v);
     return object && object->side > 1;
+}
+
+// Which of the prepared pictures a tile or kept cell shows.
+std::size_t TilePicture(Cell v) {
+    return IsKeptCell(v) ? TILE_COUNT : v;
 }
 
 // The radar picture's kinds of cell as pixels of their radar colours.
@@ -255,7 +261,7 @@ void MapRenderer::PrepareTiles(const TileSetBitmap& tileSet, int cellSize) {
     if (m_tilesFrom == &tileSet && m_tilesCellSize == cellSize)
         return;
     const std::size_t tilePixels = static_cast<std::size_t>(cellSize) * cellSize;
-    m_tiles.resize(tilePixels * TILE_COUNT);
+    m_tiles.resize(tilePixels * (TILE_COUNT + 1)); // the kept cells' picture last
     std::array<std::uint32_t, 256> colours;
     for (int i = 0; i < 256; ++i)
         colours[i] = BLACK | tileSet.ColourRgb(i);
@@ -266,6 +272,8 @@ void MapRenderer::PrepareTiles(const TileSetBitmap& tileSet, int cellSize) {
         });
         std::copy(scaled.begin(), scaled.end(), m_tiles.begin() + tilePixels * t);
     }
+    const auto kept = Resize(cellSize, KEPT_PICTURE_SIZE, cellSize, KeptCellPixel);
+    std::copy(kept.begin(), kept.end(), m_tiles.begin() + tilePixels * TILE_COUNT);
     m_tilesFrom = &tileSet;
     m_tilesCellSize = cellSize;
 }
@@ -381,10 +389,12 @@ void MapRenderer::RenderCells(const RenderSource& source, const ViewGeometry& vi
     if (source.objects)
         PrepareObjects(*source.objects, cell);
     const bool drawSmallObjects = source.objects && m_objectSizes[3] == cell;
-    // Tiles and 1 x 1 objects cover their whole cell, grid line included.
+    // Tiles, kept cells and 1 x 1 objects cover their whole cell, grid line included. Kept
+    // cells are rare: they are asked for only off the tiles' path.
     const auto coversCell = [&](Cell v) {
         return (drawTiles && IsTileCell(v)) || (drawSmallObjects && v == OBJECT_1X1);
     };
+    const Cell keptPicture = static_cast<Cell>(TILE_COUNT);
     const bool grid = view.IsGridShown() && !view.IsLowZoom();
     // The client columns and rows of the map's last column and row.
     const int lastCol = MAP_SIZE - 1 - view.LeftCol();
@@ -399,6 +409,10 @@ void MapRenderer::RenderCells(const RenderSource& source, const ViewGeometry& vi
         for (int c = firstCol; c < endCol; ++c) {
             const Cell v = values ? values[c] : EMPTY_CELL;
             if (!coversCell(v)) {
+                if (drawTiles && IsKeptCell(v)) {
+                    CopyCell(canvas, &m_tiles[tilePixels * keptPicture], cell, c * cell, r * cell);
+                    continue;
+                }
                 FillEmptyCell(canvas, c * cell, r * cell, cell, grid && c < lastCol,
                               grid && r < lastRow);
                 if (IsQueuedObjectValue(v))
@@ -414,9 +428,10 @@ void MapRenderer::RenderCells(const RenderSource& source, const ViewGeometry& vi
         DrawMapEdge(canvas, view, [&](int col, int row) {
             return source.cells && col >= 0 && row >= 0 && col < MAP_SIZE - view.LeftCol() &&
                    row < MAP_SIZE - view.TopRow() &&
-                   coversCell(
-                       source.cells[static_cast<std::size_t>(view.TopRow() + row) * MAP_SIZE +
-                                    view.LeftCol() + col]);
+                   [&](Cell v) {
+                       return coversCell(v) || (drawTiles && IsKeptCell(v));
+                   }(source.cells[static_cast<std::size_t>(view.TopRow() + row) * MAP_SIZE +
+                                  view.LeftCol() + col]);
         });
     if (!source.objects)
         return;
@@ -588,7 +603,7 @@ void MapRenderer::RenderBlock(const RenderSource& source, const ViewGeometry& vi
         for (int r = firstRow; r < endRow; ++r)
             for (int c = firstCol; c < endCol; ++c) {
                 const Cell v = block[static_cast<std::size_t>(r) * columns + c];
-                if (IsTileCell(v) || IsQueuedObjectValue(v) || v == OBJECT_1X1)
+                if (IsTileCell(v) || IsKeptCell(v) || IsQueuedObjectValue(v) || v == OBJECT_1X1)
                     canvas.Fill({at.x + c * cell, at.y + r * cell, at.x + c * cell + cell,
                                  at.y + r * cell + cell},
                                 PLACEHOLDER_GREY);
@@ -607,9 +622,9 @@ void MapRenderer::RenderBlock(const RenderSource& source, const ViewGeometry& vi
             const Cell v = block[static_cast<std::size_t>(r) * columns + c];
             const int x = at.x + c * cell;
             const int y = at.y + r * cell;
-            if (IsTileCell(v)) {
+            if (IsTileCell(v) || IsKeptCell(v)) {
                 if (source.tileSet)
-                    CopyCell(canvas, &m_tiles[tilePixels * v], cell, x, y);
+                    CopyCell(canvas, &m_tiles[tilePixels * TilePicture(v)], cell, x, y);
             } else if (v == OBJECT_1X1) {
                 if (source.objects && m_objectSizes[3] == cell)
                     CopyCell(canvas, m_objectPictures[3].data(), cell, x, y);

@@ -2,6 +2,7 @@
 
 #include "editing/RadarPicture.h"
 #include "render/BoxFilter.h"
+#include "render/KeptCellPicture.h"
 #include "render/WideStores.h"
 
 #include <algorithm>
@@ -43,6 +44,8 @@ void ShrunkTiles::Prepare(const TileSetBitmap& tileSet, const ObjectPictureSet* 
         });
         std::copy(shrunk.begin(), shrunk.end(), m_pictures.begin() + m_pixels * t);
     }
+    const auto kept = BoxFilter(KEPT_PICTURE_SIZE, cellSize, KeptCellPixel);
+    std::copy(kept.begin(), kept.end(), m_pictures.begin() + m_pixels * KIND_KEPT);
     const ObjectPictureSet::Picture* small = objects ? &objects->pictures[3] : nullptr;
     if (small && small->size > 0) {
         const auto shrunk = BoxFilter(small->size, cellSize, [&](int x, int y) {

@@ -11,9 +11,9 @@
 
 namespace krav {
 
-// The tiles and the 1 x 1 object at the low zooms (cells of 4, 2 or 1 pixels) with detailed
-// tiles: their pictures shrunk by averaging once per tile set and cell size, drawn from the
-// radar picture's kinds of cell (a byte per cell) with one table lookup per cell.
+// The tiles, kept cells and the 1 x 1 object at the low zooms (cells of 4, 2 or 1 pixels) with
+// detailed tiles: their pictures shrunk by averaging once per tile set and cell size, drawn from
+// the radar picture's kinds of cell (a byte per cell) with one table lookup per cell.
 class ShrunkTiles {
 public:
     // Makes the pictures unless they were made for the same tile set, objects and cell size.
@@ -40,8 +40,8 @@ private:
         return m_pictures.data() + m_pixels * kind;
     }
 
-    // A picture for every kind of cell, one after another: black but for the tiles and the
-    // 1 x 1 object.
+    // A picture for every kind of cell, one after another: black but for the tiles, kept cells
+    // and the 1 x 1 object.
     std::vector<std::uint32_t> m_pictures;
     std::size_t m_pixels = 0; // of a picture
     // At a pixel per cell, the pixel of each kind, and of each two kinds side by side (512 KB).

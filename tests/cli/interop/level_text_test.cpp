@@ -125,8 +125,7 @@ TEST_F(LevelText, GitDiffAndLogWorkThroughTheReadmeSetupEvenPastAnUnreadableLeve
                                folder)
                   .exitCode,
               0);
-    Bytes corrupt;
-    test::AppendRecord(corrupt, 0, 0, 0); // tile code 0: the reader refuses the level
+    const Bytes corrupt{'B', 'M', 0x10, 0, 0, 0}; // a tile set's bitmap cut off in its header
     folder.Write("level.lvl", corrupt);
     ASSERT_EQ(test::RunCommand(git + "commit -qam broken", folder).exitCode, 0);
     Put(6, 5, 3);
@@ -135,8 +134,9 @@ TEST_F(LevelText, GitDiffAndLogWorkThroughTheReadmeSetupEvenPastAnUnreadableLeve
     const test::Run diff = test::RunCommand(git + "diff --no-color -U0 level.lvl", folder);
     EXPECT_EQ(diff.exitCode, 0) << diff.err;
     const std::string unreadable =
-        "unreadable level: The map tile data is corrupt: Tile ID out of Range!; 4 bytes, sha256 "
-        "df3f619804a92fdb4057192dc43dd748ea778adc52bc498ce80524c014b81119\n";
+        "unreadable level: Tile set bitmap is corrupt: The file ends inside the bitmap's headers "
+        "or color table!; 6 bytes, sha256 "
+        "a772af1f68d15e549df6294c0ac9895f1bbb4971b9e0cf91a5d4860df2811ff3\n";
     for (const std::string& line :
          {"\n-" + unreadable, std::string("\n+tiles: 2\n"), std::string("\n+row 5: 5:4 x2\n")})
         EXPECT_NE(diff.out.find(line), std::string::npos) << line << diff.out;
@@ -149,16 +149,16 @@ TEST_F(LevelText, GitDiffAndLogWorkThroughTheReadmeSetupEvenPastAnUnreadableLeve
 
 // The text conversion never fails: whatever it is given, it prints one line and exits 0.
 TEST_F(LevelText, TextconvDescribesWhatItCannotRead) {
-    Bytes corrupt;
-    test::AppendRecord(corrupt, 0, 0, 0);
+    const Bytes corrupt{'B', 'M', 0x10, 0, 0, 0};
     std::filesystem::create_directory(folder.Path("folder.lvl"));
     const struct {
         std::string path;
         std::string out;
     } cases[] = {
         {folder.Write("corrupt.lvl", corrupt),
-         "unreadable level: The map tile data is corrupt: Tile ID out of Range!; 4 bytes, sha256 "
-         "df3f619804a92fdb4057192dc43dd748ea778adc52bc498ce80524c014b81119\n"},
+         "unreadable level: Tile set bitmap is corrupt: The file ends inside the bitmap's "
+         "headers or color table!; 6 bytes, sha256 "
+         "a772af1f68d15e549df6294c0ac9895f1bbb4971b9e0cf91a5d4860df2811ff3\n"},
         {folder.Path("none.lvl"), "unreadable level: Couldn't open file. (No such file or "
                                   "directory)\n"},
         {folder.Path("folder.lvl"), "unreadable level: Couldn't open file. (Is a directory)\n"},
@@ -170,11 +170,19 @@ TEST_F(LevelText, TextconvDescribesWhatItCannotRead) {
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, "");
     }
-    // A level it can read is dumped as dump does.
+    // A level it can read is dumped as dump does; cells of unknown codes are kept and listed,
+    // as with --keep-unknown, rather than hiding the whole level.
     Put(1, 1, 7);
     const std::string good = Save("good.lvl");
     EXPECT_EQ(test::Lvl("dump --textconv " + good, folder).out,
               test::Lvl("dump " + good, folder).out);
+    Bytes unknown;
+    test::AppendRecord(unknown, 241, 3, 2);
+    const std::string kept = folder.Write("unknown.lvl", unknown);
+    const test::Run textconv = test::Lvl("dump --textconv " + kept, folder);
+    EXPECT_EQ(textconv.exitCode, 0);
+    EXPECT_EQ(textconv.out, test::Lvl("dump --keep-unknown " + kept, folder).out);
+    EXPECT_NE(textconv.out.find("row 2: 3:?241\n"), std::string::npos) << textconv.out;
 }
 
 } // namespace
