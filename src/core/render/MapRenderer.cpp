@@ -3,6 +3,7 @@
 #include "render/BoxFilter.h"
 #include "render/GridLines.h"
 #include "render/KeptCellPicture.h"
+#include "render/RadarCells.h"
 #include "render/StreamStores.h"
 #include "render/WideStores.h"
 
@@ -105,48 +106,6 @@ bool IsQueuedObjectValue(Cell v) {
 // Which of the prepared pictures a tile or kept cell shows.
 std::size_t TilePicture(Cell v) {
     return IsKeptCell(v) ? TILE_COUNT : v;
-}
-
-// The radar picture's kinds of cell as pixels of their radar colours.
-std::array<std::uint32_t, 256> RadarPixels() {
-    std::array<std::uint32_t, 256> pixels;
-    for (int kind = 0; kind < 256; ++kind) {
-        const RadarColour& c =
-            RadarPicture::COLOURS[RadarColourOfKind(static_cast<std::uint8_t>(kind))];
-        pixels[kind] = BLACK | static_cast<std::uint32_t>(c.red) << 16 |
-                       static_cast<std::uint32_t>(c.green) << 8 | c.blue;
-    }
-    return pixels;
-}
-
-const std::array<std::uint32_t, 256> RADAR_PIXELS = RadarPixels();
-
-// Pixels left..right of one line of low-zoom cells, `cell` pixels wide, each in the radar
-// colour of its cell; with no division per cell, as this runs for up to a million cells.
-void RadarCellsLine(std::uint32_t* line, const std::uint8_t* kinds, int left, int right, int cell) {
-    int column = left / cell;
-    for (int x = left; x < right; ++column) {
-        const int end = std::min(column * cell + cell, right);
-        const std::uint32_t colour = RADAR_PIXELS[kinds[column]];
-        for (; x < end; ++x)
-            line[x - left] = colour;
-    }
-}
-
-// The same for cells N pixels wide: whole cells with a constant width, which the compiler
-// writes in one go; only cells the clip cuts take the general way.
-template <int N>
-void RadarCellsLine(std::uint32_t* line, const std::uint8_t* kinds, int left, int right) {
-    const int wholeLeft = std::min((left + N - 1) / N * N, right);
-    const int wholeRight = std::max(right / N * N, wholeLeft);
-    RadarCellsLine(line, kinds, left, wholeLeft, N);
-    std::uint32_t* to = line + (wholeLeft - left);
-    for (int column = wholeLeft / N; column < wholeRight / N; ++column, to += N) {
-        const std::uint32_t colour = RADAR_PIXELS[kinds[column]];
-        for (int i = 0; i < N; ++i)
-            to[i] = colour;
-    }
-    RadarCellsLine(line + (wholeRight - left), kinds, wholeRight, right, N);
 }
 
 // Fills r except where a cell is covered: the view draws the grid first and the tiles over
@@ -350,38 +309,9 @@ void MapRenderer::RenderCells(const RenderSource& source, const ViewGeometry& vi
                              std::max(endRow, firstRow) * cell});
     if (view.IsLowZoom() && source.detailedTiles)
         return RenderShrunk(source, view, clip, {firstCol, firstRow, endCol, endRow}, out, stride);
-    if (view.IsLowZoom()) {
-        // One pixel of the radar picture per cell, scaled up to the cell size.
-        for (int r = firstRow; r < endRow; ++r) {
-            const int top = std::max(r * cell, clip.top);
-            const int bottom = std::min(r * cell + cell, clip.bottom);
-            if (top >= bottom)
-                continue;
-            const int left = std::max(firstCol * cell, clip.left);
-            const int right = std::min(endCol * cell, clip.right);
-            if (left >= right)
-                continue;
-            // One line of pixels, then copies of it for the cell's other lines.
-            std::uint32_t* line = canvas.At(left, top);
-            const std::uint8_t* kinds =
-                source.radar ? source.radar->KindRow(view.TopRow() + r) + view.LeftCol() : nullptr;
-            if (!kinds) {
-                std::fill(line, line + (right - left), BLACK);
-            } else if (cell == 1) {
-                for (int x = left; x < right; ++x)
-                    line[x - left] = RADAR_PIXELS[kinds[x]];
-            } else if (cell == 2) {
-                RadarCellsLine<2>(line, kinds, left, right);
-            } else if (cell == 4) {
-                RadarCellsLine<4>(line, kinds, left, right);
-            } else {
-                RadarCellsLine(line, kinds, left, right, cell);
-            }
-            for (int y = top + 1; y < bottom; ++y)
-                std::copy_n(line, right - left, canvas.At(left, y));
-        }
-        return;
-    }
+    if (view.IsLowZoom())
+        return DrawRadarCells(source.radar, view, {firstCol, firstRow, endCol, endRow}, clip, out,
+                              stride);
 
     const bool drawTiles = source.cells && source.tileSet;
     if (drawTiles)
