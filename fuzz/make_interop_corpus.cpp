@@ -4,6 +4,7 @@
 // pictures in every format Qt reads here, some of them tile sets.
 //
 // Usage: krav_fuzz_interop_corpus OUT
+#include "../tests/support/Deflate.h"
 #include "ObjectSheet.h"
 #include "TileSetPicture.h"
 #include "document/LoadTileSet.h"
@@ -36,20 +37,6 @@ QByteArray LittleEndianGids() {
         put(9 * MAP_SIZE + col, col == 3 ? FLAG_TILE : 1 + col * 9);
     put(MAP_CELLS - 1, TILE_COUNT);
     return bytes;
-}
-
-QByteArray Deflated(const QByteArray& bytes, int windowBits) {
-    z_stream stream{};
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, windowBits, 9, Z_DEFAULT_STRATEGY);
-    QByteArray out(static_cast<qsizetype>(deflateBound(&stream, bytes.size())), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
-    stream.avail_in = static_cast<uInt>(bytes.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(static_cast<qsizetype>(stream.total_out));
-    deflateEnd(&stream);
-    return out;
 }
 
 QByteArray Base64Data(const char* compression, const QByteArray& bytes) {
@@ -100,8 +87,8 @@ QByteArray Object(int id, int gid, int x, int y, const char* kind) {
 
 Files TmxCorpus() {
     const QByteArray gids = LittleEndianGids();
-    const QByteArray zlib = Base64Data("zlib", Deflated(gids, 15));
-    const QByteArray gzip = Base64Data("gzip", Deflated(gids, 15 + 16));
+    const QByteArray zlib = Base64Data("zlib", test::Deflated(gids, 15));
+    const QByteArray gzip = Base64Data("gzip", test::Deflated(gids, 15 + 16));
     const QByteArray objects = Object(1, 191, 160, 160, "500") + Object(2, 192, 320, 160, "600") +
                                Object(3, 193, 480, 160, "") + Object(4, 194, 16368, 16368, "800");
     const QByteArray bmpParts = "  <properties>\n   <property name=\"krav-bmp\" value=\"" +
@@ -116,8 +103,8 @@ Files TmxCorpus() {
         {"gzip.tmx", Map(gzip)},
         {"zlib-objects.tmx", Map(zlib, {}, objects)},
         {"gzip-bmp-parts.tmx", Map(gzip, bmpParts, objects)},
-        {"zlib-short.tmx", Map(Base64Data("zlib", Deflated(gids.left(4096), 15)))},
-        {"gzip-damaged.tmx", Map(Base64Data("gzip", Deflated(gids, 15 + 16).left(200)))},
+        {"zlib-short.tmx", Map(Base64Data("zlib", test::Deflated(gids.left(4096), 15)))},
+        {"gzip-damaged.tmx", Map(Base64Data("gzip", test::Deflated(gids, 15 + 16).left(200)))},
         {"zstd.tmx", Map(Base64Data("zstd", "KLUv/SAEIQAAAAAA"))},
         {"base64-short.tmx", Map(Base64Data("", gids.left(64)))},
         {"csv-short.tmx", Map("<data encoding=\"csv\">\n0,7,0,190,\n170,0\n</data>")},

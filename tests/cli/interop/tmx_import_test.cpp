@@ -1,6 +1,7 @@
 // import-tmx: the layer data forms Tiled writes, the maps it refuses, and the tile set it takes.
 #include "LvlRunner.h"
 #include "document/TileCodes.h"
+#include "support/Deflate.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -67,20 +68,6 @@ QByteArray LittleEndianGids() {
     return bytes;
 }
 
-QByteArray Deflated(const QByteArray& bytes, int windowBits) {
-    z_stream stream{};
-    deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(static_cast<qsizetype>(deflateBound(&stream, bytes.size())), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
-    stream.avail_in = static_cast<uInt>(bytes.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(static_cast<qsizetype>(stream.total_out));
-    deflateEnd(&stream);
-    return out;
-}
-
 std::string Base64Data(const char* compression, const QByteArray& bytes) {
     return std::string("<data encoding=\"base64\"") +
            (*compression ? std::string(" compression=\"") + compression + "\"" : "") + ">\n   " +
@@ -103,13 +90,13 @@ TEST_F(TmxImport, ReadsEveryLayerDataFormTiledWrites) {
                          }() +
                          "</data>")},
         {"base64", WithData(Base64Data("", LittleEndianGids()))},
-        {"base64 zlib", WithData(Base64Data("zlib", Deflated(LittleEndianGids(), 15)))},
-        {"base64 gzip", WithData(Base64Data("gzip", Deflated(LittleEndianGids(), 15 + 16)))},
+        {"base64 zlib", WithData(Base64Data("zlib", test::Deflated(LittleEndianGids(), 15)))},
+        {"base64 gzip", WithData(Base64Data("gzip", test::Deflated(LittleEndianGids(), 15 + 16)))},
         {"xml tiles", WithData(xmlTiles)},
         {"a layer before \"tiles\"",
          Replaced(map, "<layer id=\"1\"",
                   "<layer id=\"3\" name=\"ground\" width=\"1024\" height=\"1024\">" +
-                      Base64Data("zlib", Deflated(QByteArray(MAP_CELLS * 4, '\x09'), 15)) +
+                      Base64Data("zlib", test::Deflated(QByteArray(MAP_CELLS * 4, '\x09'), 15)) +
                       "</layer>\n <layer id=\"1\"")},
     };
     const Bytes expected = test::ScratchFolder::Read(level);

@@ -1,6 +1,7 @@
 // A tile layer's zlib and gzip data: exactly the layer's cells, or the reason there are not.
 // Output grows with the data, so the edges of that growth are tried too.
 #include "TmxLayerData.h"
+#include "support/Deflate.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>
@@ -8,20 +9,6 @@
 
 namespace krav {
 namespace {
-
-QByteArray Deflated(const QByteArray& bytes, int windowBits) {
-    z_stream stream{};
-    deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, windowBits, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(static_cast<qsizetype>(deflateBound(&stream, bytes.size())), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
-    stream.avail_in = static_cast<uInt>(bytes.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(static_cast<qsizetype>(stream.total_out));
-    deflateEnd(&stream);
-    return out;
-}
 
 // Gids 1, 2, 3 ... as the layer's little-endian bytes.
 QByteArray Gids(std::size_t cells) {
@@ -63,7 +50,7 @@ TEST(TmxLayerData, CompressedDataGivesExactlyTheLayersCells) {
     for (const char* compression : {"zlib", "gzip"}) {
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(compression) + ": " + c.name);
-            QByteArray packed = Deflated(c.raw, compression[0] == 'z' ? 15 : 15 + 16);
+            QByteArray packed = test::Deflated(c.raw, compression[0] == 'z' ? 15 : 15 + 16);
             if (c.cut > 0)
                 packed.chop(c.cut);
             else if (c.cut < 0)
