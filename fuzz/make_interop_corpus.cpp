@@ -5,6 +5,7 @@
 //
 // Usage: krav_fuzz_interop_corpus OUT
 #include "../tests/support/Deflate.h"
+#include "../tests/support/TinyGif.h"
 #include "ObjectSheet.h"
 #include "TileSetPicture.h"
 #include "document/LoadTileSet.h"
@@ -125,18 +126,6 @@ QByteArray Saved(const QImage& image, const char* format) {
     return bytes;
 }
 
-// The smallest GIF: one pixel of the first of two colours. Qt reads GIFs but cannot write them.
-QByteArray Gif(int width, int height) {
-    QByteArray gif("GIF89a\0\0\0\0\x80\0\0\xff\xff\xff\0\0\0"
-                   ",\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;",
-                   35);
-    gif[6] = static_cast<char>(width & 0xFF);
-    gif[7] = static_cast<char>(width >> 8);
-    gif[8] = static_cast<char>(height & 0xFF);
-    gif[9] = static_cast<char>(height >> 8);
-    return gif;
-}
-
 Files PictureCorpus() {
     const QImage builtIn = TileSetToImage(*LoadBuiltInTileSet());
     // A tile set of another picture: four colours in bands.
@@ -164,8 +153,8 @@ Files PictureCorpus() {
         {"small.xpm", Saved(small, "XPM")},
         {"small.jpg", Saved(small, "JPEG")},
         {"small.ico", Saved(small, "ICO")},
-        {"tile-set-size.gif", Gif(TILESET_WIDTH, TILESET_HEIGHT)},
-        {"small.gif", Gif(1, 1)},
+        {"tile-set-size.gif", test::GifClaiming(TILESET_WIDTH, TILESET_HEIGHT)},
+        {"small.gif", test::GifClaiming(1, 1)},
         {"bands.bmp", Saved(bands.convertToFormat(QImage::Format_Indexed8), "BMP")},
     };
 }

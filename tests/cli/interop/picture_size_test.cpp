@@ -6,6 +6,7 @@
 #include "TileSetPictureFile.h"
 #include "TmxImport.h"
 #include "document/LoadTileSet.h"
+#include "support/TinyGif.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -40,18 +41,6 @@ QByteArray PngClaiming(std::uint32_t width, std::uint32_t height) {
     PutChunk(png, "IDAT", QByteArray("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9));
     PutChunk(png, "IEND", {});
     return png;
-}
-
-// A GIF whose screen is width x height, holding one pixel.
-QByteArray GifClaiming(int width, int height) {
-    QByteArray gif("GIF89a\0\0\0\0\x80\0\0\xff\xff\xff\0\0\0"
-                   ",\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;",
-                   35);
-    gif[6] = static_cast<char>(width & 0xFF);
-    gif[7] = static_cast<char>(width >> 8);
-    gif[8] = static_cast<char>(height & 0xFF);
-    gif[9] = static_cast<char>(height >> 8);
-    return gif;
 }
 
 // A BMP header of an 8-bit picture, and no pixels.
@@ -91,7 +80,7 @@ TEST(PictureSize, AHugeSizeInTheHeaderIsRefusedWithThatSize) {
         {"a PNG of 12000 x 12000", PngClaiming(12000, 12000),
          "is 12000 x 12000; a tile set is 304 x 160"},
         {"a PNG of 2^31-1 x 1", PngClaiming(0x7FFFFFFF, 1), nullptr},
-        {"a GIF of 65535 x 65535", GifClaiming(65535, 65535), nullptr},
+        {"a GIF of 65535 x 65535", test::GifClaiming(65535, 65535), nullptr},
         {"a BMP of 20000 x 20000", BmpClaiming(20000, 20000), nullptr},
     };
     for (const auto& c : cases) {
@@ -121,7 +110,7 @@ TEST(PictureSize, ATileSetsSizeStillReads) {
         ASSERT_NE(picture->tileSet, nullptr);
         EXPECT_EQ(picture->tileSet->ColourRgb(picture->tileSet->PixelAt(100, 100)), 0x010203u);
     }
-    const auto claimed = Read(GifClaiming(TILESET_WIDTH, TILESET_HEIGHT));
+    const auto claimed = Read(test::GifClaiming(TILESET_WIDTH, TILESET_HEIGHT));
     ASSERT_TRUE(claimed.has_value());
     EXPECT_EQ(claimed->note, "");
     EXPECT_NE(claimed->tileSet, nullptr);
