@@ -38,12 +38,6 @@ const QDir& PictureFolder() {
 
 } // namespace
 
-// Qt's warnings about broken inputs (libpng's among them) would fill the log and slow the run.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

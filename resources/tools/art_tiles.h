@@ -1,5 +1,5 @@
 // The tiles of the built-in tile set: a 16 x 16 palette picture and the drawings of its
-// pieces. art_tiles_structure.cpp draws the grey structure, art_tiles_special.cpp the doors,
+// pieces. art_tiles_structure.cpp draws the grey structure, art_tiles_features.cpp the doors,
 // flag, pad, odd walls, energy, glass and warps; make_art.cpp lays them out in the set.
 
 #pragma once
@@ -90,7 +90,7 @@ Tile crate();
 Tile slab(int m, int side);
 Tile wedge(int m, int corner);
 
-// ------------------------------------------------------ art_tiles_special.cpp
+// ------------------------------------------------------ art_tiles_features.cpp
 
 Tile oddWall(int kind);
 Tile door(bool open);

@@ -267,15 +267,17 @@ TEST_F(LevelReading, RunsOfConsecutiveRecordsReadLikeSingleRecords) {
     }
 }
 
+// Bytes with a record for each {code, column, row}, after the given ones.
+Bytes WithRecords(std::initializer_list<std::array<int, 3>> list, Bytes bytes = {}) {
+    for (const auto& [code, x, y] : list)
+        AppendRecord(bytes, code, x, y);
+    return bytes;
+}
+
 // Reading clears the map gap by gap between the records it stores, and bytes already in
 // memory are read in place: a map that held anything before must come out as the file
 // opened from disk into a fresh level does.
 TEST_F(LevelReading, ReadingFromMemoryOverAnyCellsGivesTheFilesMap) {
-    const auto records = [](std::initializer_list<std::array<int, 3>> list, Bytes bytes = {}) {
-        for (const auto& [code, x, y] : list)
-            AppendRecord(bytes, code, x, y);
-        return bytes;
-    };
     Bytes dense;
     for (int y = 0; y < MAP_SIZE; y += 97)
         for (int x = 0; x < MAP_SIZE; ++x)
@@ -292,13 +294,14 @@ TEST_F(LevelReading, ReadingFromMemoryOverAnyCellsGivesTheFilesMap) {
         {"a bfSize past the end", bfSizePastTheEnd},
         {"rows of tiles with gaps", dense},
         {"records backwards",
-         records({{9, 1023, 1023}, {CODE_OBJECT_5X5, 600, 2}, {4, 5, 2}, {7, 0, 0}})},
+         WithRecords({{9, 1023, 1023}, {CODE_OBJECT_5X5, 600, 2}, {4, 5, 2}, {7, 0, 0}})},
         {"objects at the far edges",
-         records({{CODE_OBJECT_6X6, 1020, 3}, {CODE_OBJECT_2X2, 5, 1023}, {3, 1023, 1023}})},
-        {"an object over tiles already read", records({{3, 12, 12}, {CODE_OBJECT_6X6, 10, 10}})},
-        {"a tile over an object's anchor", records({{CODE_OBJECT_6X6, 10, 10}, {3, 10, 10}})},
-        {"records off the map", records({{5, MAP_SIZE, 0}, {5, 0, MAP_SIZE}, {6, 2, 2}})},
-        {"records after a tile set", records({{8, 3, 3}, {9, 4, 3}}, MakeBmp())},
+         WithRecords({{CODE_OBJECT_6X6, 1020, 3}, {CODE_OBJECT_2X2, 5, 1023}, {3, 1023, 1023}})},
+        {"an object over tiles already read",
+         WithRecords({{3, 12, 12}, {CODE_OBJECT_6X6, 10, 10}})},
+        {"a tile over an object's anchor", WithRecords({{CODE_OBJECT_6X6, 10, 10}, {3, 10, 10}})},
+        {"records off the map", WithRecords({{5, MAP_SIZE, 0}, {5, 0, MAP_SIZE}, {6, 2, 2}})},
+        {"records after a tile set", WithRecords({{8, 3, 3}, {9, 4, 3}}, MakeBmp())},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -359,11 +362,6 @@ TEST_F(LevelReading, ATileSetCutShortInItsPixelsOpensWithBlackPixels) {
 // tiles, objects and objects that overlap alike, and the reader must never touch a cell the
 // records do not reach, which it would if it still cleared the map.
 TEST_F(LevelReading, CellsKnownEmptyReadAsAnyOtherMapAndAreNotCleared) {
-    const auto records = [](std::initializer_list<std::array<int, 3>> list, Bytes bytes = {}) {
-        for (const auto& [code, x, y] : list)
-            AppendRecord(bytes, code, x, y);
-        return bytes;
-    };
     Bytes rows;
     for (int y = 0; y < MAP_SIZE; y += 211)
         for (int x = 0; x < MAP_SIZE; ++x)
@@ -377,25 +375,26 @@ TEST_F(LevelReading, CellsKnownEmptyReadAsAnyOtherMapAndAreNotCleared) {
         {"a tile set and no records", MakeBmp()},
         {"rows of tiles and flags with gaps", rows},
         {"records backwards",
-         records({{9, 1023, 1023}, {CODE_OBJECT_5X5, 600, 2}, {4, 5, 2}, {7, 0, 0}})},
+         WithRecords({{9, 1023, 1023}, {CODE_OBJECT_5X5, 600, 2}, {4, 5, 2}, {7, 0, 0}})},
         {"objects at the far edges",
-         records({{CODE_OBJECT_6X6, 1020, 3}, {CODE_OBJECT_2X2, 5, 1023}, {3, 1023, 1023}})},
-        {"every object", records({{CODE_OBJECT_1X1, 1, 1},
-                                  {CODE_OBJECT_1X1_ALT, 3, 1},
-                                  {CODE_OBJECT_2X2, 5, 1},
-                                  {CODE_OBJECT_5X5, 8, 1},
-                                  {CODE_OBJECT_6X6, 14, 1}})},
-        {"an object over tiles already read", records({{3, 12, 12}, {CODE_OBJECT_6X6, 10, 10}})},
-        {"a tile over an object's anchor", records({{CODE_OBJECT_6X6, 10, 10}, {3, 10, 10}})},
+         WithRecords({{CODE_OBJECT_6X6, 1020, 3}, {CODE_OBJECT_2X2, 5, 1023}, {3, 1023, 1023}})},
+        {"every object", WithRecords({{CODE_OBJECT_1X1, 1, 1},
+                                      {CODE_OBJECT_1X1_ALT, 3, 1},
+                                      {CODE_OBJECT_2X2, 5, 1},
+                                      {CODE_OBJECT_5X5, 8, 1},
+                                      {CODE_OBJECT_6X6, 14, 1}})},
+        {"an object over tiles already read",
+         WithRecords({{3, 12, 12}, {CODE_OBJECT_6X6, 10, 10}})},
+        {"a tile over an object's anchor", WithRecords({{CODE_OBJECT_6X6, 10, 10}, {3, 10, 10}})},
         {"an object over an object's anchor",
-         records({{CODE_OBJECT_2X2, 518, 400}, {CODE_OBJECT_2X2, 517, 400}})},
+         WithRecords({{CODE_OBJECT_2X2, 518, 400}, {CODE_OBJECT_2X2, 517, 400}})},
         {"footprints crossing against row order",
-         records({{CODE_OBJECT_6X6, 1020, 5}, {CODE_OBJECT_6X6, 1023, 0}})},
+         WithRecords({{CODE_OBJECT_6X6, 1020, 5}, {CODE_OBJECT_6X6, 1023, 0}})},
         {"the same anchor again and again",
-         records(
+         WithRecords(
              {{CODE_OBJECT_5X5, 40, 40}, {CODE_OBJECT_6X6, 40, 40}, {CODE_OBJECT_5X5, 40, 40}})},
-        {"records off the map", records({{5, MAP_SIZE, 0}, {5, 0, MAP_SIZE}, {6, 2, 2}})},
-        {"records after a tile set", records({{8, 3, 3}, {9, 4, 3}}, MakeBmp())},
+        {"records off the map", WithRecords({{5, MAP_SIZE, 0}, {5, 0, MAP_SIZE}, {6, 2, 2}})},
+        {"records after a tile set", WithRecords({{8, 3, 3}, {9, 4, 3}}, MakeBmp())},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -422,7 +421,7 @@ TEST_F(LevelReading, CellsKnownEmptyReadAsAnyOtherMapAndAreNotCleared) {
     }
 
     // A level refused either way is refused the same way.
-    const Bytes invalid = records({{3, 1, 1}, {0, 2, 1}});
+    const Bytes invalid = WithRecords({{3, 1, 1}, {0, 2, 1}});
     std::vector<Cell> cells(MAP_CELLS, EMPTY_CELL);
     EXPECT_THROW(ReadLevel(MemorySource(invalid), cells.data(), {.cellsAlreadyEmpty = true}),
                  ReadError);

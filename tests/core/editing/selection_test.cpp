@@ -39,13 +39,6 @@ protected:
     // Drops the selection and any floating block, as choosing another tool does.
     void LeaveTool() { engine.ChangeTool(ID_TOOL_SELECT, ID_TOOL_PENCIL); }
 
-    // Numbered tiles, so that every cell of a block can be told apart.
-    void PutPattern(const Rect& cells) {
-        Cell value = 1;
-        for (int y = cells.top; y < cells.bottom; ++y)
-            for (int x = cells.left; x < cells.right; ++x)
-                Put(x, y, value++);
-    }
     bool HoldsPattern(const Rect& cells) const {
         Cell value = 1;
         for (int y = cells.top; y < cells.bottom; ++y)

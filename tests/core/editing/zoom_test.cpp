@@ -45,12 +45,6 @@ public:
                 client.right / view.CellWidth() + view.LeftCol(),
                 client.bottom / view.CellHeight() + view.TopRow()};
     }
-    void PutPattern(const Rect& cells) {
-        Cell value = 1;
-        for (int y = cells.top; y < cells.bottom; ++y)
-            for (int x = cells.left; x < cells.right; ++x)
-                Put(x, y, value++);
-    }
     // Whether the map holds the pattern at cells and nothing else anywhere.
     bool OnlyPatternAt(const Rect& cells) const {
         std::vector<Cell> expected(MAP_CELLS, EMPTY_CELL);

@@ -1,5 +1,5 @@
-// The special tiles of the built-in tile set: odd wall pieces, doors, the flag, the
-// green pad, debris, energy fields, glass and warps.
+// The tiles with a job of their own in the built-in tile set: odd wall pieces, doors, the
+// flag, the green pad, debris, energy fields, glass and warps.
 
 #include "art_tiles.h"
 
