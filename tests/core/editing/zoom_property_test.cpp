@@ -25,7 +25,9 @@ protected:
         rng.seed(seed);
         for (int y = PAINTED.top; y < PAINTED.bottom; ++y)
             for (int x = PAINTED.left; x < PAINTED.right; ++x)
-                if (Chance(3))
+                if (Chance(60)) // cells of unknown codes must move and copy as tiles do
+                    Put(x, y, KeptCell(Chance(2) ? 241 : 242));
+                else if (Chance(3))
                     Put(x, y, RandomTile());
         model = Map();
         engine.SetVisibleArea(10, 10, 50, 40);
