@@ -29,12 +29,15 @@ krav_install_packages() {
 }
 
 # krav_build_in DIR [CMAKE_ARGS...]: configures and builds in DIR; the arguments go to cmake.
+# KRAV_TARGETS, when set, limits the build to those targets.
 krav_build_in() {
     local dir=$1
     shift
+    local targets=()
+    [ -n "${KRAV_TARGETS:-}" ] && targets=(--target $KRAV_TARGETS)
     krav_install_packages "${KRAV_PACKAGES[@]}" || return 1
     cmake -S "$KRAV_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
-        cmake --build "$dir" -j "$(nproc)"
+        cmake --build "$dir" -j "$(nproc)" "${targets[@]}"
 }
 
 # krav_build [CMAKE_ARGS...]: the usual build, in build/.

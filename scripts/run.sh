@@ -6,5 +6,6 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     exit 1
 fi
 source "$(dirname "${BASH_SOURCE[0]}")/build-common.sh"
-krav_build
+# Only the two programs: the tests and benchmarks are test.sh's to build.
+KRAV_TARGETS="krav krav-lvl" krav_build
 exec "$KRAV_BUILD/src/app/krav" "$@"
