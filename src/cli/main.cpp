@@ -9,7 +9,7 @@ namespace {
 
 const char* const USAGE =
     "usage: krav-lvl info LEVEL\n"
-    "       krav-lvl check LEVEL...\n"
+    "       krav-lvl check [--strict] LEVEL...\n"
     "       krav-lvl resave IN OUT\n"
     "       krav-lvl play SCRIPT LEVEL|new OUT\n"
     "       krav-lvl render LEVEL OUT.png [--zoom 1:16|1:8|1:4|1:2|1:1|2:1]\n"
@@ -20,6 +20,8 @@ const char* const USAGE =
     "       krav-lvl import-tmx IN.tmx OUT.lvl\n"
     "       krav-lvl dump [--textconv] LEVEL\n"
     "       krav-lvl diff A B\n"
+    "       krav-lvl undump TEXT OUT [--tileset LEVEL|BMP]\n"
+    "       krav-lvl merge BASE OURS THEIRS OUT\n"
     "       krav-lvl --help | --version\n"
     "Every command but import-tmx takes --keep-unknown: records whose code is\n"
     "no tile and no object are kept as marked cells and written back as read,\n"
@@ -77,6 +79,10 @@ int main(int argc, char** argv) {
         result = RunDump(args);
     else if (command == "diff" && args.size() == 2)
         result = RunDiff(args);
+    else if (command == "undump")
+        result = RunUndump(args);
+    else if (command == "merge" && args.size() == 4)
+        result = RunMerge(args);
     else
         std::cerr << USAGE;
     // What a command printed counts as much as the files it wrote (dump > /dev/full).
