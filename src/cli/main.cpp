@@ -27,7 +27,10 @@ const char* const USAGE =
     "no tile and no object are kept as marked cells and written back as read,\n"
     "instead of refusing the level.\n"
     "An OUT of \"-\" is standard output (not for play or export-tmx).\n"
-    "No output may be an input, except a level saved over itself.\n";
+    "No output may be an input, except a level saved over itself and merge's\n"
+    "OUT over OURS. check --strict also fails warnings, settled objects, kept\n"
+    "codes and bytes kept after the tile set. merge exits 0 merged, 1 with\n"
+    "conflicts (listed on standard error; OUT holds ours there), 2 on errors.\n";
 
 } // namespace
 
