@@ -60,6 +60,10 @@ int RunInfo(const Arguments& args) {
 int RunCheck(const Arguments& args) {
     // --strict also fails what Open warns about, settles or keeps in silence.
     const bool strict = std::find(args.begin(), args.end(), "--strict") != args.end();
+    if (strict && args.size() == 1) {
+        std::cerr << "usage: krav-lvl check [--strict] LEVEL...\n";
+        return EXIT_USAGE;
+    }
     int result = EXIT_OK;
     for (const auto& path : args) {
         if (path == "--strict")

@@ -56,7 +56,8 @@ int RunMerge(const Arguments& args) {
         std::cerr << "flags: " << merge.baseFlags << " -> " << merge.oursFlags << " | "
                   << merge.theirsFlags << ": merged " << merge.flagsPastLimit << ", more than "
                   << MAX_FLAGS << "; the cells where theirs adds flags keep ours\n";
-    ListConflicts(base, ours, theirs, merge.conflicts, std::cerr);
+    if (merge.conflictCells > 0)
+        ListConflicts(base, ours, theirs, merge.conflicts, std::cerr);
 
     const std::vector<std::uint8_t> bytes = WriteLevel(
         merge.cells.data(), tileSetFrom.IsDefaultTileSet() ? nullptr : tileSetFrom.GetTileSet());

@@ -80,6 +80,7 @@ TEST(StrictCheck, FailsWhatOpenWarnsAboutSettlesOrKeepsAndNothingElse) {
     EXPECT_NE(several.out.find("\n" + cases[1].path + ": strict: This map has to many"),
               std::string::npos)
         << several.out;
+    EXPECT_EQ(test::RunCommand(std::string(KRAV_LVL) + " check --strict", folder).exitCode, 2);
 }
 
 } // namespace

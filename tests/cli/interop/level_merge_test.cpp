@@ -23,6 +23,18 @@ void PutObject(Map& map, int col, int row, Cell base) {
             Put(map, col + c, row + r, base + static_cast<Cell>(r * side + c));
 }
 
+// The 6 x 6 object of the tests' base at 100,100, removed or moved a cell to the right.
+void RemoveBaseObject(Map& map) {
+    for (int r = 100; r < 106; ++r)
+        for (int c = 100; c < 106; ++c)
+            Put(map, c, r, EMPTY_CELL);
+}
+
+void MoveBaseObject(Map& map) {
+    RemoveBaseObject(map);
+    PutObject(map, 101, 100, OBJECT_6X6);
+}
+
 class Merge : public ::testing::Test {
 protected:
     Merge() : base(MAP_CELLS, EMPTY_CELL) {}
@@ -120,13 +132,8 @@ TEST_F(Merge, ObjectsMergeAsWholeObjects) {
     const Case cases[] = {
         {"added on one side", [](Map& m) { PutObject(m, 10, 10, OBJECT_5X5); }, [](Map&) {}, 0,
          true, ""},
-        {"removed on one side, unchanged on the other", [](Map&) {},
-         [](Map& m) {
-             for (int r = 100; r < 106; ++r)
-                 for (int c = 100; c < 106; ++c)
-                     Put(m, c, r, EMPTY_CELL);
-         },
-         0, false, ""},
+        {"removed on one side, unchanged on the other", [](Map&) {}, RemoveBaseObject, 0, false,
+         ""},
         {"added alike on both", [](Map& m) { PutObject(m, 10, 10, OBJECT_2X2); },
          [](Map& m) { PutObject(m, 10, 10, OBJECT_2X2); }, 0, true, ""},
         {"added over a cell the other side painted",
@@ -137,37 +144,18 @@ TEST_F(Merge, ObjectsMergeAsWholeObjects) {
          "10,10: empty -> 500 | empty\n15,15: empty -> empty | 700\n"},
         {"footprints side by side", [](Map& m) { PutObject(m, 10, 10, OBJECT_6X6); },
          [](Map& m) { PutObject(m, 16, 10, OBJECT_5X5); }, 0, false, ""},
-        {"moved on one side, a tile next to it on the other",
-         [](Map& m) {
-             for (int r = 100; r < 106; ++r)
-                 for (int c = 100; c < 106; ++c)
-                     Put(m, c, r, EMPTY_CELL);
-             PutObject(m, 101, 100, OBJECT_6X6);
-         },
+        {"moved on one side, a tile next to it on the other", MoveBaseObject,
          [](Map& m) { Put(m, 100, 106, 9); }, 0, false, ""},
-        {"moved on one side over a tile painted on the other",
-         [](Map& m) {
-             for (int r = 100; r < 106; ++r)
-                 for (int c = 100; c < 106; ++c)
-                     Put(m, c, r, EMPTY_CELL);
-             PutObject(m, 101, 100, OBJECT_6X6);
-         },
+        {"moved on one side over a tile painted on the other", MoveBaseObject,
          [](Map& m) { Put(m, 106, 101, 9); }, 1, true,
          "100,100: 500 -> empty | 500\n101,100: empty -> 500 | empty\n"
          "106,101: empty -> empty | 10\n"},
         {"painted over on one side, removed on the other",
          [](Map& m) {
-             for (int r = 100; r < 106; ++r)
-                 for (int c = 100; c < 106; ++c)
-                     Put(m, c, r, EMPTY_CELL);
+             RemoveBaseObject(m);
              Put(m, 102, 102, 4);
          },
-         [](Map& m) {
-             for (int r = 100; r < 106; ++r)
-                 for (int c = 100; c < 106; ++c)
-                     Put(m, c, r, EMPTY_CELL);
-         },
-         1, true, "102,102: empty -> 5 | empty\n"},
+         RemoveBaseObject, 1, true, "102,102: empty -> 5 | empty\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -267,6 +255,8 @@ TEST_F(Merge, ErrorsExitTwoNameTheFileAndWriteNothing) {
     const Bytes old{'o', 'l', 'd'};
     const std::string out = folder.Write("out.lvl", old);
     const std::string ours = folder.Write("ours.lvl", test::LevelOf(base));
+    const std::string link = folder.Path("link.lvl"); // THEIRS by another name
+    std::filesystem::create_symlink(good, link);
     const struct {
         std::string arguments;
         std::string named; // the file the message is about
@@ -279,7 +269,8 @@ TEST_F(Merge, ErrorsExitTwoNameTheFileAndWriteNothing) {
         {out + " " + ours + " " + good + " " + out, out},
         {good + " " + ours + " " + out + " " + out, out},
         {out + " " + out + " " + good + " " + out, out}, // OUT is OURS and BASE
-        {good + " " + ours + " " + good, ""},            // usage
+        {good + " " + ours + " " + good + " " + link, link},
+        {good + " " + ours + " " + good, ""}, // usage
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments);
