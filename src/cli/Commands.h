@@ -21,6 +21,8 @@ int RunExportTmx(const Arguments& args);
 int RunImportTmx(const Arguments& args);
 int RunDump(const Arguments& args);
 int RunDiff(const Arguments& args);
+int RunMerge(const Arguments& args);
+int RunUndump(const Arguments& args);
 int RunTileset(const Arguments& args);
 int RunImportTileset(const Arguments& args);
 

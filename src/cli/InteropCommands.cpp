@@ -45,11 +45,6 @@ int DumpForGit(const std::string& path, std::ostream& out) {
     return EXIT_OK;
 }
 
-void PrintWarnings(const std::string& path, const std::vector<std::string>& warnings) {
-    for (const auto& text : warnings)
-        std::cerr << "krav-lvl: " << path << ": warning: " << text << '\n';
-}
-
 } // namespace
 
 int RunExportTmx(const Arguments& args) {

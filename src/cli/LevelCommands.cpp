@@ -4,6 +4,7 @@
 #include "OutputFiles.h"
 #include "document/CKRAVDoc.h"
 #include "document/KeptCells.h"
+#include "document/StrictFindings.h"
 #include "frame/ScriptedPrompt.h"
 
 #include <algorithm>
@@ -57,17 +58,37 @@ int RunInfo(const Arguments& args) {
 }
 
 int RunCheck(const Arguments& args) {
+    // --strict also fails what Open warns about, settles or keeps in silence.
+    const bool strict = std::find(args.begin(), args.end(), "--strict") != args.end();
+    if (strict && args.size() == 1) {
+        std::cerr << "usage: krav-lvl check [--strict] LEVEL...\n";
+        return EXIT_USAGE;
+    }
     int result = EXIT_OK;
     for (const auto& path : args) {
+        if (path == "--strict")
+            continue;
         CKRAVDoc doc;
         ScriptedPrompt prompt;
-        if (doc.OnOpenDocument(path, prompt, LevelUnknownCodes())) {
-            std::cout << path << ": ok\n";
-        } else {
-            std::cout << path << ": "
-                      << OnOneLine(prompt.messages.empty() ? "" : prompt.messages.back()) << '\n';
-            result = EXIT_FAILED;
+        const bool read = doc.OnOpenDocument(path, prompt, LevelUnknownCodes());
+        std::vector<std::string> faults;
+        if (read && strict) {
+            faults = prompt.messages; // the warnings
+            for (std::string& text : StrictFindings(doc))
+                faults.push_back(std::move(text));
         }
+        if (read && faults.empty()) {
+            std::cout << path << ": ok\n";
+            continue;
+        }
+        std::cout << path << ": ";
+        if (!read)
+            std::cout << OnOneLine(prompt.messages.empty() ? "" : prompt.messages.back());
+        else
+            for (std::size_t i = 0; i < faults.size(); ++i)
+                std::cout << (i == 0 ? "strict: " : "; ") << OnOneLine(faults[i]);
+        std::cout << '\n';
+        result = EXIT_FAILED;
     }
     return result;
 }

@@ -1,48 +1,19 @@
 // krav-lvl play SCRIPT LEVEL OUT: reads the whole script first, so a mistake in it changes
 // nothing, then replays it on the level and writes OUT.
 #include "Commands.h"
+#include "LevelFiles.h"
 #include "OutputFiles.h"
 #include "PlayScript.h"
 #include "PlaySession.h"
-#include "document/FileErrors.h"
 
-#include <cerrno>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace krav::cli {
 
-namespace {
-
-// The script's text, or nothing after saying why it cannot be read. A directory opens as a
-// stream that merely reads nothing, which would pass for an empty script.
-std::optional<std::string> ReadScript(const std::string& path) {
-    struct stat info {};
-    int error = ::stat(path.c_str(), &info) != 0 ? errno : 0;
-    if (error == 0 && S_ISDIR(info.st_mode))
-        error = EISDIR;
-    std::ifstream in;
-    if (error == 0) {
-        in.open(path, std::ios::binary);
-        error = in ? 0 : (errno != 0 ? errno : EIO);
-    }
-    std::ostringstream text;
-    if (error == 0 && !(text << in.rdbuf()) && in.bad())
-        error = errno != 0 ? errno : EIO;
-    if (error != 0) {
-        PrintFileError(path, "cannot read the script", SystemReason(error));
-        return std::nullopt;
-    }
-    return text.str();
-}
-
-} // namespace
-
 int RunPlay(const Arguments& args) {
-    const std::optional<std::string> text = ReadScript(args[0]);
+    const std::optional<std::string> text = ReadWholeFile(args[0], "cannot read the script");
     if (!text)
         return EXIT_FAILED;
     if (!OutputsSpareInputs({args[0]}, {args[2]}, args[1]))

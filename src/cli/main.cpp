@@ -9,7 +9,7 @@ namespace {
 
 const char* const USAGE =
     "usage: krav-lvl info LEVEL\n"
-    "       krav-lvl check LEVEL...\n"
+    "       krav-lvl check [--strict] LEVEL...\n"
     "       krav-lvl resave IN OUT\n"
     "       krav-lvl play SCRIPT LEVEL|new OUT\n"
     "       krav-lvl render LEVEL OUT.png [--zoom 1:16|1:8|1:4|1:2|1:1|2:1]\n"
@@ -20,12 +20,17 @@ const char* const USAGE =
     "       krav-lvl import-tmx IN.tmx OUT.lvl\n"
     "       krav-lvl dump [--textconv] LEVEL\n"
     "       krav-lvl diff A B\n"
+    "       krav-lvl undump TEXT OUT [--tileset LEVEL|BMP]\n"
+    "       krav-lvl merge BASE OURS THEIRS OUT\n"
     "       krav-lvl --help | --version\n"
     "Every command but import-tmx takes --keep-unknown: records whose code is\n"
     "no tile and no object are kept as marked cells and written back as read,\n"
     "instead of refusing the level.\n"
     "An OUT of \"-\" is standard output (not for play or export-tmx).\n"
-    "No output may be an input, except a level saved over itself.\n";
+    "No output may be an input, except a level saved over itself and merge's\n"
+    "OUT over OURS. check --strict also fails warnings, settled objects, kept\n"
+    "codes and bytes kept after the tile set. merge exits 0 merged, 1 with\n"
+    "conflicts (listed on standard error; OUT holds ours there), 2 on errors.\n";
 
 } // namespace
 
@@ -77,6 +82,10 @@ int main(int argc, char** argv) {
         result = RunDump(args);
     else if (command == "diff" && args.size() == 2)
         result = RunDiff(args);
+    else if (command == "undump")
+        result = RunUndump(args);
+    else if (command == "merge" && args.size() == 4)
+        result = RunMerge(args);
     else
         std::cerr << USAGE;
     // What a command printed counts as much as the files it wrote (dump > /dev/full).

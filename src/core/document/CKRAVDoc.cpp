@@ -105,6 +105,7 @@ bool CKRAVDoc::OnOpenDocument(const std::string& path, Prompt& prompt, UnknownCo
     m_pTileSet = std::move(result.tileSet);
     m_bDefaultTileSet = result.defaultTileSet;
     m_nInitialFlags = result.initialFlags;
+    m_bObjectsSettled = result.objectsSettled;
     if (result.tooManyFlags)
         prompt.ShowMessage(messages::TOO_MANY_INITIAL_FLAGS);
     m_bModified = false;

@@ -39,6 +39,10 @@ public:
     // Flags the level held when it was read (at most MAX_FLAGS); editing does not change it.
     int GetFlagCount() const { return m_nInitialFlags; }
 
+    // Whether reading the level had to settle special objects that overlapped each other or
+    // lay under tiles (see ReadLevel).
+    bool ObjectsSettledOnRead() const { return m_bObjectsSettled; }
+
     // Empties every cell, then asks the views to redraw everything.
     void ClearMap(bool markModified);
 
@@ -79,6 +83,7 @@ private:
     std::unique_ptr<TileSetBitmap> m_pTileSet;
     bool m_bDefaultTileSet = true;
     int m_nInitialFlags = 0;
+    bool m_bObjectsSettled = false;
     bool m_bModified = false;
     std::string m_strPathName;
     std::string m_strTitle;

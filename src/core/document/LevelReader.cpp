@@ -159,6 +159,7 @@ public:
         // stayed behind), or to another object's footprint, which was noticed when written.
         for (const int at : m_placed.AsAdded())
             m_overlapped |= !IsMultiCellAnchor(m_cells[at]);
+        m_result.objectsSettled = m_overlapped;
         if (!m_overlapped)
             return;
         const auto saved = [](Cell cell) { return CodeForCell(cell).has_value(); };

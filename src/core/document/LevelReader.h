@@ -34,6 +34,7 @@ struct LevelReadResult {
     bool defaultTileSet = true;    // no tile set in the file: the built-in one
     int initialFlags = 0;          // flags counted, at most MAX_FLAGS
     bool tooManyFlags = false;     // more flag records than MAX_FLAGS
+    bool objectsSettled = false;   // objects over objects or under tiles were settled (Finish)
     std::uint64_t recordCount = 0; // records in the file, skipped ones included
     UnknownRecords unknown;        // kept as cells, when the options say so
 };

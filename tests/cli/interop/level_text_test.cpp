@@ -95,27 +95,12 @@ TEST_F(LevelText, DiffShowsChangedCellsAsRectanglesAndExitsAsDiffDoes) {
     EXPECT_EQ(test::Lvl("diff " + a, folder).exitCode, 2);
 }
 
-// The lines of the README's git setup that mention krav-lvl, run with the krav-lvl under test.
-std::string ReadmeGitSetup() {
-    std::ifstream readme(std::string(KRAV_SOURCE_DIR) + "/README.md");
-    std::string setUp;
-    for (std::string line; std::getline(readme, line);) {
-        if (line.rfind("git config diff.krav", 0) != 0 &&
-            line.find("diff=krav") == std::string::npos)
-            continue;
-        for (std::size_t at; (at = line.find("\"krav-lvl ")) != std::string::npos;)
-            line.replace(at + 1, 8, KRAV_LVL);
-        setUp += line + " && ";
-    }
-    return setUp;
-}
-
 // git stops a whole diff or log at the first version its text conversion cannot read; with the
 // README's setup an unreadable level in history is still shown, by its size and hash.
 TEST_F(LevelText, GitDiffAndLogWorkThroughTheReadmeSetupEvenPastAnUnreadableLevel) {
     if (!test::ProgramInstalled("git"))
         GTEST_SKIP() << "git is not installed";
-    const std::string setUp = ReadmeGitSetup();
+    const std::string setUp = test::ReadmeGitSetup();
     ASSERT_NE(setUp.find("--textconv"), std::string::npos) << setUp;
     const std::string git = "cd " + folder.Path("") + " && git -c user.name=t -c user.email=t@t ";
     Put(5, 5, 3);
