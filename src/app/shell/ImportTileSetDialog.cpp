@@ -9,9 +9,17 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace krav {
+
+namespace {
+
+// Room for a folder's path and the names of its files beside the 304 x 160 preview.
+constexpr QSize FIRST_SIZE(960, 540);
+
+} // namespace
 
 ImportTileSetDialog::ImportTileSetDialog(QWidget* parent, const QString& folder)
     : QFileDialog(parent, QStringLiteral("Import Tile Set"), folder), m_chooser(ReadTileSetPicture),
@@ -41,6 +49,12 @@ ImportTileSetDialog::ImportTileSetDialog(QWidget* parent, const QString& folder)
         grid->addWidget(frame, 0, grid->columnCount(), grid->rowCount(), 1);
     else if (layout())
         layout()->addWidget(frame);
+
+    // Qt's own size leaves the folder's path and the file names squeezed beside the preview.
+    QSize size = sizeHint().expandedTo(FIRST_SIZE);
+    if (const QScreen* shown = parent ? parent->screen() : screen())
+        size = size.boundedTo(shown->availableSize() * 9 / 10);
+    resize(size);
 
     connect(this, &QFileDialog::currentChanged, this, &ImportTileSetDialog::OnCurrentChanged);
     // A name typed into the name field selects nothing in the list; preview it all the same.

@@ -49,8 +49,9 @@ bool CMainFrame::ExportPicture(CChildFrame* child, std::optional<PictureRequest>
             return false;
         chosen = dialog.Request();
     }
-    const QString path = ExportPath(chosenPath, doc, QStringLiteral("Export Picture"),
-                                    QStringLiteral(".png"), QStringLiteral("PNG Pictures (*.png)"));
+    const QString path =
+        ExportPath(chosenPath, doc, FileDialogKind::ExportPicture, QStringLiteral("Export Picture"),
+                   QStringLiteral(".png"), QStringLiteral("PNG Pictures (*.png)"));
     if (path.isEmpty())
         return false;
 
