@@ -29,8 +29,8 @@ ctrl_wheel() {
     sleep 0.5
 }
 
-# outline_at SCREEN LEFT TOP RIGHT BOTTOM: whether the dotted outline (white, every third pixel
-# black) runs along the four sides of the client rectangle LEFT..RIGHT x TOP..BOTTOM (right
+# outline_at SCREEN LEFT TOP RIGHT BOTTOM: whether the dashed outline (black and white dashes
+# of two pixels) runs along the four sides of the client rectangle LEFT..RIGHT x TOP..BOTTOM (right
 # and bottom excluded), one pixel outside the cells.
 outline_at() {
     python3 - "$@" "$VIEW_X" "$VIEW_Y" <<'PY'
@@ -47,7 +47,7 @@ for side in sides:
     colours = [pixel(x, y) for x, y in side]
     white = sum(c == (255, 255, 255) for c in colours)
     black = sum(c == (0, 0, 0) for c in colours)
-    if white + black < 0.95 * len(colours) or white < 0.6 * len(colours):
+    if white + black < 0.95 * len(colours) or min(white, black) < 0.3 * len(colours):
         sys.exit(1)
 PY
 }

@@ -9,9 +9,10 @@ namespace {
 
 constexpr std::uint32_t WHITE = 0xFFFFFFFFu;
 constexpr std::uint32_t BLACK = 0xFF000000u;
-constexpr int DOT_EVERY = 3;
+// Black and white dashes of the same length: one of the two shows on any tile and on the grid.
+constexpr int DASH = 2;
 
-// One side, from..to (excluded) along it; `corner` is where its dots are counted from.
+// One side, from..to (excluded) along it; `corner` is where its dashes are counted from.
 void DrawSide(bool horizontal, int pos, int from, int to, int corner, const Rect& area,
               std::uint32_t* pixels, int stride) {
     const int first = std::max(from, horizontal ? area.left : area.top);
@@ -22,7 +23,7 @@ void DrawSide(bool horizontal, int pos, int from, int to, int corner, const Rect
         const int x = horizontal ? along : pos;
         const int y = horizontal ? pos : along;
         pixels[static_cast<std::ptrdiff_t>(y - area.top) * stride + (x - area.left)] =
-            (along - corner) % DOT_EVERY == 0 ? BLACK : WHITE;
+            (along - corner) / DASH % 2 == 0 ? BLACK : WHITE;
     }
 }
 
