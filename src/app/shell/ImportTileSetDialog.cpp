@@ -7,9 +7,11 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace krav {
@@ -55,6 +57,14 @@ ImportTileSetDialog::ImportTileSetDialog(QWidget* parent, const QString& folder)
     if (const QScreen* shown = parent ? parent->screen() : screen())
         size = size.boundedTo(shown->availableSize() * 9 / 10);
     resize(size);
+    // The names take what is left once size, type and date show whole.
+    if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* columns = details->header();
+        columns->setStretchLastSection(false);
+        columns->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < columns->count(); ++column)
+            columns->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
 
     connect(this, &QFileDialog::currentChanged, this, &ImportTileSetDialog::OnCurrentChanged);
     // A name typed into the name field selects nothing in the list; preview it all the same.
