@@ -82,6 +82,14 @@ ctrl_wheel -5
 screenshot selection-1to16
 outline_at "$OUT_DIR/selection-1to16.png" 20 5 23 15 ||
     record_failure "at 1:16 the outline is not round cells 20..22 x 5..14"
+# At 1:16 a wide view holds the whole width of the map: its edge is two white columns right
+# after the last one, black beyond (a map whose last cells are empty would end unseen).
+if [ "$VIEW_W" -gt 1030 ]; then
+    edge=$(convert "$OUT_DIR/selection-1to16.png" -crop "4x1+$((VIEW_X + 1023))+$((VIEW_Y + 40))" \
+        -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | tr '\n' ' ')
+    [ "$edge" = "#000000 #FFFFFF #FFFFFF #000000 " ] ||
+        record_failure "at 1:16 the map's right edge is not marked: last column, two past it, one beyond: $edge"
+fi
 xdo key --clearmodifiers Delete
 ctrl_wheel 4
 

@@ -11,6 +11,8 @@ namespace krav {
 // white dashes two pixels long, counted along each side from its corner, so that it shows on
 // empty cells, the grid and tiles of any colour alike. `pixels` holds the client pixels of
 // `area` (row by row, `stride` apart); the frame is cut to it, nothing else is touched.
-void DrawSelectionOutline(const Rect& outline, const Rect& area, std::uint32_t* pixels, int stride);
+// thickness > 1 adds frames inside it, for the larger cells.
+void DrawSelectionOutline(const Rect& outline, const Rect& area, std::uint32_t* pixels, int stride,
+                          int thickness = 1);
 
 } // namespace krav

@@ -12,9 +12,9 @@ constexpr std::uint32_t W = 0xFFFFFFFFu, B = 0xFF000000u, O = 0x12345678u;
 
 // Draws the outline into a picture of `area` and gives its pixels as text, a row a line:
 // '#' black, 'o' white, '.' untouched.
-std::string Drawn(const Rect& outline, const Rect& area) {
+std::string Drawn(const Rect& outline, const Rect& area, int thickness = 1) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(area.Width() * area.Height()), O);
-    DrawSelectionOutline(outline, area, pixels.data(), area.Width());
+    DrawSelectionOutline(outline, area, pixels.data(), area.Width(), thickness);
     std::string text;
     for (int y = 0; y < area.Height(); ++y) {
         for (int x = 0; x < area.Width(); ++x) {
@@ -36,6 +36,17 @@ TEST(SelectionOutline, BlackAndWhiteDashesCountedFromEachCorner) {
                                                  ".........\n");
 }
 
+TEST(SelectionOutline, TwoPixelsWideTheDashesLineUp) {
+    EXPECT_EQ(Drawn({1, 1, 9, 7}, {0, 0, 10, 8}, 2), "..........\n"
+                                                     ".##oo##oo.\n"
+                                                     ".##oo##o#.\n"
+                                                     ".oo....oo.\n"
+                                                     ".oo....oo.\n"
+                                                     ".##oo##o#.\n"
+                                                     ".##oo##oo.\n"
+                                                     "..........\n");
+}
+
 TEST(SelectionOutline, IsCutToThePartOfTheViewPainted) {
     // The same outline, painted as two bands: each holds its part of it and nothing more.
     EXPECT_EQ(Drawn({1, 1, 8, 6}, {3, 0, 9, 3}), "......\n"
@@ -47,9 +58,9 @@ TEST(SelectionOutline, IsCutToThePartOfTheViewPainted) {
     EXPECT_EQ(Drawn({}, {0, 0, 2, 1}), "..\n") << "no selection";
 }
 
-// Whatever the outline and the part painted, only the frame's own pixels change, and along
-// every side both colours show (so that one of them stands out on any tile), black and white
-// within every four pixels.
+// Whatever the outline, its thickness and the part painted, only the frame's own pixels
+// change, and along every side both colours show (so that one of them stands out on any tile),
+// black and white within every four pixels.
 TEST(SelectionOutline, TouchesNothingButItsFrameAndShowsBothColoursAlongEachSide) {
     const Rect area{-3, -2, 41, 29};
     const int stride = area.Width() + 5; // rows with room after them, never written
@@ -59,21 +70,23 @@ TEST(SelectionOutline, TouchesNothingButItsFrameAndShowsBothColoursAlongEachSide
         return static_cast<int>((seed >> 16) % static_cast<std::uint32_t>(below));
     };
     for (int round = 0; round < 300; ++round) {
+        const int thickness = 1 + round % 2;
         const int left = next(50) - 8, top = next(40) - 8;
         const Rect outline{left, top, left + 1 + next(40), top + 1 + next(30)};
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(stride) * area.Height());
         for (std::uint32_t& p : pixels)
             p = 0xFF000000u | static_cast<std::uint32_t>(next(0xFFFFFF));
         const std::vector<std::uint32_t> before = pixels;
-        DrawSelectionOutline(outline, area, pixels.data(), stride);
+        DrawSelectionOutline(outline, area, pixels.data(), stride, thickness);
         for (int y = area.top; y < area.bottom; ++y)
             for (int x = area.left; x < area.left + stride; ++x) {
                 const std::size_t i =
                     static_cast<std::size_t>(y - area.top) * stride + (x - area.left);
-                const bool onFrame = x < area.right && x >= outline.left && x < outline.right &&
-                                     y >= outline.top && y < outline.bottom &&
-                                     (x == outline.left || x == outline.right - 1 ||
-                                      y == outline.top || y == outline.bottom - 1);
+                const bool inOutline = x < area.right && x >= outline.left && x < outline.right &&
+                                       y >= outline.top && y < outline.bottom;
+                const bool onFrame =
+                    inOutline && (x < outline.left + thickness || x >= outline.right - thickness ||
+                                  y < outline.top + thickness || y >= outline.bottom - thickness);
                 if (!onFrame)
                     ASSERT_EQ(pixels[i], before[i]) << "(" << x << ", " << y << ") round " << round;
                 else
