@@ -3,8 +3,10 @@
 #include "shell/ExportPictureDialog.h"
 #include "support/CommandRun.h"
 #include "support/FrameFixture.h"
+#include "view/CKRAVView.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QProgressDialog>
 #include <QTimer>
@@ -115,6 +117,41 @@ TEST_F(ExportPicture, DialogOffersTheSelectionOnlyWhenThereIsOne) {
     EXPECT_FALSE(with.Request().grid);
     with.SetZoom(4);
     EXPECT_TRUE(with.Request().grid);
+}
+
+// The Visible Area of a view whose window cuts a column and a row: the picture holds exactly
+// the cells the view shows a pixel of (krav-lvl render's picture of them), and the level stays
+// as it was.
+TEST_F(ExportPicture, TheVisibleAreaIsEveryCellTheViewShowsAndNoOther) {
+    CChildFrame& child = OpenLevel();
+    CKRAVView& view = *child.View();
+    child.showNormal();
+    child.resize(517, 390);
+    QApplication::processEvents();
+    const ViewGeometry& geometry = view.Engine().Geometry();
+    ASSERT_NE(geometry.ClientWidth() % geometry.CellWidth(), 0) << "no column is cut";
+    ASSERT_NE(geometry.ClientHeight() % geometry.CellHeight(), 0) << "no row is cut";
+    const Rect shown{0, 0, (geometry.ClientWidth() + 15) / 16, (geometry.ClientHeight() + 15) / 16};
+    const std::vector<std::uint8_t> before = child.Document().Serialize();
+    QTimer::singleShot(0, frame.get(), [] {
+        auto* dialog = qobject_cast<ExportPictureDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->SetArea(ExportPictureDialog::VisibleArea);
+        dialog->SetZoom(4); // 1:1
+        dialog->accept();
+    });
+    const std::string exported = folder.Path("visible.png");
+    ASSERT_TRUE(frame->ExportPicture(&child, std::nullopt, QString::fromStdString(exported)));
+    const std::string rendered = folder.Path("rendered.png");
+    const std::string area = std::to_string(shown.right) + "," + std::to_string(shown.bottom);
+    const test::Run run = test::RunCommand(std::string(KRAV_LVL) + " render " + level + " " +
+                                               rendered + " --zoom 1:1 --grid --area 0,0," + area,
+                                           folder);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(test::ScratchFolder::Read(exported) == test::ScratchFolder::Read(rendered))
+        << "the picture is not of cells 0,0 to " << area;
+    EXPECT_EQ(child.Document().Serialize(), before);
+    EXPECT_FALSE(child.Document().IsModified());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -136,6 +137,45 @@ TEST_F(FrameDesktop, TileHorizontallyStacksAndTileVerticallyPutsSideBySide) {
     rects = geometries();
     EXPECT_EQ(rects[0].height(), rects[1].height());
     EXPECT_EQ(rects[0].right() + 1, rects[1].left());
+}
+
+TEST_F(FrameDesktop, CascadeMakesWindowsOfTwoThirdsTheAreaATitleBarApart) {
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(frame->NewLevel());
+    auto* area = frame->findChild<QMdiArea*>();
+    QMdiSubWindow* active = area->activeSubWindow();
+    const QSize space = area->viewport()->size();
+    frame->Action(ID_WINDOW_CASCADE)->trigger();
+    const QList<QMdiSubWindow*> stacked = area->subWindowList(QMdiArea::StackingOrder);
+    ASSERT_EQ(stacked.size(), 3);
+    const int titleBar = stacked.front()->widget()->geometry().top();
+    EXPECT_GT(titleBar, 10);
+    for (int i = 0; i < 3; ++i) {
+        const QRect r = stacked[i]->geometry();
+        EXPECT_EQ(r.size(), QSize(space.width() * 2 / 3, space.height() * 2 / 3)) << i;
+        EXPECT_EQ(r.topLeft(), QPoint(i * titleBar, i * titleBar)) << i;
+        // The title of each shows above the next.
+        EXPECT_EQ(stacked[i]->widget()->geometry().top(), titleBar) << i;
+    }
+    EXPECT_EQ(stacked.back(), active) << "the active window stays on top";
+    EXPECT_EQ(area->activeSubWindow(), active);
+    for (CChildFrame* child : frame->ChildFrames())
+        EXPECT_FALSE(child->Document().IsModified()) << "arranging windows changed a level";
+}
+
+TEST_F(FrameDesktop, CascadeStartsAgainAtTheCornerWhenTheAreaIsFull) {
+    // More windows than steps fit in the third of the area left beside a window.
+    for (int i = 0; i < 30; ++i)
+        ASSERT_TRUE(frame->NewLevel());
+    auto* area = frame->findChild<QMdiArea*>();
+    frame->Action(ID_WINDOW_CASCADE)->trigger();
+    const QRect space = area->viewport()->rect();
+    int atOrigin = 0;
+    for (QMdiSubWindow* window : area->subWindowList()) {
+        EXPECT_TRUE(space.contains(window->geometry())) << window->windowTitle().toStdString();
+        atOrigin += window->geometry().topLeft() == QPoint(0, 0);
+    }
+    EXPECT_GE(atOrigin, 2);
 }
 
 TEST_F(FrameDesktop, TheStatusBarIsKeptWithTheLayout) {

@@ -10,6 +10,8 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <filesystem>
+#include <unistd.h>
 
 namespace krav {
 namespace {
@@ -61,6 +63,39 @@ TEST_F(TileSetMenu, ExportWritesTheBmpTheImportReadsBack) {
     TileSetChooser chooser;
     chooser.Select(path);
     EXPECT_EQ(chooser.Choice(), TILESET_IMPORTED);
+}
+
+// A tile set that cannot be written says where and why, leaves what was there, and never
+// passes for written.
+TEST_F(TileSetMenu, AFailedExportSaysTheSystemsReason) {
+    CChildFrame& child = OpenLevel();
+    std::filesystem::create_directory(folder.Path("dir.bmp"));
+    const std::string kept = folder.Write("kept.bmp", {'o', 'l', 'd'});
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_read);
+    const bool rootIgnoresModes = ::access(kept.c_str(), W_OK) == 0;
+    struct Case {
+        std::string path;
+        std::string reason;
+    };
+    std::vector<Case> cases = {{folder.Path("dir.bmp"), "Is a directory"},
+                               {folder.Path("missing/t.bmp"), "No such file or directory"},
+                               {"/proc/x.bmp", ""}};
+    if (!rootIgnoresModes)
+        cases.push_back({kept, "Permission denied"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        prompt.messages.clear();
+        EXPECT_FALSE(frame->ExportTileSet(&child, QString::fromStdString(c.path)));
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        const std::string& message = prompt.messages.front();
+        const std::string start = "The tile set could not be written to " + c.path + ". (";
+        EXPECT_EQ(message.substr(0, start.size()), start) << message;
+        EXPECT_EQ(message.back(), ')') << message;
+        if (!c.reason.empty())
+            EXPECT_EQ(message, start + c.reason + ")");
+    }
+    EXPECT_EQ(test::ScratchFolder::Read(kept), (test::Bytes{'o', 'l', 'd'}));
+    EXPECT_FALSE(child.Document().IsModified());
 }
 
 TEST_F(TileSetMenu, DialogPreviewsBesideTheFilesAndFallsBackToThePlaceholder) {

@@ -29,8 +29,8 @@ ctrl_wheel() {
     sleep 0.5
 }
 
-# outline_at SCREEN LEFT TOP RIGHT BOTTOM: whether the dotted outline (white, every third pixel
-# black) runs along the four sides of the client rectangle LEFT..RIGHT x TOP..BOTTOM (right
+# outline_at SCREEN LEFT TOP RIGHT BOTTOM: whether the dashed outline (black and white dashes
+# of two pixels) runs along the four sides of the client rectangle LEFT..RIGHT x TOP..BOTTOM (right
 # and bottom excluded), one pixel outside the cells.
 outline_at() {
     python3 - "$@" "$VIEW_X" "$VIEW_Y" <<'PY'
@@ -47,7 +47,7 @@ for side in sides:
     colours = [pixel(x, y) for x, y in side]
     white = sum(c == (255, 255, 255) for c in colours)
     black = sum(c == (0, 0, 0) for c in colours)
-    if white + black < 0.95 * len(colours) or white < 0.6 * len(colours):
+    if white + black < 0.95 * len(colours) or min(white, black) < 0.3 * len(colours):
         sys.exit(1)
 PY
 }
@@ -82,6 +82,14 @@ ctrl_wheel -5
 screenshot selection-1to16
 outline_at "$OUT_DIR/selection-1to16.png" 20 5 23 15 ||
     record_failure "at 1:16 the outline is not round cells 20..22 x 5..14"
+# At 1:16 a wide view holds the whole width of the map: its edge is two white columns right
+# after the last one, black beyond (a map whose last cells are empty would end unseen).
+if [ "$VIEW_W" -gt 1030 ]; then
+    edge=$(convert "$OUT_DIR/selection-1to16.png" -crop "4x1+$((VIEW_X + 1023))+$((VIEW_Y + 40))" \
+        -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | tr '\n' ' ')
+    [ "$edge" = "#000000 #FFFFFF #FFFFFF #000000 " ] ||
+        record_failure "at 1:16 the map's right edge is not marked: last column, two past it, one beyond: $edge"
+fi
 xdo key --clearmodifiers Delete
 ctrl_wheel 4
 

@@ -304,7 +304,7 @@ void CMainFrame::OnCommand(int id) {
             SetDetailedTiles(!m_bDetailedTiles);
             break;
         case ID_WINDOW_CASCADE:
-            m_mdiArea->cascadeSubWindows();
+            CascadeSubWindows(*m_mdiArea);
             break;
         case ID_WINDOW_TILE_HORZ:
             TileSubWindows(*m_mdiArea, true);

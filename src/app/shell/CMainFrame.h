@@ -3,6 +3,7 @@
 #include "frame/FrameHost.h"
 #include "frame/MainFrameHub.h"
 #include "render/MapPicture.h"
+#include "shell/DialogFolders.h"
 #include "shell/MessageBoxPrompt.h"
 #include "shell/RecentFiles.h"
 #include "shell/RecoveryDialog.h"
@@ -137,12 +138,14 @@ private:
     void UpdateMenuBar();
     void UpdateRecentMenu();
     CChildFrame* FrameOfPath(const QString& path) const;
-    QString DialogFolder() const;
+    // The folder the file dialog starts in, and remembering where a file was chosen in it.
+    QString DialogFolder(FileDialogKind kind) const;
+    void RememberDialogFolder(FileDialogKind kind, const QString& chosen);
     // Where to export a level: `chosen` when given (tests and scripts name the file), else
-    // asked with its title and the suffix in the dialog folder. The suffix is added to a name
+    // asked with its title and the suffix in the dialog's folder. The suffix is added to a name
     // typed without one; empty when the user cancelled.
-    QString ExportPath(const QString& chosen, const CKRAVDoc& doc, const QString& title,
-                       const QString& suffix, const QString& filter);
+    QString ExportPath(const QString& chosen, const CKRAVDoc& doc, FileDialogKind kind,
+                       const QString& title, const QString& suffix, const QString& filter);
     bool IsActive(const CKRAVView& view) const { return ActiveView() == &view; }
     QRect ViewClientOnScreen(CKRAVView& view) const;
     void StartAutosave();

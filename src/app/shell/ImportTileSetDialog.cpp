@@ -7,11 +7,21 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace krav {
+
+namespace {
+
+// Room for a folder's path and the names of its files beside the 304 x 160 preview.
+constexpr QSize FIRST_SIZE(960, 540);
+
+} // namespace
 
 ImportTileSetDialog::ImportTileSetDialog(QWidget* parent, const QString& folder)
     : QFileDialog(parent, QStringLiteral("Import Tile Set"), folder), m_chooser(ReadTileSetPicture),
@@ -41,6 +51,20 @@ ImportTileSetDialog::ImportTileSetDialog(QWidget* parent, const QString& folder)
         grid->addWidget(frame, 0, grid->columnCount(), grid->rowCount(), 1);
     else if (layout())
         layout()->addWidget(frame);
+
+    // Qt's own size leaves the folder's path and the file names squeezed beside the preview.
+    QSize size = sizeHint().expandedTo(FIRST_SIZE);
+    if (const QScreen* shown = parent ? parent->screen() : screen())
+        size = size.boundedTo(shown->availableSize() * 9 / 10);
+    resize(size);
+    // The names take what is left once size, type and date show whole.
+    if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* columns = details->header();
+        columns->setStretchLastSection(false);
+        columns->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < columns->count(); ++column)
+            columns->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
 
     connect(this, &QFileDialog::currentChanged, this, &ImportTileSetDialog::OnCurrentChanged);
     // A name typed into the name field selects nothing in the list; preview it all the same.

@@ -6,7 +6,6 @@
 #include "shell/CMainFrame.h"
 #include "view/CKRAVView.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -18,43 +17,37 @@ namespace {
 
 const QString LEVEL_FILTER = QStringLiteral("KRAV Files (*.lvl);;All Files (*)");
 
-const QString LAST_FOLDER_KEY = QStringLiteral("LastFolder");
-
 QString CanonicalPath(const QString& path) {
     const QFileInfo info(path);
     return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
 }
 
-void RememberFolderOf(const QString& path) {
-    CKRAVApp::Profile()->setValue(LAST_FOLDER_KEY, QFileInfo(path).absolutePath());
-}
-
 } // namespace
 
-// Where the file dialogs start: the folder last used in one of them, else the active
-// level's, else the home folder.
-QString CMainFrame::DialogFolder() const {
-    const QString last = CKRAVApp::Profile()->value(LAST_FOLDER_KEY).toString();
-    if (!last.isEmpty() && QFileInfo(last).isDir())
-        return last;
-    if (auto* child = qobject_cast<CChildFrame*>(m_mdiArea->currentSubWindow())) {
-        const QString path = QString::fromStdString(child->Document().GetPathName());
-        if (!path.isEmpty())
-            return QFileInfo(path).absolutePath();
-    }
-    return QDir::homePath();
+QString CMainFrame::DialogFolder(FileDialogKind kind) const {
+    QString levelPath;
+    if (auto* child = qobject_cast<CChildFrame*>(m_mdiArea->currentSubWindow()))
+        levelPath = QString::fromStdString(child->Document().GetPathName());
+    return StartFolder(*CKRAVApp::Profile(), kind, levelPath);
 }
 
-QString CMainFrame::ExportPath(const QString& chosen, const CKRAVDoc& doc, const QString& title,
-                               const QString& suffix, const QString& filter) {
+void CMainFrame::RememberDialogFolder(FileDialogKind kind, const QString& chosen) {
+    RememberFolder(*CKRAVApp::Profile(), kind, chosen);
+}
+
+QString CMainFrame::ExportPath(const QString& chosen, const CKRAVDoc& doc, FileDialogKind kind,
+                               const QString& title, const QString& suffix, const QString& filter) {
     if (!chosen.isEmpty())
         return chosen;
     QString name = QString::fromStdString(doc.GetTitle());
     if (name.endsWith(QStringLiteral(".lvl"), Qt::CaseInsensitive))
         name.chop(4);
     QString path = QFileDialog::getSaveFileName(
-        this, title, DialogFolder() + QLatin1Char('/') + name + suffix, filter);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        this, title, DialogFolder(kind) + QLatin1Char('/') + name + suffix, filter);
+    if (path.isEmpty())
+        return path;
+    RememberDialogFolder(kind, path);
+    if (QFileInfo(path).suffix().isEmpty())
         path += suffix;
     return path;
 }
@@ -71,11 +64,11 @@ bool CMainFrame::NewLevel() {
 bool CMainFrame::OpenLevel(const QString& requested) {
     QString path = requested;
     if (path.isEmpty()) {
-        path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), DialogFolder(),
-                                            LEVEL_FILTER);
+        path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"),
+                                            DialogFolder(FileDialogKind::Open), LEVEL_FILTER);
         if (path.isEmpty())
             return false;
-        RememberFolderOf(path);
+        RememberDialogFolder(FileDialogKind::Open, path);
     }
     // A level that is open already is brought forward rather than opened twice.
     if (CChildFrame* open = FrameOfPath(path)) {
@@ -101,15 +94,16 @@ bool CMainFrame::SaveLevel(CChildFrame* child, bool askForName) {
     CKRAVDoc& doc = child->Document();
     QString path = QString::fromStdString(doc.GetPathName());
     if (askForName || path.isEmpty()) {
-        const QString suggested = path.isEmpty() ? DialogFolder() + QLatin1Char('/') +
-                                                       QString::fromStdString(doc.GetTitle()) +
-                                                       QStringLiteral(".lvl")
-                                                 : path;
-        path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), suggested, LEVEL_FILTER);
+        // The level's own name (or title) in the folder Save As was last used in.
+        const QString name = path.isEmpty()
+                                 ? QString::fromStdString(doc.GetTitle()) + QStringLiteral(".lvl")
+                                 : QFileInfo(path).fileName();
+        path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Save As"),
+            DialogFolder(FileDialogKind::SaveAs) + QLatin1Char('/') + name, LEVEL_FILTER);
         if (path.isEmpty())
             return false;
-        RememberFolderOf(path);
+        RememberDialogFolder(FileDialogKind::SaveAs, path);
         if (QFileInfo(path).suffix().isEmpty())
             path += QStringLiteral(".lvl");
     }

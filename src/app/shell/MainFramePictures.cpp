@@ -16,9 +16,9 @@ namespace krav {
 
 namespace {
 
-// The cells the view shows, whole or in part, within the map.
+// The cells the view shows, whole or in part, within the map; one at least.
 Rect VisibleArea(const ViewGeometry& view) {
-    const Rect cells = view.VisibleCells();
+    const Rect cells = view.ShownCells();
     return {std::clamp(cells.left, 0, MAP_SIZE - 1), std::clamp(cells.top, 0, MAP_SIZE - 1),
             std::clamp(cells.right, cells.left + 1, MAP_SIZE),
             std::clamp(cells.bottom, cells.top + 1, MAP_SIZE)};
@@ -49,8 +49,9 @@ bool CMainFrame::ExportPicture(CChildFrame* child, std::optional<PictureRequest>
             return false;
         chosen = dialog.Request();
     }
-    const QString path = ExportPath(chosenPath, doc, QStringLiteral("Export Picture"),
-                                    QStringLiteral(".png"), QStringLiteral("PNG Pictures (*.png)"));
+    const QString path =
+        ExportPath(chosenPath, doc, FileDialogKind::ExportPicture, QStringLiteral("Export Picture"),
+                   QStringLiteral(".png"), QStringLiteral("PNG Pictures (*.png)"));
     if (path.isEmpty())
         return false;
 

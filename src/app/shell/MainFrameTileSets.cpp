@@ -16,14 +16,16 @@ namespace krav {
 void CMainFrame::RunImportTileset() {
     if (!ActiveView())
         return;
-    ImportTileSetDialog dialog(this, DialogFolder());
+    ImportTileSetDialog dialog(this, DialogFolder(FileDialogKind::ImportTileset));
     if (dialog.exec() != QDialog::Accepted)
         return;
     // A name typed and accepted at once may never have been previewed; the file accepted is
     // the one chosen (one previewed already is not read again).
     const QStringList files = dialog.selectedFiles();
-    if (!files.isEmpty())
+    if (!files.isEmpty()) {
+        RememberDialogFolder(FileDialogKind::ImportTileset, files.front());
         dialog.Chooser().Select(files.front().toStdString());
+    }
     ApplyTileSetChoice(dialog.Chooser());
 }
 
@@ -47,8 +49,9 @@ bool CMainFrame::ApplyTileSetChoice(TileSetChooser& chooser) {
 
 bool CMainFrame::ExportTileSet(CChildFrame* child, const QString& chosen) {
     const CKRAVDoc& doc = child->Document();
-    const QString path = ExportPath(chosen, doc, QStringLiteral("Export Tileset"),
-                                    QStringLiteral(".bmp"), QStringLiteral("Bitmap Files (*.bmp)"));
+    const QString path =
+        ExportPath(chosen, doc, FileDialogKind::ExportTileset, QStringLiteral("Export Tileset"),
+                   QStringLiteral(".bmp"), QStringLiteral("Bitmap Files (*.bmp)"));
     if (path.isEmpty())
         return false;
     std::string reason;

@@ -28,8 +28,9 @@ std::string RefusalOf(const std::string& name, const std::string& error) {
 
 bool CMainFrame::ExportTiledMap(CChildFrame* child, const QString& chosen) {
     const CKRAVDoc& doc = child->Document();
-    const QString path = ExportPath(chosen, doc, QStringLiteral("Export Tiled Map"),
-                                    QStringLiteral(".tmx"), TMX_FILTER);
+    const QString path =
+        ExportPath(chosen, doc, FileDialogKind::ExportTiledMap, QStringLiteral("Export Tiled Map"),
+                   QStringLiteral(".tmx"), TMX_FILTER);
     if (path.isEmpty())
         return false;
     const std::string error = ExportTmx(doc, path);
@@ -41,10 +42,12 @@ bool CMainFrame::ExportTiledMap(CChildFrame* child, const QString& chosen) {
 bool CMainFrame::ImportTiledMap(const QString& chosen) {
     QString path = chosen;
     if (path.isEmpty()) {
-        path = QFileDialog::getOpenFileName(this, QStringLiteral("Import Tiled Map"),
-                                            DialogFolder(), TMX_FILTER);
+        path =
+            QFileDialog::getOpenFileName(this, QStringLiteral("Import Tiled Map"),
+                                         DialogFolder(FileDialogKind::ImportTiledMap), TMX_FILTER);
         if (path.isEmpty())
             return false;
+        RememberDialogFolder(FileDialogKind::ImportTiledMap, path);
     }
     const std::string name = QFileInfo(path).fileName().toStdString();
     const TmxImportResult imported = ImportTmx(path);

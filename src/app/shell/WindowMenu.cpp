@@ -4,14 +4,61 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <algorithm>
 
 namespace krav {
 
-void TileSubWindows(QMdiArea& area, bool horizontally) {
+namespace {
+
+// The windows to arrange, in the given order: those shown and not minimised.
+QList<QMdiSubWindow*> ArrangedWindows(QMdiArea& area, QMdiArea::WindowOrder order) {
     QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* window : area.subWindowList(QMdiArea::CreationOrder))
+    for (QMdiSubWindow* window : area.subWindowList(order))
         if (!window->isHidden() && !window->isMinimized())
             windows.append(window);
+    return windows;
+}
+
+// The height of a window's title bar with its frame: how far its contents start below its top.
+int TitleBarHeight(QMdiSubWindow& window) {
+    const int contentsTop = window.contentsMargins().top();
+    if (contentsTop > 0)
+        return contentsTop;
+    QStyleOptionTitleBar title;
+    title.initFrom(&window);
+    return window.style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, &window);
+}
+
+} // namespace
+
+void CascadeSubWindows(QMdiArea& area) {
+    // Bottom first, so that raising each in turn keeps the order and the top window ends last.
+    const QList<QMdiSubWindow*> windows = ArrangedWindows(area, QMdiArea::StackingOrder);
+    if (windows.isEmpty())
+        return;
+    const QRect space = area.viewport()->rect();
+    const QSize size(std::max(space.width() * 2 / 3, 1), std::max(space.height() * 2 / 3, 1));
+    int step = 0;
+    for (QMdiSubWindow* window : windows) {
+        if (window->isMaximized())
+            window->showNormal();
+        // A title bar at least, and at least 1 pixel: a window must never hide the one below.
+        const int offset = std::max(TitleBarHeight(*window), 1);
+        QPoint at(step * offset, step * offset);
+        if (at.x() + size.width() > space.width() || at.y() + size.height() > space.height()) {
+            step = 0;
+            at = QPoint(0, 0);
+        }
+        window->setGeometry(QRect(at, size));
+        window->raise();
+        ++step;
+    }
+}
+
+void TileSubWindows(QMdiArea& area, bool horizontally) {
+    const QList<QMdiSubWindow*> windows = ArrangedWindows(area, QMdiArea::CreationOrder);
     if (windows.isEmpty())
         return;
     const QRect space = area.viewport()->rect();

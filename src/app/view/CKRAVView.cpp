@@ -355,7 +355,9 @@ void CKRAVView::paintEvent(QPaintEvent* event) {
     const auto render = [this, &outline](const QRect& area, std::uint32_t* pixels, int stride) {
         const Rect clip{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
         m_renderer.Render(Source(), m_engine.Geometry(), clip, pixels, stride);
-        DrawSelectionOutline(outline, clip, pixels, stride);
+        // Two pixels wide from 1:1 on, where a single line is lost among the tiles' details.
+        DrawSelectionOutline(outline, clip, pixels, stride,
+                             m_engine.Geometry().CellWidth() >= TILE_SIZE ? 2 : 1);
     };
     // Only the region asked for: written directly, pixels beside it would cover overlays
     // that are not repainted.

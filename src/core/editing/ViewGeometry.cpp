@@ -178,6 +178,13 @@ bool ViewGeometry::ToggleGrid() {
     return true;
 }
 
+Rect ViewGeometry::ShownCells() const {
+    const auto cellsMeeting = [](int extent, int cell) { return (extent + cell - 1) / cell; };
+    return {m_nLeftCol, m_nTopRow,
+            std::min(m_nLeftCol + cellsMeeting(m_clientWidth, m_nCellWidth), MAP_SIZE),
+            std::min(m_nTopRow + cellsMeeting(m_clientHeight, m_nCellHeight), MAP_SIZE)};
+}
+
 Rect ViewGeometry::CellsToClient(const Rect& cells) const {
     return {(cells.left - m_nLeftCol) * m_nCellWidth, (cells.top - m_nTopRow) * m_nCellHeight,
             (cells.right - m_nLeftCol) * m_nCellWidth, (cells.bottom - m_nTopRow) * m_nCellHeight};

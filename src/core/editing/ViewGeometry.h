@@ -63,6 +63,9 @@ public:
     int BottomRow() const { return m_nBottomRow; }
     int RightCol() const { return m_nRightCol; }
     Rect VisibleCells() const { return {m_nLeftCol, m_nTopRow, m_nRightCol, m_nBottomRow}; }
+    // The map cells the client area shows whole or in part: the visible cells and the column
+    // and row cut by the window's right and bottom edges; never past the map's edges.
+    Rect ShownCells() const;
     bool IsGridShown() const { return m_bGrid; }
     const ScrollBar& VerticalBar() const { return m_vScroll; }
     const ScrollBar& HorizontalBar() const { return m_hScroll; }

@@ -25,4 +25,13 @@ struct GridLines {
 // a cell, and the white edge just outside the map's last cell, only when it is on screen.
 GridLines ComputeGridLines(const ViewGeometry& view, const Rect& clip);
 
+// The map's edge over a clip rectangle, as the grid's edge lines cover it: two pixels just
+// past the map's last column, down to the map's bottom edge, and two just past its last row,
+// across to its right edge. Empty where that edge is not on screen.
+struct MapEdges {
+    Rect right;
+    Rect bottom;
+};
+MapEdges ComputeMapEdges(const ViewGeometry& view, const Rect& clip);
+
 } // namespace krav

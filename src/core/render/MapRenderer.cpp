@@ -108,45 +108,14 @@ std::size_t TilePicture(Cell v) {
     return IsKeptCell(v) ? TILE_COUNT : v;
 }
 
-// Fills r except where a cell is covered: the view draws the grid first and the tiles over
-// it, so a tile hides the grid in its cell.
-template <typename Covered>
-void FillUncoveredCells(const Canvas& canvas, const Rect& r, int cell, std::uint32_t colour,
-                        Covered covered) {
-    const Rect cut = r.Intersected(canvas.clip);
-    if (cut.IsEmpty())
-        return;
-    for (int top = cut.top; top < cut.bottom;) {
-        const int row = FloorDiv(top, cell);
-        const int bottom = std::min(cut.bottom, (row + 1) * cell);
-        for (int left = cut.left; left < cut.right;) {
-            const int col = FloorDiv(left, cell);
-            const int right = std::min(cut.right, (col + 1) * cell);
-            if (!covered(col, row))
-                canvas.Fill({left, top, right, bottom}, colour);
-            left = right;
-        }
-        top = bottom;
-    }
-}
-
 // The grid lines are the last pixel column and row of each cell, shown only where a cell is
 // left black (the view draws the grid first and the cells over it); those are drawn with the
-// cells (FillEmptyCell). Here only the map's edge: the edge pen is 2 pixels wide and centred
-// on its line's position the way a wide pen of even width is: it covers pos - 1 and pos. The
-// view's edge then lies on the two pixels right after (below) the map's last cell.
-template <typename Covered>
-void DrawMapEdge(const Canvas& canvas, const ViewGeometry& view, Covered covered) {
-    const int cell = view.CellWidth();
-    const GridLines grid = ComputeGridLines(view, canvas.clip);
-    for (const GridLine& line : grid.vertical)
-        if (line.edge)
-            FillUncoveredCells(canvas, {line.pos - 1, line.from, line.pos + 1, line.to}, cell,
-                               EDGE_WHITE, covered);
-    for (const GridLine& line : grid.horizontal)
-        if (line.edge)
-            FillUncoveredCells(canvas, {line.from, line.pos - 1, line.to, line.pos + 1}, cell,
-                               EDGE_WHITE, covered);
+// cells (FillEmptyCell). The map's edge lies past its last cell, at every zoom and with the
+// grid or without: it is what tells the map from the black beyond it.
+void DrawMapEdge(const Canvas& canvas, const ViewGeometry& view) {
+    const MapEdges edges = ComputeMapEdges(view, canvas.clip);
+    canvas.Fill(edges.right, EDGE_WHITE);
+    canvas.Fill(edges.bottom, EDGE_WHITE);
 }
 
 // A cell nothing covers is black; with the grid, its last pixel column and row are grid
@@ -291,6 +260,8 @@ void MapRenderer::Render(const RenderSource& source, const ViewGeometry& view, c
     if (clip.IsEmpty())
         return;
     RenderCells(source, view, clip, out, stride);
+    // Last, so that nothing drawn whole from an anchor hides it.
+    DrawMapEdge(Canvas{out, stride, clip, true}, view);
     FinishStreaming();
 }
 
@@ -354,15 +325,6 @@ void MapRenderer::RenderCells(const RenderSource& source, const ViewGeometry& vi
             }
         }
     }
-    if (grid)
-        DrawMapEdge(canvas, view, [&](int col, int row) {
-            return source.cells && col >= 0 && row >= 0 && col < MAP_SIZE - view.LeftCol() &&
-                   row < MAP_SIZE - view.TopRow() &&
-                   [&](Cell v) {
-                       return coversCell(v) || (drawTiles && IsKeptCell(v));
-                   }(source.cells[static_cast<std::size_t>(view.TopRow() + row) * MAP_SIZE +
-                                  view.LeftCol() + col]);
-        });
     if (!source.objects)
         return;
     // The other objects are drawn whole, after all cells.

@@ -9,9 +9,10 @@ namespace {
 
 constexpr std::uint32_t WHITE = 0xFFFFFFFFu;
 constexpr std::uint32_t BLACK = 0xFF000000u;
-constexpr int DOT_EVERY = 3;
+// Black and white dashes of the same length: one of the two shows on any tile and on the grid.
+constexpr int DASH = 2;
 
-// One side, from..to (excluded) along it; `corner` is where its dots are counted from.
+// One side, from..to (excluded) along it; `corner` is where its dashes are counted from.
 void DrawSide(bool horizontal, int pos, int from, int to, int corner, const Rect& area,
               std::uint32_t* pixels, int stride) {
     const int first = std::max(from, horizontal ? area.left : area.top);
@@ -22,22 +23,27 @@ void DrawSide(bool horizontal, int pos, int from, int to, int corner, const Rect
         const int x = horizontal ? along : pos;
         const int y = horizontal ? pos : along;
         pixels[static_cast<std::ptrdiff_t>(y - area.top) * stride + (x - area.left)] =
-            (along - corner) % DOT_EVERY == 0 ? BLACK : WHITE;
+            (along - corner) / DASH % 2 == 0 ? BLACK : WHITE;
     }
 }
 
 } // namespace
 
-void DrawSelectionOutline(const Rect& outline, const Rect& area, std::uint32_t* pixels,
-                          int stride) {
-    if (outline.IsEmpty())
-        return;
-    const int right = outline.right - 1, bottom = outline.bottom - 1;
-    // The sides across last: the corners are theirs.
-    DrawSide(false, outline.left, outline.top, outline.bottom, outline.top, area, pixels, stride);
-    DrawSide(false, right, outline.top, outline.bottom, outline.top, area, pixels, stride);
-    DrawSide(true, outline.top, outline.left, outline.right, outline.left, area, pixels, stride);
-    DrawSide(true, bottom, outline.left, outline.right, outline.left, area, pixels, stride);
+void DrawSelectionOutline(const Rect& outline, const Rect& area, std::uint32_t* pixels, int stride,
+                          int thickness) {
+    // Each frame inside the one before, its dashes counted from the outer corner so that they
+    // line up across the frames.
+    for (int inset = 0; inset < thickness; ++inset) {
+        const Rect frame = outline.Inflated(-inset);
+        if (frame.IsEmpty())
+            return;
+        const int right = frame.right - 1, bottom = frame.bottom - 1;
+        // The sides across last: the corners are theirs.
+        DrawSide(false, frame.left, frame.top, frame.bottom, outline.top, area, pixels, stride);
+        DrawSide(false, right, frame.top, frame.bottom, outline.top, area, pixels, stride);
+        DrawSide(true, frame.top, frame.left, frame.right, outline.left, area, pixels, stride);
+        DrawSide(true, bottom, frame.left, frame.right, outline.left, area, pixels, stride);
+    }
 }
 
 } // namespace krav

@@ -1,6 +1,8 @@
 // Which cells a map view shows: zoom steps, the grid switch, scrolling, resizing.
 #include "editing/ViewGeometry.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -153,6 +155,46 @@ TEST(ViewGeometry, ResizingKeepsTheMapsFarEdgeAtTheWindowsEdge) {
     view.OnSize(320, 320);
     EXPECT_EQ((Rect{view.LeftCol(), view.TopRow(), view.RightCol(), view.BottomRow()}),
               (Rect{100, 100, 120, 120}));
+}
+
+// The cells a picture of "the visible area" takes: every map cell of which the window shows a
+// pixel, the cut column and row included, and never one it does not show or one past the map.
+TEST(ViewGeometry, ShownCellsAreTheCellsWithAPixelInTheWindow) {
+    const auto meets = [](int from, int to, int extent) { return from < extent && to > 0; };
+    for (const int width : {1, 15, 16, 17, 200, 641, 1030, 1500})
+        for (const int zoomOuts : {-1, 0, 1, 2, 4})
+            for (const bool farCorner : {false, true}) {
+                ViewGeometry view = ViewOf(width, width / 2 + 7);
+                for (int i = 0; i < std::abs(zoomOuts); ++i)
+                    view.ZoomAt(0, 0, zoomOuts > 0);
+                if (farCorner) // scrolled to the map's far corner
+                    view.SetVisibleArea(1024 - (view.RightCol() - view.LeftCol()),
+                                        1024 - (view.BottomRow() - view.TopRow()), 1024, 1024);
+                const Rect shown = view.ShownCells();
+                SCOPED_TRACE(std::to_string(width) + " wide, zoom " + std::to_string(view.Zoom()) +
+                             (farCorner ? ", far corner" : ""));
+                Rect expected{MAP_SIZE, MAP_SIZE, 0, 0};
+                for (int col = 0; col < MAP_SIZE; ++col) {
+                    const int x = (col - view.LeftCol()) * view.CellWidth();
+                    if (meets(x, x + view.CellWidth(), view.ClientWidth())) {
+                        expected.left = std::min(expected.left, col);
+                        expected.right = std::max(expected.right, col + 1);
+                    }
+                }
+                for (int row = 0; row < MAP_SIZE; ++row) {
+                    const int y = (row - view.TopRow()) * view.CellHeight();
+                    if (meets(y, y + view.CellHeight(), view.ClientHeight())) {
+                        expected.top = std::min(expected.top, row);
+                        expected.bottom = std::max(expected.bottom, row + 1);
+                    }
+                }
+                if (expected.right == 0 || expected.bottom == 0) // narrower than a cell
+                    EXPECT_TRUE(shown.IsEmpty());
+                else
+                    EXPECT_EQ(shown, expected);
+                // The whole cells stay inside.
+                EXPECT_EQ(shown.Intersected(view.VisibleCells()), view.VisibleCells());
+            }
 }
 
 } // namespace

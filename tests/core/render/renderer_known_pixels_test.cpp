@@ -2,6 +2,7 @@
 // white edge past the map and the radar picture at the low zooms.
 #include "core/render/MapRenderFixture.h"
 
+#include <string>
 #include <vector>
 
 namespace krav {
@@ -199,16 +200,6 @@ TEST_F(MapRender, KnownPixelsAtTheLowZooms) {
              return Point{3 * c, 6 * c};
          },
          RADAR_GREY_PIXEL},
-        {"past the map, no edge",
-         [](int c) {
-             return Point{10 * c, 0};
-         },
-         BLACK},
-        {"below the map, no edge",
-         [](int c) {
-             return Point{0, 8 * c};
-         },
-         BLACK},
     };
     for (const Zoom& zoom : ZOOMS) {
         const ViewGeometry view = View(zoom);
@@ -217,6 +208,51 @@ TEST_F(MapRender, KnownPixelsAtTheLowZooms) {
         SCOPED_TRACE(zoom.name);
         ExpectKnownPixels(view, DrawClient(view), known);
     }
+}
+
+// The map's edge tells the map from the black past it at every zoom, with the grid or without
+// it and with detailed tiles: two white pixels right after the map's last column and row.
+TEST_F(MapRender, TheMapsEdgeIsMarkedAtEveryZoom) {
+    for (const Zoom& zoom : ZOOMS)
+        for (const bool grid : {true, false})
+            for (const bool detailed : {false, true}) {
+                const int c = zoom.cell;
+                const bool gridShown = grid && zoom.factor > LOW_ZOOM_LIMIT;
+                const Rect cells{ORIGIN_COL, ORIGIN_ROW, MAP_SIZE, MAP_SIZE};
+                const ViewGeometry view = ViewGeometry::OfArea(CLIENT_COLS * c, CLIENT_ROWS * c,
+                                                               zoom.factor, c, cells, gridShown);
+                SCOPED_TRACE(std::string(zoom.name) + (grid ? " grid" : " no grid") +
+                             (detailed ? " detailed" : ""));
+                RenderSource source = Source();
+                source.detailedTiles = detailed;
+                const auto render = [&](const ViewGeometry& v) {
+                    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(v.ClientWidth()) *
+                                                      v.ClientHeight());
+                    MapRenderer renderer;
+                    renderer.Render(source, v, v.ClientRect(), pixels.data(), v.ClientWidth());
+                    return pixels;
+                };
+                const std::vector<std::uint32_t> pixels = render(view);
+                const int w = view.ClientWidth();
+                const auto at = [&](int x, int y) { return pixels[y * w + x]; };
+                EXPECT_EQ(at(10 * c, c / 2), EDGE_WHITE) << "right edge, first pixel";
+                EXPECT_EQ(at(10 * c + 1, 8 * c - 1), EDGE_WHITE) << "right edge, second pixel";
+                if (10 * c + 2 < w) // at 1:16 the client ends with the edge
+                    EXPECT_EQ(at(10 * c + 2, c / 2), BLACK) << "past the right edge";
+                EXPECT_EQ(at(4 * c + c / 2, 8 * c), EDGE_WHITE) << "bottom edge, first pixel";
+                EXPECT_EQ(at(0, 8 * c + 1), EDGE_WHITE) << "bottom edge, second pixel";
+                if (8 * c + 2 < view.ClientHeight())
+                    EXPECT_EQ(at(4 * c + c / 2, 8 * c + 2), BLACK) << "below the bottom edge";
+                EXPECT_EQ(at(11 * c + c / 2, 9 * c + c / 2), BLACK) << "past both edges";
+                // The edge lies past the map: the map's own pixels are those of a window
+                // just big enough for them, where no edge is drawn.
+                const ViewGeometry mapOnly =
+                    ViewGeometry::OfArea(10 * c, 8 * c, zoom.factor, c, cells, gridShown);
+                const std::vector<std::uint32_t> map = render(mapOnly);
+                for (int y = 0; y < 8 * c; ++y)
+                    for (int x = 0; x < 10 * c; ++x)
+                        ASSERT_EQ(at(x, y), map[y * 10 * c + x]) << "(" << x << ", " << y << ")";
+            }
 }
 
 } // namespace

@@ -174,7 +174,10 @@ TEST_F(MapRender, ClipsShowTheirPartOfTheWholePicture) {
                               {w / 3, h / 4, w * 2 / 3 + 1, h - 1},
                               {0, h / 2, w, h / 2 + 1},
                               {w - 3, h - 5, w, h},
-                              {1, 1, w / 2, h / 3}};
+                              {1, 1, w / 2, h / 3},
+                              // Past the map's edge by a cell and more: nothing but black.
+                              {w - view.CellWidth(), 0, w, h},
+                              {0, h - view.CellHeight(), w, h}};
         MapRenderer renderer;
         for (const Rect& clip : clips) {
             SCOPED_TRACE(::testing::Message() << "clip " << clip.left << ", " << clip.top << ", "
