@@ -113,6 +113,14 @@ private:
 
 } // namespace
 
+QRect FrameRectOf(const QWidget* window) {
+    const QMargins m = FrameMarginsOf(window);
+    // Until the window exists, the position asked for is its frame's (see Apply).
+    if (!window->testAttribute(Qt::WA_WState_Created))
+        return {window->geometry().topLeft(), window->size().grownBy(m)};
+    return window->geometry().marginsAdded(m);
+}
+
 void PlaceFrameCorner(QWidget* window, QSize client, Qt::Corner corner, QPoint point) {
     auto* placer =
         window->findChild<FramePlacer*>(QStringLiteral("FramePlacer"), Qt::FindDirectChildrenOnly);

@@ -1,0 +1,38 @@
+#include "palettes/PalettePlaces.h"
+
+#include <algorithm>
+
+namespace krav {
+
+namespace {
+bool Inside(const Rect& frame, const Rect& area) {
+    return frame.left >= area.left && frame.top >= area.top && frame.right <= area.right &&
+           frame.bottom <= area.bottom;
+}
+
+int Shifted(int low, int size, int areaLow, int areaHigh) {
+    // Past the far edge first: a frame larger than the area keeps its near edge inside.
+    low = std::min(low, areaHigh - size);
+    return std::max(low, areaLow);
+}
+} // namespace
+
+Point FirstClearSpot(const std::vector<Point>& candidates, int width, int height,
+                     const std::vector<Rect>& others, const Rect& area) {
+    for (const Point& at : candidates) {
+        const Rect frame{at.x, at.y, at.x + width, at.y + height};
+        if (Inside(frame, area) &&
+            std::none_of(others.begin(), others.end(),
+                         [&frame](const Rect& other) { return frame.Intersects(other); }))
+            return at;
+    }
+    return candidates.empty() ? Point{area.left, area.top} : candidates.front();
+}
+
+Rect KeptInside(const Rect& frame, const Rect& area) {
+    const int left = Shifted(frame.left, frame.Width(), area.left, area.right);
+    const int top = Shifted(frame.top, frame.Height(), area.top, area.bottom);
+    return frame.Offset(left - frame.left, top - frame.top);
+}
+
+} // namespace krav
