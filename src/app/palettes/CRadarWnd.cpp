@@ -57,9 +57,8 @@ void CRadarWnd::PlaceBesideView(const QRect& viewClientOnScreen) {
     ClientSizeChanged();
 }
 
-void CRadarWnd::PlaceFrame(QPoint frameTopLeft, QSize client) {
-    PlaceFrameCorner(this, client.boundedTo(MAX_CLIENT).expandedTo(MIN_CLIENT), Qt::TopLeftCorner,
-                     frameTopLeft);
+void CRadarWnd::PlaceFrame(QPoint frameTopLeft, QSize client, const QRect& area) {
+    PlaceFrameInside(this, client.boundedTo(MAX_CLIENT).expandedTo(MIN_CLIENT), frameTopLeft, area);
     ClientSizeChanged();
 }
 

@@ -82,13 +82,12 @@ void TileSetPaletteWnd::SetupForView(int fore, int back, const QImage& tileSet, 
     update();
 }
 
-void TileSetPaletteWnd::PlaceFrame(QPoint frameTopLeft, QSize client) {
+void TileSetPaletteWnd::PlaceFrame(QPoint frameTopLeft, QSize client, const QRect& area) {
     m_placed = true;
     // Every tile set has the built-in one's size.
     const QSize most(builtin_tileset::WIDTH, builtin_tileset::HEIGHT);
     const QSize least(MIN_CLIENT, MIN_CLIENT);
-    PlaceFrameCorner(this, client.boundedTo(most).expandedTo(least), Qt::TopLeftCorner,
-                     frameTopLeft);
+    PlaceFrameInside(this, client.boundedTo(most).expandedTo(least), frameTopLeft, area);
 }
 
 void TileSetPaletteWnd::SetTile(int index, bool isFore) {

@@ -30,8 +30,8 @@ public:
     void SetupForView(int fore, int back, const QImage& tileSet, const void* viewKey,
                       const QRect& viewClientOnScreen);
     // Puts the window where it was in an earlier run (its frame's top-left corner, its client
-    // size): the first view set up then leaves it there.
-    void PlaceFrame(QPoint frameTopLeft, QSize client);
+    // size), inside the screen area: the first view set up then leaves it there.
+    void PlaceFrame(QPoint frameTopLeft, QSize client, const QRect& area);
     // Moves a frame (the tile was chosen elsewhere); nobody is told.
     void SetTile(int index, bool isFore);
 

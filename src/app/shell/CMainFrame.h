@@ -135,6 +135,7 @@ private:
     // when the last view closes (before that hides them).
     void RestorePaletteLayout();
     void SavePaletteLayout();
+    void ShowObjectsAtStart();
     QWidget* Palette(PaletteWindow palette) const;
     void LoadPictures();
     void OnCommand(int id);

@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QScreen>
 #include <QSettings>
 #include <QToolBar>
 
@@ -179,7 +180,7 @@ void CMainFrame::AddChildFrame(std::unique_ptr<CKRAVDoc> doc) {
             for (const PaletteWindow palette : held)
                 ShowPalette(palette, !m_keptHidden.count(palette));
             if (m_objectsShownAtStart)
-                ShowPalette(PaletteWindow::SpecialObjects, true);
+                ShowObjectsAtStart();
         });
     }
 }
@@ -242,8 +243,19 @@ void CMainFrame::ShowPalette(PaletteWindow palette, bool show) {
     Palette(palette)->setVisible(show);
 }
 
+void CMainFrame::ShowObjectsAtStart() {
+    const auto show = [this] { ShowPalette(PaletteWindow::SpecialObjects, true); };
+    // Without a kept place it finds one clear of the others: once they are on the screen with
+    // their decorations.
+    if (m_objectsPlaced || !m_pTileSetPalette->isVisible())
+        show();
+    else
+        RunWhenExposed(m_pTileSetPalette, show);
+}
+
 void CMainFrame::RestorePaletteLayout() {
     const auto profile = CKRAVApp::Profile();
+    const QRect area = screen() ? screen()->availableGeometry() : QRect();
     for (const PaletteWindow palette : ALL_PALETTES) {
         const KeptPalette kept = LoadKeptPalette(*profile, PaletteName(palette));
         if (kept.visible && !*kept.visible)
@@ -256,13 +268,13 @@ void CMainFrame::RestorePaletteLayout() {
         QWidget* window = Palette(palette);
         const QSize client =
             kept.client->boundedTo(window->maximumSize()).expandedTo(window->minimumSize());
-        const QPoint at = OnScreenFrameTopLeft(*window, *kept.frameTopLeft, client);
+        const QPoint at = *kept.frameTopLeft;
         if (palette == PaletteWindow::TileSet)
-            m_pTileSetPalette->PlaceFrame(at, client);
+            m_pTileSetPalette->PlaceFrame(at, client, area);
         else if (palette == PaletteWindow::Radar)
-            m_pRadar->PlaceFrame(at, client);
+            m_pRadar->PlaceFrame(at, client, area);
         else
-            PlaceFrameCorner(window, client, Qt::TopLeftCorner, at);
+            PlaceFrameInside(window, client, at, area);
         if (palette == PaletteWindow::SpecialObjects)
             m_objectsPlaced = true;
     }

@@ -55,17 +55,9 @@ void SaveKeptPalette(QSettings& profile, const QString& name, std::optional<bool
         profile.setValue(Key(name, "Visible"), *visible);
     if (!palette.testAttribute(Qt::WA_WState_Created))
         return;
-    profile.setValue(Key(name, "FrameTopLeft"), FrameRectOf(&palette).topLeft());
+    // Qt keeps the decoration a window last had: the frame is right also once it is hidden.
+    profile.setValue(Key(name, "FrameTopLeft"), palette.frameGeometry().topLeft());
     profile.setValue(Key(name, "Client"), palette.size());
-}
-
-QPoint OnScreenFrameTopLeft(const QWidget& palette, QPoint frameTopLeft, QSize client) {
-    const Rect area = ScreenArea(palette);
-    if (area.IsEmpty())
-        return frameTopLeft;
-    const QSize decorated = client + FrameRectOf(&palette).size() - palette.size();
-    const Rect inside = KeptInside(ToRect(QRect(frameTopLeft, decorated)), area);
-    return {inside.left, inside.top};
 }
 
 QPoint ObjectsPaletteSpot(const QWidget& objects, const QWidget& tileSet, const QWidget& radar,

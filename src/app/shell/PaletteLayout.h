@@ -25,10 +25,6 @@ KeptPalette LoadKeptPalette(QSettings& profile, const QString& name);
 void SaveKeptPalette(QSettings& profile, const QString& name, std::optional<bool> visible,
                      const QWidget& palette);
 
-// The frame's top-left corner at which a kept place lies on the screen the main window is on
-// (moved as little as needed to be reachable).
-QPoint OnScreenFrameTopLeft(const QWidget& palette, QPoint frameTopLeft, QSize client);
-
 // Where the Special Objects palette's frame goes the first time it is shown: beside the tile
 // set palette, else above it, beside the Radar or under Tile Info, wherever it lies on the
 // screen and covers none of them; where it is when no such place is free.

@@ -10,11 +10,6 @@ bool Inside(const Rect& frame, const Rect& area) {
            frame.bottom <= area.bottom;
 }
 
-int Shifted(int low, int size, int areaLow, int areaHigh) {
-    // Past the far edge first: a frame larger than the area keeps its near edge inside.
-    low = std::min(low, areaHigh - size);
-    return std::max(low, areaLow);
-}
 } // namespace
 
 Point FirstClearSpot(const std::vector<Point>& candidates, int width, int height,
@@ -27,12 +22,6 @@ Point FirstClearSpot(const std::vector<Point>& candidates, int width, int height
             return at;
     }
     return candidates.empty() ? Point{area.left, area.top} : candidates.front();
-}
-
-Rect KeptInside(const Rect& frame, const Rect& area) {
-    const int left = Shifted(frame.left, frame.Width(), area.left, area.right);
-    const int top = Shifted(frame.top, frame.Height(), area.top, area.bottom);
-    return frame.Offset(left - frame.left, top - frame.top);
 }
 
 } // namespace krav

@@ -14,9 +14,4 @@ namespace krav {
 Point FirstClearSpot(const std::vector<Point>& candidates, int width, int height,
                      const std::vector<Rect>& others, const Rect& area);
 
-// A frame kept from an earlier run, moved (not resized) as little as needed to lie inside the
-// area, so that its title bar can be reached; a frame larger than the area keeps its top-left
-// corner in it.
-Rect KeptInside(const Rect& frame, const Rect& area);
-
 } // namespace krav
