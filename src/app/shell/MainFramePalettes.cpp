@@ -10,8 +10,8 @@
 #include "shell/CChildFrame.h"
 #include "shell/CKRAVApp.h"
 #include "shell/CMainFrame.h"
-#include "shell/PaletteLayout.h"
 #include "shell/PaletteKeys.h"
+#include "shell/PaletteLayout.h"
 #include "shell/WhenExposed.h"
 #include "view/CKRAVView.h"
 #include "view/CursorHotSpots.h"
@@ -118,9 +118,9 @@ void CMainFrame::CreatePalettes() {
     m_pSpclObj = new CSpclObjWnd(this);
     m_pRadar = new CRadarWnd(this);
     auto* keys = new PaletteKeys(this, [this]() -> QWidget* { return ActiveView(); });
-    for (QWidget* palette : {static_cast<QWidget*>(m_pTileSetPalette),
-                             static_cast<QWidget*>(m_pTileInfo), static_cast<QWidget*>(m_pSpclObj),
-                             static_cast<QWidget*>(m_pRadar)})
+    for (QWidget* palette :
+         {static_cast<QWidget*>(m_pTileSetPalette), static_cast<QWidget*>(m_pTileInfo),
+          static_cast<QWidget*>(m_pSpclObj), static_cast<QWidget*>(m_pRadar)})
         keys->Watch(palette);
     connect(m_pTileSetPalette, &TileSetPaletteWnd::tileChosen, this,
             [this](int index, bool isFore) { m_hub.ChooseTile(index, isFore); });
@@ -236,9 +236,9 @@ void CMainFrame::ShowPalette(PaletteWindow palette, bool show) {
     // The first time it shows, it finds a place of its own, clear of the other palettes.
     if (palette == PaletteWindow::SpecialObjects && show && !m_objectsPlaced) {
         m_objectsPlaced = true;
-        PlaceFrameCorner(m_pSpclObj, m_pSpclObj->size(), Qt::TopLeftCorner,
-                         ObjectsPaletteSpot(*m_pSpclObj, *m_pTileSetPalette, *m_pRadar,
-                                            *m_pTileInfo));
+        PlaceFrameCorner(
+            m_pSpclObj, m_pSpclObj->size(), Qt::TopLeftCorner,
+            ObjectsPaletteSpot(*m_pSpclObj, *m_pTileSetPalette, *m_pRadar, *m_pTileInfo));
     }
     Palette(palette)->setVisible(show);
 }

@@ -32,8 +32,8 @@ KeptPalette LoadKeptPalette(QSettings& profile, const QString& name) {
     KeptPalette kept;
     const QVariant visible = profile.value(Key(name, "Visible"));
     if (visible.typeId() == QMetaType::Bool ||
-        (visible.typeId() == QMetaType::QString &&
-         (visible.toString() == QLatin1String("true") || visible.toString() == QLatin1String("false"))))
+        (visible.typeId() == QMetaType::QString && (visible.toString() == QLatin1String("true") ||
+                                                    visible.toString() == QLatin1String("false"))))
         kept.visible = visible.toBool();
     const QVariant at = profile.value(Key(name, "FrameTopLeft"));
     const QVariant size = profile.value(Key(name, "Client"));

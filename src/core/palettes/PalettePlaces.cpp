@@ -9,7 +9,6 @@ bool Inside(const Rect& frame, const Rect& area) {
     return frame.left >= area.left && frame.top >= area.top && frame.right <= area.right &&
            frame.bottom <= area.bottom;
 }
-
 } // namespace
 
 Point FirstClearSpot(const std::vector<Point>& candidates, int width, int height,
