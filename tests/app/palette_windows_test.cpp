@@ -28,7 +28,8 @@ protected:
     // A level open with its palettes placed and shown.
     void OpenLevel() {
         ASSERT_TRUE(frame->NewLevel());
-        QTRY_VERIFY(frame->TileSetPalette()->isVisible());
+        // QTRY_VERIFY would only return from this function: gtest must see the failure.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return frame->TileSetPalette()->isVisible(); }));
     }
     int TopRow() { return frame->ActiveView()->Engine().Geometry().TopRow(); }
 };
@@ -50,7 +51,7 @@ TEST_F(PaletteWindows, NoneTakesTheKeyboardOrOffersMinimiseOrMaximise) {
 }
 
 TEST_F(PaletteWindows, KeysThatReachAPaletteMoveTheViewAndNeverTheLevel) {
-    OpenLevel();
+    ASSERT_NO_FATAL_FAILURE(OpenLevel());
     for (QWidget* palette : Palettes()) {
         SCOPED_TRACE(palette->windowTitle().toStdString());
         ASSERT_EQ(TopRow(), 0);
@@ -80,7 +81,7 @@ TEST_F(PaletteWindows, TileInfoIsWideEnoughForItsTitleWithThePreviewsCentred) {
 }
 
 TEST_F(PaletteWindows, TheToolsMenuMarksOneToolOfAGroup) {
-    OpenLevel();
+    ASSERT_NO_FATAL_FAILURE(OpenLevel());
     QActionGroup* group = frame->Action(ID_TOOL_PENCIL)->actionGroup();
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->exclusionPolicy(), QActionGroup::ExclusionPolicy::Exclusive);
@@ -120,7 +121,7 @@ TEST_F(PaletteWindows, TheToolsMenuMarksOneToolOfAGroup) {
 }
 
 TEST_F(PaletteWindows, PlacesAndVisibilityComeBackAtTheNextStart) {
-    OpenLevel();
+    ASSERT_NO_FATAL_FAILURE(OpenLevel());
     auto* radar = frame->findChild<CRadarWnd*>();
     radar->move(200, 150);
     radar->resize(150, 140);
@@ -141,8 +142,8 @@ TEST_F(PaletteWindows, PlacesAndVisibilityComeBackAtTheNextStart) {
     frame->SetPromptForTesting(prompt);
     frame->resize(1000, 700);
     frame->show();
-    OpenLevel();
-    QTRY_VERIFY(frame->findChild<CSpclObjWnd*>()->isVisible());
+    ASSERT_NO_FATAL_FAILURE(OpenLevel());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return frame->findChild<CSpclObjWnd*>()->isVisible(); }));
     EXPECT_EQ(frame->findChild<CRadarWnd*>()->geometry(), radarWas);
     EXPECT_EQ(frame->findChild<CSpclObjWnd*>()->geometry(), objectsWas);
     EXPECT_TRUE(frame->findChild<CRadarWnd*>()->isVisible());
@@ -153,12 +154,12 @@ TEST_F(PaletteWindows, PlacesAndVisibilityComeBackAtTheNextStart) {
 }
 
 TEST_F(PaletteWindows, ClosingTheLastLevelNeverKeepsThePalettesHidden) {
-    OpenLevel();
+    ASSERT_NO_FATAL_FAILURE(OpenLevel());
     frame->CloseLevel(frame->ChildFrames().front());
     frame->close();
     frame = std::make_unique<CMainFrame>();
     frame->show();
-    OpenLevel();
+    ASSERT_NO_FATAL_FAILURE(OpenLevel());
     EXPECT_TRUE(frame->findChild<CRadarWnd*>()->isVisible());
     EXPECT_TRUE(frame->findChild<TileInfoWnd*>()->isVisible());
     EXPECT_FALSE(frame->findChild<CSpclObjWnd*>()->isVisible());
