@@ -118,10 +118,8 @@ void CMainFrame::CreatePalettes() {
     m_pSpclObj = new CSpclObjWnd(this);
     m_pRadar = new CRadarWnd(this);
     auto* keys = new PaletteKeys(this, [this]() -> QWidget* { return ActiveView(); });
-    for (QWidget* palette :
-         {static_cast<QWidget*>(m_pTileSetPalette), static_cast<QWidget*>(m_pTileInfo),
-          static_cast<QWidget*>(m_pSpclObj), static_cast<QWidget*>(m_pRadar)})
-        keys->Watch(palette);
+    for (const PaletteWindow palette : ALL_PALETTES)
+        keys->Watch(Palette(palette));
     connect(m_pTileSetPalette, &TileSetPaletteWnd::tileChosen, this,
             [this](int index, bool isFore) { m_hub.ChooseTile(index, isFore); });
     connect(m_pSpclObj, &CSpclObjWnd::objectChosen, this, [this](unsigned object) {
