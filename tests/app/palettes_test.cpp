@@ -204,7 +204,7 @@ TEST_F(TilePaletteFixture, TheWheelScrollsWhatDoesNotFitAndKeysNever) {
     // 6 x 6 tiles beside both scroll bars.
     const QSize size(96 + BarExtent(palette), 96 + BarExtent(palette));
     palette.resize(size);
-    QTRY_COMPARE(palette.size(), size);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return palette.size() == size; }));
     // The last row and column were in view and stay there.
     EXPECT_EQ(Grab(palette).pixel(3, 3), TilePixel(4 * 19 + 13, 3, 3));
 
@@ -246,7 +246,7 @@ TEST_F(TilePaletteFixture, TheToolTipNamesTheTileUnderThePointerAlsoWhenScrolled
         const int bars = c.size == QSize(304, 160) ? 0 : BarExtent(palette);
         const QSize size = c.size + QSize(bars, bars);
         palette.resize(size);
-        QTRY_COMPARE(palette.size(), size);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return palette.size() == size; }));
         EXPECT_EQ(palette.ToolTipAt(c.at), c.text);
     }
     // The window shows it for the tile under the pointer.
@@ -266,7 +266,7 @@ TEST_F(TilePaletteFixture, ScrollBarsShowWhatDoesNotFitAndScrollIt) {
 
     // One column less: the horizontal bar takes room from the rows, so both bars show.
     palette.resize(288, 160);
-    QTRY_VERIFY(horizontal->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return horizontal->isVisible(); }));
     EXPECT_TRUE(vertical->isVisible());
     EXPECT_EQ(vertical->minimum(), 0);
     EXPECT_EQ(vertical->maximum(), 9);    // rows - 1
@@ -307,7 +307,7 @@ TEST_F(TilePaletteFixture, ScrollBarsShowWhatDoesNotFitAndScrollIt) {
     EXPECT_EQ(horizontal->value(), 0);
 
     palette.resize(304, 160);
-    QTRY_VERIFY(!vertical->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !vertical->isVisible(); }));
     EXPECT_FALSE(horizontal->isVisible());
     EXPECT_EQ(Grab(palette).pixel(303, 159), tileSet.pixel(303, 159));
 }
@@ -315,9 +315,11 @@ TEST_F(TilePaletteFixture, ScrollBarsShowWhatDoesNotFitAndScrollIt) {
 TEST_F(TilePaletteFixture, DraggedEdgesKeepWholeTiles) {
     const QRect before = palette.geometry();
     palette.setGeometry(before.adjusted(0, 0, -20, -15)); // right by -20, bottom by -15
-    QTRY_COMPARE(palette.geometry(), before.adjusted(0, 0, -16, 0));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return palette.geometry() == before.adjusted(0, 0, -16, 0); }));
     palette.setGeometry(palette.geometry().adjusted(40, 0, 0, 0)); // the left edge too
-    QTRY_COMPARE(palette.geometry(), before.adjusted(32, 0, -16, 0));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return palette.geometry() == before.adjusted(32, 0, -16, 0); }));
 }
 
 struct ObjectsFixture : ::testing::Test {
@@ -383,9 +385,10 @@ TEST_F(ObjectsFixture, TheChosenCellHasAWhiteFrame) {
 TEST_F(ObjectsFixture, ItsWidthKeepsWholeObjectsAndItsHeightIsFixed) {
     const QRect before = objects.geometry();
     objects.setGeometry(before.adjusted(0, 0, -49, 0));
-    QTRY_COMPARE(objects.geometry(), before);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return objects.geometry() == before; }));
     objects.setGeometry(before.adjusted(0, 0, -120, 0));
-    QTRY_COMPARE(objects.geometry(), before.adjusted(0, 0, -100, 0));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return objects.geometry() == before.adjusted(0, 0, -100, 0); }));
     objects.resize(objects.width(), 80);
     EXPECT_EQ(objects.height(), 50);
 }
