@@ -46,6 +46,7 @@ CRadarWnd::CRadarWnd(QWidget* mainFrame)
     }
     for (int kind = 0; kind < 256; ++kind)
         m_kindColours[kind] = m_colours[RadarColourOfKind(static_cast<std::uint8_t>(kind))];
+    SetUpPaletteWindow(this);
 }
 
 void CRadarWnd::PlaceBesideView(const QRect& viewClientOnScreen) {
@@ -53,6 +54,11 @@ void CRadarWnd::PlaceBesideView(const QRect& viewClientOnScreen) {
                      QPoint(viewClientOnScreen.left() + viewClientOnScreen.width(),
                             viewClientOnScreen.top() + viewClientOnScreen.height()));
     // A hidden window hears of its new size only when shown; the shown part must fit now.
+    ClientSizeChanged();
+}
+
+void CRadarWnd::PlaceFrame(QPoint frameTopLeft, QSize client, const QRect& area) {
+    PlaceFrameInside(this, client.boundedTo(MAX_CLIENT).expandedTo(MIN_CLIENT), frameTopLeft, area);
     ClientSizeChanged();
 }
 

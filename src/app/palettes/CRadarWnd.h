@@ -26,6 +26,9 @@ public:
     // A 125 x 125 client area whose window's bottom-right corner is at the bottom-right
     // corner of a view's client area (screen coordinates).
     void PlaceBesideView(const QRect& viewClientOnScreen);
+    // Puts the window where it was in an earlier run (its frame's top-left corner, its client
+    // size), inside the screen area.
+    void PlaceFrame(QPoint frameTopLeft, QSize client, const QRect& area);
     // Shows a view's picture (borrowed: it must live until another one is shown, or null is
     // passed) and the area (in cells) that view shows. Another document than the last one
     // places the shown part anew.

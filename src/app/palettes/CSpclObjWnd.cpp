@@ -42,6 +42,7 @@ CSpclObjWnd::CSpclObjWnd(QWidget* mainFrame)
     PlaceFrameCorner(this, QSize(CELLS * CELL, CELL), Qt::BottomLeftCorner,
                      QPoint(3, screenHeight - scrollBar - BOTTOM_GAP));
     new EdgeSnapper(this, CELL, 0); // owned by this window
+    SetUpPaletteWindow(this);
 }
 
 QImage CSpclObjWnd::LoadStrip() {

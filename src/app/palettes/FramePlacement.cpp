@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
+#include <optional>
 
 namespace krav {
 
@@ -56,10 +58,11 @@ public:
         window->installEventFilter(this);
     }
 
-    void Place(QSize client, Qt::Corner corner, QPoint point) {
+    void Place(QSize client, Qt::Corner corner, QPoint point, std::optional<QRect> inside) {
         m_client = client;
         m_corner = corner;
         m_point = point;
+        m_inside = inside;
         m_used = FrameMarginsOf(m_window);
         m_settling = true;
         Apply();
@@ -87,9 +90,22 @@ private:
         }
     }
 
+    // Moved as little as needed to lie inside the area when there is one; a frame larger than
+    // the area keeps its top-left corner in it.
+    QPoint FramePoint() const {
+        QPoint frame = FrameTopLeft(m_client, m_used, m_corner, m_point);
+        if (m_inside) {
+            const QSize size = m_client.grownBy(m_used);
+            frame.setX(std::max(std::min(frame.x(), m_inside->right() + 1 - size.width()),
+                                m_inside->left()));
+            frame.setY(std::max(std::min(frame.y(), m_inside->bottom() + 1 - size.height()),
+                                m_inside->top()));
+        }
+        return frame;
+    }
+
     QRect ClientAsked() const {
-        const QPoint frame = FrameTopLeft(m_client, m_used, m_corner, m_point);
-        return {frame + QPoint(m_used.left(), m_used.top()), m_client};
+        return {FramePoint() + QPoint(m_used.left(), m_used.top()), m_client};
     }
 
     void Apply() {
@@ -98,7 +114,7 @@ private:
         m_window->resize(m_client);
         // A window's position is its frame's: the window manager puts the decoration's corner
         // there (before the window exists), or Qt subtracts the known decoration (after).
-        m_window->move(FrameTopLeft(m_client, m_used, m_corner, m_point));
+        m_window->move(FramePoint());
         m_applying = false;
     }
 
@@ -106,6 +122,7 @@ private:
     QSize m_client;
     Qt::Corner m_corner = Qt::TopLeftCorner;
     QPoint m_point;
+    std::optional<QRect> m_inside;
     QMargins m_used;
     bool m_settling = false;
     bool m_applying = false;
@@ -113,12 +130,32 @@ private:
 
 } // namespace
 
-void PlaceFrameCorner(QWidget* window, QSize client, Qt::Corner corner, QPoint point) {
+QRect FrameRectOf(const QWidget* window) {
+    const QMargins m = FrameMarginsOf(window);
+    // Until the window exists, the position asked for is its frame's (see Apply).
+    if (!window->testAttribute(Qt::WA_WState_Created))
+        return {window->geometry().topLeft(), window->size().grownBy(m)};
+    return window->geometry().marginsAdded(m);
+}
+
+namespace {
+void Place(QWidget* window, QSize client, Qt::Corner corner, QPoint point,
+           std::optional<QRect> inside) {
     auto* placer =
         window->findChild<FramePlacer*>(QStringLiteral("FramePlacer"), Qt::FindDirectChildrenOnly);
     if (!placer)
         placer = new FramePlacer(window);
-    placer->Place(client, corner, point);
+    placer->Place(client, corner, point, inside);
+}
+} // namespace
+
+void PlaceFrameCorner(QWidget* window, QSize client, Qt::Corner corner, QPoint point) {
+    Place(window, client, corner, point, std::nullopt);
+}
+
+void PlaceFrameInside(QWidget* window, QSize client, QPoint frameTopLeft, const QRect& area) {
+    Place(window, client, Qt::TopLeftCorner, frameTopLeft,
+          area.isEmpty() ? std::nullopt : std::optional<QRect>(area));
 }
 
 } // namespace krav

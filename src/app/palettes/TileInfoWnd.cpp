@@ -6,15 +6,19 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <algorithm>
 
 namespace krav {
 
 namespace {
-constexpr QSize CLIENT(72, 134);
-constexpr QPoint FORE_AT(10, 10);
-constexpr QPoint BACK_AT(10, 70);
+// The previews are centred across the width, which is at least the title's.
+constexpr int MIN_WIDTH = 72;
+constexpr int HEIGHT = 134;
+constexpr int FORE_TOP = 10;
+constexpr int BACK_TOP = 70;
 // The strip under the background preview.
-constexpr QRect KEPT_CODE_AT(0, 122, 72, 12);
+constexpr int KEPT_CODE_TOP = 122;
+constexpr int KEPT_CODE_HEIGHT = 12;
 } // namespace
 
 TileInfoWnd::TileInfoWnd(QWidget* mainFrame)
@@ -25,10 +29,12 @@ TileInfoWnd::TileInfoWnd(QWidget* mainFrame)
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
-    setFixedSize(CLIENT);
-    m_fore->move(FORE_AT);
-    m_back->move(BACK_AT);
-    m_keptCode->setGeometry(KEPT_CODE_AT);
+    m_client = QSize(std::max(MIN_WIDTH, TitleFitWidth(this)), HEIGHT);
+    setFixedSize(m_client);
+    const int previewLeft = (m_client.width() - TilePreviewWnd::SIZE) / 2;
+    m_fore->move(previewLeft, FORE_TOP);
+    m_back->move(previewLeft, BACK_TOP);
+    m_keptCode->setGeometry(0, KEPT_CODE_TOP, m_client.width(), KEPT_CODE_HEIGHT);
     m_keptCode->setAlignment(Qt::AlignCenter);
     QFont small = m_keptCode->font();
     small.setPixelSize(10);
@@ -36,6 +42,7 @@ TileInfoWnd::TileInfoWnd(QWidget* mainFrame)
     QPalette magenta = m_keptCode->palette();
     magenta.setColor(QPalette::WindowText, QColor(255, 0, 255));
     m_keptCode->setPalette(magenta);
+    SetUpPaletteWindow(this);
 }
 
 void TileInfoWnd::ShowKeptCode(int code) {
@@ -48,7 +55,7 @@ QString TileInfoWnd::KeptCodeText() const {
 
 void TileInfoWnd::PlaceBesideView(const QRect& viewClientOnScreen) {
     PlaceFrameCorner(
-        this, CLIENT, Qt::TopRightCorner,
+        this, m_client, Qt::TopRightCorner,
         QPoint(viewClientOnScreen.left() + viewClientOnScreen.width(), viewClientOnScreen.top()));
 }
 

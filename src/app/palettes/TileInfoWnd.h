@@ -35,6 +35,7 @@ private:
     TilePreviewWnd* m_fore;
     TilePreviewWnd* m_back;
     QLabel* m_keptCode;
+    QSize m_client;
 };
 
 } // namespace krav

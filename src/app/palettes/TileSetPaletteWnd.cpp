@@ -1,5 +1,6 @@
 #include "palettes/TileSetPaletteWnd.h"
 
+#include "document/BuiltinTileSet.h"
 #include "document/TileCodes.h"
 #include "palettes/EdgeSnapper.h"
 #include "palettes/FramePlacement.h"
@@ -9,7 +10,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -40,8 +40,8 @@ TileSetPaletteWnd::TileSetPaletteWnd(QWidget* mainFrame)
             [this](int action) { OnScrollAction(false, action); });
     setWindowTitle(tr("Tileset"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::ClickFocus);
     resize(10, 10);
+    SetUpPaletteWindow(this);
 }
 
 void TileSetPaletteWnd::SetupForView(int fore, int back, const QImage& tileSet, const void* viewKey,
@@ -80,6 +80,14 @@ void TileSetPaletteWnd::SetupForView(int fore, int back, const QImage& tileSet, 
     m_snapper->SetSteps(TILE, TILE);
     m_snapper->Record();
     update();
+}
+
+void TileSetPaletteWnd::PlaceFrame(QPoint frameTopLeft, QSize client, const QRect& area) {
+    m_placed = true;
+    // Every tile set has the built-in one's size.
+    const QSize most(builtin_tileset::WIDTH, builtin_tileset::HEIGHT);
+    const QSize least(MIN_CLIENT, MIN_CLIENT);
+    PlaceFrameInside(this, client.boundedTo(most).expandedTo(least), frameTopLeft, area);
 }
 
 void TileSetPaletteWnd::SetTile(int index, bool isFore) {
@@ -260,36 +268,6 @@ void TileSetPaletteWnd::Scroll(PaletteAxis& axis, PaletteAxis::Step step) {
     if (axis.Scroll(step, visible) != 0)
         update();
     SyncScrollBars();
-}
-
-void TileSetPaletteWnd::keyPressEvent(QKeyEvent* event) {
-    using Step = PaletteAxis::Step;
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    switch (event->key()) {
-    case Qt::Key_Up:
-        Scroll(m_rows, Step::LineBack);
-        break;
-    case Qt::Key_Down:
-        Scroll(m_rows, Step::LineForward);
-        break;
-    case Qt::Key_Left:
-        Scroll(m_cols, Step::LineBack);
-        break;
-    case Qt::Key_Right:
-        Scroll(m_cols, Step::LineForward);
-        break;
-    // Shift pages sideways, as Shift turns the wheel sideways.
-    case Qt::Key_PageUp:
-        Scroll(shift ? m_cols : m_rows, Step::PageBack);
-        break;
-    case Qt::Key_PageDown:
-        Scroll(shift ? m_cols : m_rows, Step::PageForward);
-        break;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    event->accept();
 }
 
 void TileSetPaletteWnd::wheelEvent(QWheelEvent* event) {

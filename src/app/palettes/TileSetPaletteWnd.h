@@ -29,6 +29,9 @@ public:
     // shows the tile set from its first row and column.
     void SetupForView(int fore, int back, const QImage& tileSet, const void* viewKey,
                       const QRect& viewClientOnScreen);
+    // Puts the window where it was in an earlier run (its frame's top-left corner, its client
+    // size), inside the screen area: the first view set up then leaves it there.
+    void PlaceFrame(QPoint frameTopLeft, QSize client, const QRect& area);
     // Moves a frame (the tile was chosen elsewhere); nobody is told.
     void SetTile(int index, bool isFore);
 
@@ -48,7 +51,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

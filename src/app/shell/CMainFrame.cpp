@@ -13,6 +13,7 @@
 #include "view/CKRAVView.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -64,6 +65,7 @@ CMainFrame::CMainFrame() {
     CreateToolBars();
     CreateStatusBar();
     CreatePalettes();
+    RestorePaletteLayout();
     m_recent.Load();
     UpdateRecentMenu();
     UpdateMenuBar();
@@ -111,9 +113,16 @@ void CMainFrame::CreateActions() {
                          ID_TOGGLE_TILESET, ID_TOGGLE_TILE_INFO, ID_TOGGLE_SPECIAL_OBJECTS,
                          ID_TOGGLE_RADAR, ID_DETAILED_TILES})
         m_actions[id]->setCheckable(true);
-    for (int id = ID_TOOL_FIRST; id <= ID_TOOL_LAST; ++id)
-        if (m_actions.contains(id))
+    // The tools are one choice: the menu marks the current one as one of a group. The marks
+    // themselves follow the frame's current tool (UpdateCommandUi), which may also be none.
+    auto* tools = new QActionGroup(this);
+    tools->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (int id = ID_TOOL_FIRST; id <= ID_TOOL_LAST; ++id) {
+        if (m_actions.contains(id)) {
             m_actions[id]->setCheckable(true);
+            tools->addAction(m_actions[id]);
+        }
+    }
 }
 
 void CMainFrame::CreateMenus() {
@@ -396,6 +405,7 @@ void CMainFrame::UpdateCommandUi() {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The layout is kept even when the user then cancels the closing.
     CKRAVApp::Profile()->setValue(QStringLiteral("MyDockState"), SaveDockState(*this));
+    SavePaletteLayout();
     for (CChildFrame* child : ChildFrames()) {
         if (!CloseLevel(child)) {
             event->ignore();

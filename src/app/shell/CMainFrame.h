@@ -131,6 +131,13 @@ private:
     void CreateToolBars();
     void CreateStatusBar();
     void CreatePalettes();
+    // The palettes' visibility and places kept in the profile: put back at the start (the
+    // places at once, the visibility with the first view), written when the frame closes and
+    // when the last view closes (before that hides them).
+    void RestorePaletteLayout();
+    void SavePaletteLayout();
+    void ShowObjectsAtStart();
+    QWidget* Palette(PaletteWindow palette) const;
     void LoadPictures();
     void OnCommand(int id);
     void OnSubWindowActivated(QMdiSubWindow* window);
@@ -181,6 +188,12 @@ private:
     bool m_bDetailedTiles = false;
     // Palettes to show once the first view has placed them; empty (no set) from then on.
     std::optional<std::set<PaletteWindow>> m_heldPalettes;
+    // Palettes whose place came from the profile (the first view does not place them), and
+    // those kept hidden or shown there; the Special Objects palette once it has a place.
+    std::set<PaletteWindow> m_keptPlaces;
+    std::set<PaletteWindow> m_keptHidden;
+    bool m_objectsShownAtStart = false;
+    bool m_objectsPlaced = false;
     CKRAVView* m_lastActiveView = nullptr;
     RecoveryStore m_recovery;
     struct RecoveryCopy {

@@ -131,6 +131,8 @@ bool CMainFrame::CloseLevel(CChildFrame* child) {
         m_lastActiveView = nullptr;
     if (m_hub.ActiveView() == &view->Engine())
         m_hub.SetActiveView(nullptr);
+    if (ChildFrames().size() == 1)
+        SavePaletteLayout(); // as the user left them, before the last view hides them
     m_hub.ViewClosed();
     DropRecoveryCopy(child);
     child->m_bClosing = true;

@@ -3,12 +3,15 @@
 #include "document/CKRAVDoc.h"
 #include "palettes/CRadarWnd.h"
 #include "palettes/CSpclObjWnd.h"
+#include "palettes/FramePlacement.h"
 #include "palettes/TileInfoWnd.h"
 #include "palettes/TileSetPaletteWnd.h"
 #include "render/BuiltinObjectPictures.h"
 #include "shell/CChildFrame.h"
 #include "shell/CKRAVApp.h"
 #include "shell/CMainFrame.h"
+#include "shell/PaletteKeys.h"
+#include "shell/PaletteLayout.h"
 #include "shell/WhenExposed.h"
 #include "view/CKRAVView.h"
 #include "view/CursorHotSpots.h"
@@ -16,6 +19,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QScreen>
 #include <QSettings>
 #include <QToolBar>
 
@@ -24,6 +28,22 @@ namespace krav {
 namespace {
 
 const QString RADAR_WHOLE_MAP_KEY = QStringLiteral("Radar/WholeMap");
+
+constexpr PaletteWindow ALL_PALETTES[] = {PaletteWindow::TileSet, PaletteWindow::TileInfo,
+                                          PaletteWindow::SpecialObjects, PaletteWindow::Radar};
+
+QString PaletteName(PaletteWindow palette) {
+    switch (palette) {
+    case PaletteWindow::TileSet:
+        return QStringLiteral("Tileset");
+    case PaletteWindow::SpecialObjects:
+        return QStringLiteral("SpecialObjects");
+    case PaletteWindow::Radar:
+        return QStringLiteral("Radar");
+    default:
+        return QStringLiteral("TileInfo");
+    }
+}
 
 QImage PictureImage(const ObjectPictureSet& set, int index) {
     const auto& picture = set.pictures[index];
@@ -97,6 +117,9 @@ void CMainFrame::CreatePalettes() {
     m_pTileInfo = new TileInfoWnd(this);
     m_pSpclObj = new CSpclObjWnd(this);
     m_pRadar = new CRadarWnd(this);
+    auto* keys = new PaletteKeys(this, [this]() -> QWidget* { return ActiveView(); });
+    for (const PaletteWindow palette : ALL_PALETTES)
+        keys->Watch(Palette(palette));
     connect(m_pTileSetPalette, &TileSetPaletteWnd::tileChosen, this,
             [this](int index, bool isFore) { m_hub.ChooseTile(index, isFore); });
     connect(m_pSpclObj, &CSpclObjWnd::objectChosen, this, [this](unsigned object) {
@@ -141,8 +164,10 @@ void CMainFrame::AddChildFrame(std::unique_ptr<CKRAVDoc> doc) {
         // The palette follows whichever view is active by then (several may open at once).
         RunWhenExposed(this, [this] {
             if (CKRAVView* view = ActiveView()) {
-                m_pRadar->PlaceBesideView(ViewClientOnScreen(*view));
-                m_pTileInfo->PlaceBesideView(ViewClientOnScreen(*view));
+                if (!m_keptPlaces.count(PaletteWindow::Radar))
+                    m_pRadar->PlaceBesideView(ViewClientOnScreen(*view));
+                if (!m_keptPlaces.count(PaletteWindow::TileInfo))
+                    m_pTileInfo->PlaceBesideView(ViewClientOnScreen(*view));
                 const MapViewEngine& engine = view->Engine();
                 m_pTileSetPalette->SetupForView(engine.ForeTile(), engine.BackTile(),
                                                 view->TileSetImage(), view,
@@ -151,7 +176,9 @@ void CMainFrame::AddChildFrame(std::unique_ptr<CKRAVDoc> doc) {
             const auto held = *m_heldPalettes;
             m_heldPalettes.reset();
             for (const PaletteWindow palette : held)
-                ShowPalette(palette, true);
+                ShowPalette(palette, !m_keptHidden.count(palette));
+            if (m_objectsShownAtStart)
+                ShowObjectsAtStart();
         });
     }
 }
@@ -180,27 +207,23 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
 
 // --- FrameHost -----------------------------------------------------------------------------
 
-namespace {
-QWidget* PaletteWidget(PaletteWindow palette, QWidget* tileSet, QWidget* objects, QWidget* radar,
-                       QWidget* info) {
+QWidget* CMainFrame::Palette(PaletteWindow palette) const {
     switch (palette) {
     case PaletteWindow::TileSet:
-        return tileSet;
+        return m_pTileSetPalette;
     case PaletteWindow::SpecialObjects:
-        return objects;
+        return m_pSpclObj;
     case PaletteWindow::Radar:
-        return radar;
+        return m_pRadar;
     default:
-        return info;
+        return m_pTileInfo;
     }
 }
-} // namespace
 
 bool CMainFrame::IsPaletteVisible(PaletteWindow palette) const {
     if (m_heldPalettes)
         return m_heldPalettes->count(palette) > 0;
-    return PaletteWidget(palette, m_pTileSetPalette, m_pSpclObj, m_pRadar, m_pTileInfo)
-        ->isVisible();
+    return Palette(palette)->isVisible();
 }
 
 void CMainFrame::ShowPalette(PaletteWindow palette, bool show) {
@@ -208,7 +231,64 @@ void CMainFrame::ShowPalette(PaletteWindow palette, bool show) {
         show ? (void)m_heldPalettes->insert(palette) : (void)m_heldPalettes->erase(palette);
         return;
     }
-    PaletteWidget(palette, m_pTileSetPalette, m_pSpclObj, m_pRadar, m_pTileInfo)->setVisible(show);
+    // The first time it shows, it finds a place of its own, clear of the other palettes.
+    if (palette == PaletteWindow::SpecialObjects && show && !m_objectsPlaced) {
+        m_objectsPlaced = true;
+        PlaceFrameCorner(
+            m_pSpclObj, m_pSpclObj->size(), Qt::TopLeftCorner,
+            ObjectsPaletteSpot(*m_pSpclObj, *m_pTileSetPalette, *m_pRadar, *m_pTileInfo));
+    }
+    Palette(palette)->setVisible(show);
+}
+
+void CMainFrame::ShowObjectsAtStart() {
+    const auto show = [this] { ShowPalette(PaletteWindow::SpecialObjects, true); };
+    // Without a kept place it finds one clear of the others: once they are on the screen with
+    // their decorations.
+    if (m_objectsPlaced || !m_pTileSetPalette->isVisible())
+        show();
+    else
+        RunWhenExposed(m_pTileSetPalette, show);
+}
+
+void CMainFrame::RestorePaletteLayout() {
+    const auto profile = CKRAVApp::Profile();
+    const QRect area = screen() ? screen()->availableGeometry() : QRect();
+    for (const PaletteWindow palette : ALL_PALETTES) {
+        const KeptPalette kept = LoadKeptPalette(*profile, PaletteName(palette));
+        if (kept.visible && !*kept.visible)
+            m_keptHidden.insert(palette);
+        if (palette == PaletteWindow::SpecialObjects)
+            m_objectsShownAtStart = kept.visible.value_or(false);
+        if (!kept.frameTopLeft)
+            continue;
+        m_keptPlaces.insert(palette);
+        QWidget* window = Palette(palette);
+        const QSize client =
+            kept.client->boundedTo(window->maximumSize()).expandedTo(window->minimumSize());
+        const QPoint at = *kept.frameTopLeft;
+        if (palette == PaletteWindow::TileSet)
+            m_pTileSetPalette->PlaceFrame(at, client, area);
+        else if (palette == PaletteWindow::Radar)
+            m_pRadar->PlaceFrame(at, client, area);
+        else
+            PlaceFrameInside(window, client, at, area);
+        if (palette == PaletteWindow::SpecialObjects)
+            m_objectsPlaced = true;
+    }
+}
+
+void CMainFrame::SavePaletteLayout() {
+    const auto profile = CKRAVApp::Profile();
+    // Without a view the palettes that go with the views are hidden: what they were while
+    // one was open stays kept.
+    const bool views = !ChildFrames().isEmpty();
+    for (const PaletteWindow palette : ALL_PALETTES) {
+        std::optional<bool> visible;
+        if (views || palette == PaletteWindow::SpecialObjects)
+            visible = IsPaletteVisible(palette);
+        SaveKeptPalette(*profile, PaletteName(palette), visible, *Palette(palette));
+    }
 }
 
 bool CMainFrame::IsToolsToolbarVisible() const {
