@@ -283,8 +283,11 @@ TmxImportResult ImportTmx(const QString& tmxPath) {
 }
 
 TmxImportResult ImportTmx(const QByteArray& tmx, const QDir& folder) {
+    return ImportTmx(ReadTmx(tmx), folder);
+}
+
+TmxImportResult ImportTmx(TmxReadResult read, const QDir& folder) {
     TmxImportResult result;
-    TmxReadResult read = ReadTmx(tmx);
     const TmxMap& map = read.map;
     result.error = std::move(read.error);
     for (const TmxTileSet& tileSet : map.tileSets)

@@ -58,7 +58,7 @@ void FromLittleEndian(std::vector<std::uint32_t>& gids) {
 
 // Inflates zlib or gzip data (told apart by their headers) straight into the gids of `cells`
 // cells; the number of bytes it gave, or nothing when the data is damaged or gives more. The
-// gids start small: damaged or short data costs no buffer of the whole layer.
+// gids grow a step at a time: damaged or short data costs no buffer of the whole layer.
 std::optional<std::size_t> Inflate(const QByteArray& packed, std::vector<std::uint32_t>& gids,
                                    std::size_t cells) {
     constexpr std::size_t step = 64 * 1024;
@@ -74,8 +74,11 @@ std::optional<std::size_t> Inflate(const QByteArray& packed, std::vector<std::ui
     // There is always room for output, so Z_BUF_ERROR means that the data ended before its
     // stream did.
     while (status == Z_OK && produced <= size) {
-        if (produced == gids.size() * 4 && produced < size) // data that fills a step goes on
-            gids.resize(gids.empty() ? std::min(step / 4, cells) : cells);
+        if (produced == gids.size() * 4 && produced < size) {
+            if (!gids.empty())
+                gids.reserve(cells); // data that fills a step goes on: room for all of it at once
+            gids.resize(std::min(gids.size() + step / 4, cells)); // only what the step may fill
+        }
         const std::size_t room = std::min(gids.size() * 4 - produced, step);
         stream.next_out = room > 0 ? reinterpret_cast<Bytef*>(gids.data()) + produced : &past;
         stream.avail_out = static_cast<uInt>(room > 0 ? room : 1);
