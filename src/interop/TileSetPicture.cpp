@@ -16,16 +16,16 @@ namespace {
 
 constexpr int BMP_HEADERS_SIZE = BMP_FILE_HEADER_SIZE + BMP_INFO_HEADER_SIZE;
 
-// Red, green and blue of every pixel of the picture, top row first, in a picture of its own.
+// Only red, green and blue tell colours apart.
+constexpr std::uint32_t RGB_BITS = 0xFFFFFFu;
+
+// Every pixel of the picture as RGB32, top row first; alpha bits left in (see RGB_BITS). A
+// picture that is RGB32 already is not copied.
 class RgbPixels {
 public:
     explicit RgbPixels(const QImage& image) : m_rgb(image.convertToFormat(QImage::Format_RGB32)) {
         if (m_rgb.bytesPerLine() != TILESET_WIDTH * 4)
             m_rgb = m_rgb.copy(); // rows one after the other
-        // Only a picture that was RGB32 already is copied here.
-        auto* bits = reinterpret_cast<std::uint32_t*>(m_rgb.bits());
-        for (std::size_t p = 0; p < TILESET_PIXEL_BYTES; ++p)
-            bits[p] &= 0xFFFFFFu;
         m_pixels = std::span(reinterpret_cast<const std::uint32_t*>(m_rgb.constBits()),
                              TILESET_PIXEL_BYTES);
     }
@@ -58,7 +58,7 @@ ColoursInOrder OrderColours(std::span<const std::uint32_t> pixels) {
     std::uint32_t last = NONE;
     std::uint8_t lastIndex = 0;
     for (std::size_t p = 0; p < pixels.size(); ++p) {
-        const std::uint32_t rgb = pixels[p];
+        const std::uint32_t rgb = pixels[p] & RGB_BITS;
         if (rgb != last) {
             std::size_t slot = (rgb * 0x9E3779B1u) >> 22; // the top 10 bits
             while (keys[slot] != NONE && keys[slot] != rgb)
@@ -98,6 +98,8 @@ std::string WithThousands(int number) {
 
 int CountColours(std::span<const std::uint32_t> pixels) {
     std::vector<std::uint32_t> sorted(pixels.begin(), pixels.end());
+    for (std::uint32_t& pixel : sorted)
+        pixel &= RGB_BITS;
     std::sort(sorted.begin(), sorted.end());
     return static_cast<int>(std::unique(sorted.begin(), sorted.end()) - sorted.begin());
 }
@@ -186,7 +188,9 @@ bool ShowsBuiltInTileSet(std::span<const std::uint32_t> pixels) {
                 rgb.push_back(builtIn->ColourRgb(builtIn->PixelAt(x, y)));
         return rgb;
     }();
-    return std::equal(pixels.begin(), pixels.end(), builtInPixels.begin(), builtInPixels.end());
+    return std::equal(
+        pixels.begin(), pixels.end(), builtInPixels.begin(), builtInPixels.end(),
+        [](std::uint32_t pixel, std::uint32_t rgb) { return (pixel & RGB_BITS) == rgb; });
 }
 
 // A plain 8-bit BMP of the picture: colours in the order they first appear, unused entries
