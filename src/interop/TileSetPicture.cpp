@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
-#include <unordered_map>
+#include <span>
 #include <vector>
 
 namespace krav {
@@ -16,17 +16,68 @@ namespace {
 
 constexpr int BMP_HEADERS_SIZE = BMP_FILE_HEADER_SIZE + BMP_INFO_HEADER_SIZE;
 
-// Red, green and blue of every pixel of the picture, top row first.
-std::vector<std::uint32_t> RgbPixels(const QImage& image) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(TILESET_PIXEL_BYTES);
-    for (int y = 0; y < TILESET_HEIGHT; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < TILESET_WIDTH; ++x)
-            pixels.push_back(line[x] & 0xFFFFFFu);
+// Only red, green and blue tell colours apart.
+constexpr std::uint32_t RGB_BITS = 0xFFFFFFu;
+
+// Every pixel of the picture as RGB32, top row first; alpha bits left in (see RGB_BITS). A
+// picture that is RGB32 already is not copied.
+class RgbPixels {
+public:
+    explicit RgbPixels(const QImage& image) : m_rgb(image.convertToFormat(QImage::Format_RGB32)) {
+        if (m_rgb.bytesPerLine() != TILESET_WIDTH * 4)
+            m_rgb = m_rgb.copy(); // rows one after the other
+        m_pixels = std::span(reinterpret_cast<const std::uint32_t*>(m_rgb.constBits()),
+                             TILESET_PIXEL_BYTES);
     }
-    return pixels;
+    RgbPixels(const RgbPixels&) = delete;
+    RgbPixels& operator=(const RgbPixels&) = delete;
+    std::span<const std::uint32_t> Pixels() const { return m_pixels; }
+
+private:
+    QImage m_rgb;
+    std::span<const std::uint32_t> m_pixels;
+};
+
+// The picture's colours in the order they first appear, and each pixel as its colour's place
+// in that order; `tooMany` when there are more than 256 colours (then the rest is not filled).
+struct ColoursInOrder {
+    std::vector<std::uint32_t> colours;
+    std::vector<std::uint8_t> indices;
+    bool tooMany = false;
+};
+
+// A picture has few colours, often in runs: a small open-addressing table, and the last colour
+// remembered, beat a general hash map.
+ColoursInOrder OrderColours(std::span<const std::uint32_t> pixels) {
+    constexpr std::uint32_t NONE = 0xFFFFFFFFu; // no colour: pixels have 24 bits
+    constexpr std::size_t SLOTS = 1024;         // a power of two, four times 256
+    std::vector<std::uint32_t> keys(SLOTS, NONE);
+    std::vector<std::uint8_t> values(SLOTS);
+    ColoursInOrder result;
+    result.indices.resize(pixels.size());
+    std::uint32_t last = NONE;
+    std::uint8_t lastIndex = 0;
+    for (std::size_t p = 0; p < pixels.size(); ++p) {
+        const std::uint32_t rgb = pixels[p] & RGB_BITS;
+        if (rgb != last) {
+            std::size_t slot = (rgb * 0x9E3779B1u) >> 22; // the top 10 bits
+            while (keys[slot] != NONE && keys[slot] != rgb)
+                slot = (slot + 1) % SLOTS;
+            if (keys[slot] == NONE) {
+                if (result.colours.size() == 256) {
+                    result.tooMany = true;
+                    return result;
+                }
+                keys[slot] = rgb;
+                values[slot] = static_cast<std::uint8_t>(result.colours.size());
+                result.colours.push_back(rgb);
+            }
+            last = rgb;
+            lastIndex = values[slot];
+        }
+        result.indices[p] = lastIndex;
+    }
+    return result;
 }
 
 // Decoding a tile set's picture takes less than 1 MiB in any format Qt reads to.
@@ -45,8 +96,10 @@ std::string WithThousands(int number) {
     return digits;
 }
 
-int CountColours(const std::vector<std::uint32_t>& pixels) {
-    std::vector<std::uint32_t> sorted = pixels;
+int CountColours(std::span<const std::uint32_t> pixels) {
+    std::vector<std::uint32_t> sorted(pixels.begin(), pixels.end());
+    for (std::uint32_t& pixel : sorted)
+        pixel &= RGB_BITS;
     std::sort(sorted.begin(), sorted.end());
     return static_cast<int>(std::unique(sorted.begin(), sorted.end()) - sorted.begin());
 }
@@ -81,26 +134,26 @@ std::optional<std::vector<std::uint8_t>> IndicesOfMatchingPalette(const QImage& 
 }
 
 // Each pixel as the first table entry of its colour; nothing when a colour is not in it.
-std::optional<std::vector<std::uint8_t>> IndicesInTable(const std::vector<std::uint32_t>& pixels,
+std::optional<std::vector<std::uint8_t>> IndicesInTable(const ColoursInOrder& picture,
                                                         const TileSetBitmap& tileSet) {
-    std::unordered_map<std::uint32_t, std::uint8_t> indexOf;
-    for (int i = 255; i >= 0; --i)
-        indexOf[tileSet.ColourRgb(i)] = static_cast<std::uint8_t>(i);
-    std::vector<std::uint8_t> indices;
-    indices.reserve(pixels.size());
-    for (const std::uint32_t rgb : pixels) {
-        const auto found = indexOf.find(rgb);
-        if (found == indexOf.end())
+    std::vector<std::uint8_t> entryOf(picture.colours.size());
+    for (std::size_t c = 0; c < picture.colours.size(); ++c) {
+        int entry = 0;
+        while (entry < 256 && tileSet.ColourRgb(entry) != picture.colours[c])
+            ++entry;
+        if (entry == 256)
             return std::nullopt;
-        indices.push_back(found->second);
+        entryOf[c] = static_cast<std::uint8_t>(entry);
     }
+    std::vector<std::uint8_t> indices(picture.indices.size());
+    for (std::size_t p = 0; p < indices.size(); ++p)
+        indices[p] = entryOf[picture.indices[p]];
     return indices;
 }
 
 // The BMP described by parts, with the picture's pixels; nothing when the parts are not those
 // of a tile set or the picture uses colours their table does not hold.
-std::unique_ptr<TileSetBitmap> FromBmpParts(const QImage& image,
-                                            const std::vector<std::uint32_t>& pixels,
+std::unique_ptr<TileSetBitmap> FromBmpParts(const QImage& image, const ColoursInOrder& picture,
                                             const QByteArray& parts) {
     if (parts.size() < BMP_PIXELS_OFFSET)
         return nullptr;
@@ -118,26 +171,31 @@ std::unique_ptr<TileSetBitmap> FromBmpParts(const QImage& image,
         return nullptr;
     auto indices = IndicesOfMatchingPalette(image, *tileSet);
     if (!indices)
-        indices = IndicesInTable(pixels, *tileSet);
+        indices = IndicesInTable(picture, *tileSet);
     if (!indices)
         return nullptr;
     StoreBottomUp(*tileSet, *indices);
     return tileSet;
 }
 
-bool ShowsBuiltInTileSet(const std::vector<std::uint32_t>& pixels) {
-    const auto builtIn = LoadBuiltInTileSet();
-    for (int y = 0; y < TILESET_HEIGHT; ++y)
-        for (int x = 0; x < TILESET_WIDTH; ++x)
-            if (pixels[static_cast<std::size_t>(y) * TILESET_WIDTH + x] !=
-                builtIn->ColourRgb(builtIn->PixelAt(x, y)))
-                return false;
-    return true;
+bool ShowsBuiltInTileSet(std::span<const std::uint32_t> pixels) {
+    static const std::vector<std::uint32_t> builtInPixels = [] {
+        const auto builtIn = LoadBuiltInTileSet();
+        std::vector<std::uint32_t> rgb;
+        rgb.reserve(TILESET_PIXEL_BYTES);
+        for (int y = 0; y < TILESET_HEIGHT; ++y)
+            for (int x = 0; x < TILESET_WIDTH; ++x)
+                rgb.push_back(builtIn->ColourRgb(builtIn->PixelAt(x, y)));
+        return rgb;
+    }();
+    return std::equal(
+        pixels.begin(), pixels.end(), builtInPixels.begin(), builtInPixels.end(),
+        [](std::uint32_t pixel, std::uint32_t rgb) { return (pixel & RGB_BITS) == rgb; });
 }
 
 // A plain 8-bit BMP of the picture: colours in the order they first appear, unused entries
 // black.
-std::unique_ptr<TileSetBitmap> NewBitmap(const std::vector<std::uint32_t>& pixels) {
+std::unique_ptr<TileSetBitmap> NewBitmap(const ColoursInOrder& picture) {
     auto tileSet = std::make_unique<TileSetBitmap>();
     std::uint8_t* file = tileSet->fileHeader.data();
     file[0] = 'B';
@@ -154,21 +212,14 @@ std::unique_ptr<TileSetBitmap> NewBitmap(const std::vector<std::uint32_t>& pixel
     WriteU32(info + 24, 2834);
     WriteU32(info + 28, 2834);
     WriteU32(info + 32, 256);
-
-    std::unordered_map<std::uint32_t, std::uint8_t> indexOf;
-    std::vector<std::uint8_t> indices;
-    indices.reserve(pixels.size());
-    for (const std::uint32_t rgb : pixels) {
-        auto [entry, added] = indexOf.try_emplace(rgb, static_cast<std::uint8_t>(indexOf.size()));
-        if (added) {
-            std::uint8_t* colour = tileSet->colourTable.data() + entry->second * 4;
-            colour[0] = rgb & 0xFF;
-            colour[1] = (rgb >> 8) & 0xFF;
-            colour[2] = (rgb >> 16) & 0xFF;
-        }
-        indices.push_back(entry->second);
+    for (std::size_t c = 0; c < picture.colours.size(); ++c) {
+        const std::uint32_t rgb = picture.colours[c];
+        std::uint8_t* colour = tileSet->colourTable.data() + c * 4;
+        colour[0] = rgb & 0xFF;
+        colour[1] = (rgb >> 8) & 0xFF;
+        colour[2] = (rgb >> 16) & 0xFF;
     }
-    StoreBottomUp(*tileSet, indices);
+    StoreBottomUp(*tileSet, picture.indices);
     return tileSet;
 }
 
@@ -206,18 +257,19 @@ TileSetChoice TileSetFromImage(const QImage& image, const QByteArray& bmpParts) 
         return {nullptr, "cannot be read as a picture"};
     if (image.width() != TILESET_WIDTH || image.height() != TILESET_HEIGHT)
         return {nullptr, SizeNote(image.width(), image.height())};
-    const std::vector<std::uint32_t> pixels = RgbPixels(image);
-    const int colours = CountColours(pixels);
-    if (colours > 256)
-        return {nullptr,
-                "has " + WithThousands(colours) + " colours; a tile set holds at most 256"};
+    const RgbPixels rgb(image);
+    const std::span<const std::uint32_t> pixels = rgb.Pixels();
+    const ColoursInOrder picture = OrderColours(pixels);
+    if (picture.tooMany)
+        return {nullptr, "has " + WithThousands(CountColours(pixels)) +
+                             " colours; a tile set holds at most 256"};
     if (!bmpParts.isEmpty()) {
-        if (auto tileSet = FromBmpParts(image, pixels, bmpParts))
+        if (auto tileSet = FromBmpParts(image, picture, bmpParts))
             return {std::move(tileSet), {}};
     } else if (ShowsBuiltInTileSet(pixels)) {
         return {nullptr, {}};
     }
-    return {NewBitmap(pixels), {}};
+    return {NewBitmap(picture), {}};
 }
 
 TileSetChoice TileSetFromPicture(QImageReader& reader, const QByteArray& bmpParts) {

@@ -5,8 +5,8 @@
 #include "TmxNames.h"
 #include "TmxReader.h"
 #include "document/ByteSource.h"
-#include "document/LevelReader.h"
 #include "document/LevelWriter.h"
+#include "document/LoadTileSet.h"
 #include "document/ReadError.h"
 
 #include <QFile>
@@ -14,6 +14,9 @@
 #include <QImageReader>
 #include <algorithm>
 #include <cmath>
+#include <compare>
+#include <optional>
+#include <utility>
 
 namespace krav {
 
@@ -43,21 +46,48 @@ const TmxTileSet* TileSetOfGid(const TmxMap& map, std::uint32_t gid) {
     return found;
 }
 
-std::string PlaceTiles(const TmxMap& map, std::vector<Cell>& cells) {
+// Why the tile gid at cell `at` can be no level's tile, or empty.
+std::string TileError(std::uint32_t gid, std::uint32_t firstGid, int at) {
+    const std::uint32_t code = gid - firstGid + 1;
+    if (gid & GID_FLAG_BITS)
+        return "the tile at " + CellName(at % MAP_SIZE, at / MAP_SIZE) +
+               " is flipped or rotated; a level's tiles cannot be";
+    if (gid < firstGid || code > static_cast<std::uint32_t>(TILE_COUNT))
+        return "the tile at " + CellName(at % MAP_SIZE, at / MAP_SIZE) + " has gid " +
+               std::to_string(gid) + ", past the 190 tiles of a level";
+    return {};
+}
+
+// Turns the layer's gids into cells, in place, and counts the flags. Cells are checked a block
+// at a time without a branch per cell (a whole map is a million of them); a block with a fault
+// is gone through again to name its first one.
+std::string PlaceTiles(const TmxMap& map, std::vector<Cell>& cells, int& flags) {
     const TmxTileSet* tileSet = TileSetOfTiles(map);
     const std::uint32_t firstGid = tileSet ? tileSet->firstGid : 1;
-    for (int i = 0; i < MAP_CELLS; ++i) {
-        const std::uint32_t gid = map.tiles[i];
-        if (gid == 0)
-            continue;
-        const std::string cell = CellName(i % MAP_SIZE, i / MAP_SIZE);
-        if (gid & GID_FLAG_BITS)
-            return "the tile at " + cell + " is flipped or rotated; a level's tiles cannot be";
-        const std::uint32_t code = gid - firstGid + 1;
-        if (gid < firstGid || code > static_cast<std::uint32_t>(TILE_COUNT))
-            return "the tile at " + cell + " has gid " + std::to_string(gid) +
-                   ", past the 190 tiles of a level";
-        cells[i] = code - 1;
+    constexpr int block = 1024;
+    static_assert(MAP_CELLS % block == 0);
+    flags = 0;
+    for (int start = 0; start < MAP_CELLS; start += block) {
+        Cell* const gids = cells.data() + start;
+        std::uint32_t faults = 0;
+        int blockFlags = 0;
+        for (int i = 0; i < block; ++i) {
+            const std::uint32_t gid = gids[i];
+            const std::uint32_t tile = gid - firstGid;
+            const bool used = gid != 0;
+            const bool flipped = (gid & GID_FLAG_BITS) != 0;
+            const bool outside = gid < firstGid || tile >= static_cast<std::uint32_t>(TILE_COUNT);
+            faults |= used & (flipped | outside);
+            blockFlags += used & (tile == FLAG_CELL);
+        }
+        if (faults)
+            for (int i = 0; i < block; ++i)
+                if (gids[i] != 0)
+                    if (std::string error = TileError(gids[i], firstGid, start + i); !error.empty())
+                        return error;
+        for (int i = 0; i < block; ++i)
+            gids[i] = gids[i] == 0 ? EMPTY_CELL : gids[i] - firstGid;
+        flags += blockFlags;
     }
     return {};
 }
@@ -150,40 +180,68 @@ std::string ObjectName(const PlacedObject& object) {
            CellName(object.col, object.row) + ")";
 }
 
+// A cell of an object's footprint: the cell, and the object (an index into the placed ones).
+struct Claim {
+    std::uint32_t cell;
+    std::uint32_t object;
+    auto operator<=>(const Claim&) const = default;
+};
+
 // Objects go on their anchors after the tiles. As in a level the editor makes, every cell of
 // an object's footprint is the object's alone: no other object and no tile may share it, or
-// the level would draw one thing and hold another.
+// the level would draw one thing and hold another. Placed in order, the first object to claim
+// a cell already claimed is named, at the first such cell of its footprint row by row, and
+// then the first tile of the map under any footprint. Only footprints are looked at: the
+// claims, sorted by cell, show both.
 std::string PlaceObjects(const TmxMap& map, std::vector<Cell>& cells) {
     std::vector<PlacedObject> placed(map.objects.size());
     for (std::size_t i = 0; i < placed.size(); ++i)
         if (std::string error = PlaceObject(map, map.objects[i], placed[i]); !error.empty())
             return error;
-    constexpr std::uint32_t NO_OBJECT = 0xFFFFFFFFu;
-    std::vector<std::uint32_t> owner(MAP_CELLS, NO_OBJECT); // index into placed
+    std::vector<Claim> claims;
     for (std::size_t i = 0; i < placed.size(); ++i) {
         const PlacedObject& object = placed[i];
         const int side = ObjectSide(object.kind);
         for (int row = object.row; row < object.row + side; ++row)
-            for (int col = object.col; col < object.col + side; ++col) {
-                std::uint32_t& cell = owner[static_cast<std::size_t>(row) * MAP_SIZE + col];
-                if (cell != NO_OBJECT)
-                    return ObjectName(object) + " overlaps " + ObjectName(placed[cell]) + " at " +
-                           CellName(col, row) + "; special objects cannot overlap";
-                cell = static_cast<std::uint32_t>(i);
-            }
+            for (int col = object.col; col < object.col + side; ++col)
+                claims.push_back({static_cast<std::uint32_t>(row * MAP_SIZE + col),
+                                  static_cast<std::uint32_t>(i)});
+        // More claims than cells: this object or one before overlaps, and none after can be
+        // the first to.
+        if (claims.size() > static_cast<std::size_t>(MAP_CELLS))
+            break;
     }
-    for (int i = 0; i < MAP_CELLS; ++i)
-        if (cells[i] != EMPTY_CELL && owner[i] != NO_OBJECT)
-            return "the tile at " + CellName(i % MAP_SIZE, i / MAP_SIZE) + " lies under " +
-                   ObjectName(placed[owner[i]]) + "; a special object's cells hold no tile";
+    std::sort(claims.begin(), claims.end());
+    // Objects before the first to claim a taken cell do not overlap, so that cell's first
+    // claim is its one owner.
+    std::optional<Claim> overlap, owner;
+    for (std::size_t i = 1; i < claims.size(); ++i)
+        if (claims[i].cell == claims[i - 1].cell &&
+            (!overlap || std::pair(claims[i].object, claims[i].cell) <
+                             std::pair(overlap->object, overlap->cell))) {
+            overlap = claims[i];
+            owner = claims[i - 1];
+        }
+    if (overlap)
+        return ObjectName(placed[overlap->object]) + " overlaps " +
+               ObjectName(placed[owner->object]) + " at " +
+               CellName(static_cast<int>(overlap->cell % MAP_SIZE),
+                        static_cast<int>(overlap->cell / MAP_SIZE)) +
+               "; special objects cannot overlap";
+    for (const Claim& claim : claims) // by cell: the first is the map's first
+        if (cells[claim.cell] != EMPTY_CELL)
+            return "the tile at " +
+                   CellName(static_cast<int>(claim.cell % MAP_SIZE),
+                            static_cast<int>(claim.cell / MAP_SIZE)) +
+                   " lies under " + ObjectName(placed[claim.object]) +
+                   "; a special object's cells hold no tile";
     for (const PlacedObject& object : placed)
         cells[static_cast<std::size_t>(object.row) * MAP_SIZE + object.col] = object.kind;
     return {};
 }
 
-// The editor never lets a level hold more flags than MAX_FLAGS.
-std::string CountFlags(const std::vector<Cell>& cells) {
-    const auto flags = std::count(cells.begin(), cells.end(), FLAG_CELL);
+// The editor never lets a level hold more flags than MAX_FLAGS; the tiles hold `flags`.
+std::string CountFlags(const std::vector<Cell>& cells, int flags) {
     if (flags <= MAX_FLAGS)
         return {};
     int seen = 0;
@@ -225,8 +283,11 @@ TmxImportResult ImportTmx(const QString& tmxPath) {
 }
 
 TmxImportResult ImportTmx(const QByteArray& tmx, const QDir& folder) {
+    return ImportTmx(ReadTmx(tmx), folder);
+}
+
+TmxImportResult ImportTmx(TmxReadResult read, const QDir& folder) {
     TmxImportResult result;
-    TmxReadResult read = ReadTmx(tmx);
     const TmxMap& map = read.map;
     result.error = std::move(read.error);
     for (const TmxTileSet& tileSet : map.tileSets)
@@ -238,24 +299,28 @@ TmxImportResult ImportTmx(const QByteArray& tmx, const QDir& folder) {
     if (!result.error.empty())
         return result;
 
-    std::vector<Cell> cells(MAP_CELLS, EMPTY_CELL);
-    result.error = PlaceTiles(map, cells);
+    // The gids become the cells where they lie.
+    std::vector<Cell> cells = std::move(read.map.tiles);
+    int flags = 0;
+    result.error = PlaceTiles(map, cells, flags);
     if (result.error.empty())
         result.error = PlaceObjects(map, cells);
     if (result.error.empty())
-        result.error = CountFlags(cells);
+        result.error = CountFlags(cells, flags);
     if (!result.error.empty())
         return result;
 
     const TileSetChoice tileSet = ChooseTileSet(map, folder, result);
     result.level = WriteLevel(cells.data(), tileSet.tileSet.get());
-    // What is written must open again.
-    try {
-        std::vector<Cell> check(MAP_CELLS, EMPTY_CELL);
-        ReadLevel(MemorySource(result.level), check.data());
-    } catch (const ReadError& error) {
-        result.error = std::string("makes a level that cannot be read: ") + error.what();
-        result.level.clear();
+    // What is written must open again. Its records do (their codes are all tiles and objects,
+    // checked above); its tile set is read back as a level's is.
+    if (tileSet.tileSet) {
+        try {
+            LoadTileSet(MemorySource(result.level));
+        } catch (const ReadError& error) {
+            result.error = std::string("makes a level that cannot be read: ") + error.what();
+            result.level.clear();
+        }
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TmxReader.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QString>
@@ -24,5 +26,7 @@ struct TmxImportResult {
 TmxImportResult ImportTmx(const QString& tmxPath);
 // The same for a map's bytes; the tile set's picture is looked for in folder.
 TmxImportResult ImportTmx(const QByteArray& tmx, const QDir& folder);
+// The same for a map ReadTmx read (its reader's error, if any, is the import's).
+TmxImportResult ImportTmx(TmxReadResult read, const QDir& folder);
 
 } // namespace krav

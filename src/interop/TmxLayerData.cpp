@@ -1,6 +1,9 @@
 #include "TmxLayerData.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
+#include <optional>
 #include <zlib.h>
 
 namespace krav {
@@ -46,31 +49,47 @@ LayerGids FromCsv(const QByteArray& text, std::size_t cells) {
     return result;
 }
 
-// Inflates zlib or gzip data (told apart by their headers) into exactly `size` bytes. The output
-// starts small: damaged or short data costs no buffer of the whole layer.
-bool Inflate(const QByteArray& packed, std::vector<unsigned char>& out, std::size_t size) {
+// Gids are stored little-endian, as the host most likely holds them already.
+void FromLittleEndian(std::vector<std::uint32_t>& gids) {
+    if constexpr (std::endian::native == std::endian::big)
+        for (std::uint32_t& gid : gids)
+            gid = (gid >> 24) | ((gid >> 8) & 0xFF00u) | ((gid << 8) & 0xFF0000u) | (gid << 24);
+}
+
+// Inflates zlib or gzip data (told apart by their headers) straight into the gids of `cells`
+// cells; the number of bytes it gave, or nothing when the data is damaged or gives more. The
+// gids grow a step at a time: damaged or short data costs no buffer of the whole layer.
+std::optional<std::size_t> Inflate(const QByteArray& packed, std::vector<std::uint32_t>& gids,
+                                   std::size_t cells) {
     constexpr std::size_t step = 64 * 1024;
-    out.clear();
+    const std::size_t size = cells * 4;
     z_stream stream{};
     if (inflateInit2(&stream, 15 + 32) != Z_OK)
-        return false;
+        return std::nullopt;
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.constData()));
     stream.avail_in = static_cast<uInt>(packed.size());
+    unsigned char past = 0; // a byte past the layer shows data longer than expected
+    std::size_t produced = 0;
     int status = Z_OK;
-    // One byte past size shows data longer than expected. There is always room for output, so
-    // Z_BUF_ERROR means that the data ended before its stream did.
-    while (status == Z_OK && out.size() <= size) {
-        const std::size_t produced = out.size();
-        if (produced > 0)
-            out.reserve(size + 1); // data that fills a step goes on: room for all of it at once
-        out.resize(std::min(produced + step, size + 1));
-        stream.next_out = out.data() + produced;
-        stream.avail_out = static_cast<uInt>(out.size() - produced);
+    // There is always room for output, so Z_BUF_ERROR means that the data ended before its
+    // stream did.
+    while (status == Z_OK && produced <= size) {
+        if (produced == gids.size() * 4 && produced < size) {
+            if (!gids.empty())
+                gids.reserve(cells); // data that fills a step goes on: room for all of it at once
+            gids.resize(std::min(gids.size() + step / 4, cells)); // only what the step may fill
+        }
+        const std::size_t room = std::min(gids.size() * 4 - produced, step);
+        stream.next_out = room > 0 ? reinterpret_cast<Bytef*>(gids.data()) + produced : &past;
+        stream.avail_out = static_cast<uInt>(room > 0 ? room : 1);
+        const uInt before = stream.avail_out;
         status = inflate(&stream, Z_NO_FLUSH);
-        out.resize(out.size() - stream.avail_out);
+        produced += before - stream.avail_out;
     }
     inflateEnd(&stream);
-    return status == Z_STREAM_END && out.size() <= size; // longer: "too long", not a count
+    if (status != Z_STREAM_END || produced > size) // longer: "too long", not a count
+        return std::nullopt;
+    return produced;
 }
 
 LayerGids FromBase64(const QByteArray& text, const QString& compression, std::size_t cells) {
@@ -83,27 +102,27 @@ LayerGids FromBase64(const QByteArray& text, const QString& compression, std::si
         compact, QByteArray::Base64Encoding | QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded)
         return {{}, "its Base64 data is not valid Base64"};
-    std::vector<unsigned char> bytes;
+    LayerGids result;
+    std::size_t bytes = 0;
     if (compression.isEmpty()) {
-        bytes.assign(decoded.decoded.begin(), decoded.decoded.end());
+        bytes = static_cast<std::size_t>(decoded.decoded.size());
+        if (bytes == cells * 4) {
+            result.gids.resize(cells);
+            std::memcpy(result.gids.data(), decoded.decoded.constData(), bytes);
+        }
     } else if (compression == QLatin1String("zlib") || compression == QLatin1String("gzip")) {
-        if (!Inflate(*decoded, bytes, cells * 4))
+        const auto inflated = Inflate(*decoded, result.gids, cells);
+        if (!inflated)
             return {{}, "its " + compression.toStdString() + " data is damaged or too long"};
+        bytes = *inflated;
     } else {
         return {{},
                 "its data is " + compression.toStdString() +
                     "-compressed; save the map with CSV, Base64, zlib or gzip layer data"};
     }
-    if (bytes.size() != cells * 4)
-        return {{}, CountError(bytes.size() / 4, cells)};
-    LayerGids result;
-    result.gids.resize(cells);
-    for (std::size_t i = 0; i < cells; ++i) {
-        const unsigned char* p = bytes.data() + i * 4;
-        result.gids[i] = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                         static_cast<std::uint32_t>(p[2]) << 16 |
-                         static_cast<std::uint32_t>(p[3]) << 24;
-    }
+    if (bytes != cells * 4)
+        return {{}, CountError(bytes / 4, cells)};
+    FromLittleEndian(result.gids);
     return result;
 }
 

@@ -96,15 +96,25 @@ std::vector<std::uint8_t> WriteTileSetBmp(const TileSetBitmap& tileSet) {
 std::vector<std::uint8_t> WriteLevel(const Cell* cells, const TileSetBitmap* tileSet) {
     // Room for a record per cell, so that a run may be written in full before it is known to
     // be all tiles; the records are not counted first, the bytes are cut to them at the end.
+    // The room is reserved, and given a row at a time: a sparse level touches only the memory
+    // its records take, not 4 MiB.
     const std::size_t bmpSize = tileSet ? BmpSize(*tileSet) : 0;
-    std::vector<std::uint8_t> out(bmpSize + std::size_t{MAP_CELLS} * 4);
-    std::uint8_t* at = tileSet ? PutBmp(out.data(), *tileSet) : out.data();
+    std::vector<std::uint8_t> out;
+    out.reserve(bmpSize + std::size_t{MAP_CELLS} * 4);
+    out.resize(bmpSize);
+    if (tileSet)
+        PutBmp(out.data(), *tileSet);
+    std::size_t used = bmpSize;
     for (int y = 0; y < MAP_SIZE; ++y) {
+        out.resize(used + std::size_t{MAP_SIZE} * 4); // within the reserve: out.data() stays
+        std::uint8_t* const start = out.data() + used;
+        std::uint8_t* at = start;
         const Cell* row = cells + y * MAP_SIZE;
         for (int x = 0; x < MAP_SIZE; x += RUN)
             at = PutTileRun(at, row + x, x, y) ? at + RUN * 4 : PutEach(at, row + x, x, y);
+        used += static_cast<std::size_t>(at - start);
     }
-    out.resize(static_cast<std::size_t>(at - out.data()));
+    out.resize(used);
     if (out.size() < out.capacity() / 2)
         out.shrink_to_fit(); // a sparse level need not keep the room of a full one
     return out;

@@ -110,10 +110,15 @@ TEST_F(TmxImport, ReadsEveryLayerDataFormTiledWrites) {
 }
 
 // An object without a picture, its kind as a property, its top-left corner at x, y.
-std::string SecondObject(int x, int y, int kind) {
-    return "<object id=\"2\" x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) +
+std::string KindObject(int id, int x, int y, int kind) {
+    return "<object id=\"" + std::to_string(id) + "\" x=\"" + std::to_string(x) + "\" y=\"" +
+           std::to_string(y) +
            "\">\n   <properties>\n    <property name=\"kind\" type=\"int\" value=\"" +
            std::to_string(kind) + "\"/>\n   </properties>\n  </object>\n ";
+}
+
+std::string SecondObject(int x, int y, int kind) {
+    return KindObject(2, x, y, kind);
 }
 
 // CSV layer data with a flag in each of the first cells of the map.
@@ -220,6 +225,72 @@ TEST_F(TmxImport, RefusesWhatALevelCannotHoldNamingTheFirstFault) {
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err, "krav-lvl: " + folder.Path("none.tmx") +
                                ": cannot be opened: No such file or directory\n");
+}
+
+// Objects are placed in the file's order: the first to claim a cell another holds is named, at
+// the first such cell of its footprint row by row, with the one that holds it.
+TEST_F(TmxImport, NamesTheFirstObjectToOverlapAnother) {
+    struct Placed {
+        int col, row, kind;
+    };
+    // The map's own object 1 is 6 x 6 at column 10, row 10; these come after it.
+    const auto after = [this](const std::vector<Placed>& objects) {
+        std::string group;
+        int id = 2;
+        for (const Placed& object : objects)
+            group += KindObject(id++, object.col * 16, object.row * 16, object.kind);
+        return Replaced(map, "</objectgroup>", group + "</objectgroup>");
+    };
+    // Objects tiling the map, 6 x 6 from the top-left corner, then 1 x 1 in the cells left
+    // (every cell of the map is then an object's), then `extra`: their footprints hold more
+    // cells than the map when extra has any.
+    const auto fillingTheMap = [this](const std::vector<Placed>& extra) {
+        std::string group;
+        int id = 1;
+        for (int row = 0; row + 6 <= MAP_SIZE; row += 6)
+            for (int col = 0; col + 6 <= MAP_SIZE; col += 6)
+                group += KindObject(id++, col * 16, row * 16, OBJECT_6X6);
+        for (int row = 0; row < MAP_SIZE; ++row)
+            for (int col = MAP_SIZE / 6 * 6; col < MAP_SIZE; ++col)
+                group += KindObject(id++, col * 16, row * 16, OBJECT_1X1);
+        for (int row = MAP_SIZE / 6 * 6; row < MAP_SIZE; ++row)
+            for (int col = 0; col < MAP_SIZE / 6 * 6; ++col)
+                group += KindObject(id++, col * 16, row * 16, OBJECT_1X1);
+        for (const Placed& object : extra)
+            group += KindObject(id++, object.col * 16, object.row * 16, object.kind);
+        const auto start = map.find("<object ");
+        const auto end = map.find("</objectgroup>");
+        return std::string(map).replace(start, end - start, group);
+    };
+    const std::string overlap = "; special objects cannot overlap";
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {after({{14, 6, OBJECT_5X5}}),
+         "object 2 (5 x 5 at column 14, row 6) overlaps object 1 (6 x 6 at column 10, row 10) at "
+         "column 14, row 10" +
+             overlap},
+        {after({{15, 15, OBJECT_2X2}, {10, 10, OBJECT_1X1}}),
+         "object 2 (2 x 2 at column 15, row 15) overlaps object 1 (6 x 6 at column 10, row 10) at "
+         "column 15, row 15" +
+             overlap},
+        {after({{40, 40, OBJECT_1X1}, {50, 50, OBJECT_2X2}, {51, 51, OBJECT_1X1}}),
+         "object 4 (1 x 1 at column 51, row 51) overlaps object 3 (2 x 2 at column 50, row 50) at "
+         "column 51, row 51" +
+             overlap},
+        {fillingTheMap({}),
+         "the tile at column 5, row 2 lies under object 1 (6 x 6 at column 0, row 0); a special "
+         "object's cells hold no tile"},
+        {fillingTheMap({{0, 0, OBJECT_1X1}, {1023, 1023, OBJECT_1X1}}),
+         "object 37077 (1 x 1 at column 0, row 0) overlaps object 1 (6 x 6 at column 0, row 0) "
+         "at column 0, row 0" +
+             overlap},
+    };
+    for (const auto& [text, message] : cases) {
+        SCOPED_TRACE(message);
+        const test::Run run = Import(text);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, "krav-lvl: " + tmx + ": " + message + "\n");
+        EXPECT_FALSE(std::filesystem::exists(out()));
+    }
 }
 
 // The colour of picture pixel (x, y) of the tile set a level file embeds.
