@@ -141,16 +141,26 @@ void CRadarWnd::UpdateCells(Rect cells) {
         return;
     if (m_bWholeMap) {
         // Kept current while hidden too: it is not made again when shown.
-        const QRect r = ToQRect(m_overview.Update(*m_picture, cells));
-        if (isVisible() && !r.isEmpty())
-            repaint(r);
-        return;
+        const Rect r = m_overview.Update(*m_picture, cells);
+        if (!isVisible() || r.IsEmpty())
+            return;
+        m_changedPixels = m_changedPixels.United(r);
+    } else {
+        if (!isVisible())
+            return;
+        m_changedCells = m_changedCells.United(cells);
     }
-    if (!isVisible())
-        return;
-    const QRect r = CellsOnClient(cells);
-    if (!r.isEmpty())
-        repaint(r);
+    m_changePacer.Changed();
+}
+
+// The cells are placed on the client when shown: the radar may have scrolled meanwhile.
+void CRadarWnd::ShowChanges() {
+    QRegion changed(ToQRect(m_changedPixels));
+    if (!m_bWholeMap && !m_changedCells.IsEmpty())
+        changed += CellsOnClient(m_changedCells);
+    m_changedPixels = m_changedCells = Rect{};
+    if (!changed.isEmpty())
+        update(changed);
 }
 
 QRect CRadarWnd::Outline() const {

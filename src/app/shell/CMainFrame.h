@@ -19,7 +19,6 @@
 #include <vector>
 
 class QAction;
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -29,6 +28,7 @@ class QToolBar;
 
 namespace krav {
 
+class StatusPane;
 class TileSetChooser;
 
 class CChildFrame;
@@ -165,7 +165,7 @@ private:
     bool m_showingLevelMenus = false;
     QToolBar* m_mainBar = nullptr;
     QToolBar* m_toolsBar = nullptr;
-    std::array<QLabel*, 5> m_panes{};
+    std::array<StatusPane*, 5> m_panes{};
     TileSetPaletteWnd* m_pTileSetPalette = nullptr;
     TileInfoWnd* m_pTileInfo = nullptr;
     CRadarWnd* m_pRadar = nullptr;

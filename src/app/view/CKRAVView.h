@@ -32,6 +32,7 @@ public:
     void OnTileSetChanged();
     // The pointer shape for the current tool and position.
     void UpdateCursor();
+    void UpdateCursorAt(QPoint client);
 
     // ViewHost
     void InvalidateClient(const Rect& client, bool erase) override;
