@@ -32,6 +32,12 @@ bool MayChangeState(QEvent::Type type) {
 
 UiUpdateTrigger::UiUpdateTrigger(std::function<void()> update, QObject* parent)
     : QObject(parent), m_update(std::move(update)) {
+    m_frame.setSingleShot(true);
+    m_frame.setInterval(FRAME_MS);
+    connect(&m_frame, &QTimer::timeout, this, [this] {
+        if (m_pending && !m_queued)
+            Run();
+    });
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -41,21 +47,31 @@ UiUpdateTrigger::~UiUpdateTrigger() {
 }
 
 void UiUpdateTrigger::Request() {
-    if (m_pending)
-        return;
     m_pending = true;
+    if (m_queued || (m_moving && m_frame.isActive()))
+        return; // in this turn's pass, or in the one at the frame's end
+    m_queued = true;
     QMetaObject::invokeMethod(
         this,
         [this] {
-            m_pending = false;
-            m_update();
+            m_queued = false;
+            if (m_pending)
+                Run();
         },
         Qt::QueuedConnection);
 }
 
+void UiUpdateTrigger::Run() {
+    m_pending = false;
+    m_update();
+    m_frame.start();
+}
+
 bool UiUpdateTrigger::eventFilter(QObject* watched, QEvent* event) {
-    if (MayChangeState(event->type()))
+    if (MayChangeState(event->type())) {
+        m_moving = event->type() == QEvent::MouseMove;
         Request();
+    }
     return QObject::eventFilter(watched, event);
 }
 
