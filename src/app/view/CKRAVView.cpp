@@ -264,8 +264,28 @@ void CKRAVView::UpdateNow() {
     viewport()->repaint();
 }
 
+// The map's pixels move along; the previews, drawn at their own client places, moved with
+// them: they are painted again where they are, and where the moved copy went.
 void CKRAVView::ScrollContents(int dx, int dy) {
     viewport()->scroll(dx, dy);
+    QRegion overlays;
+    for (const QRect& overlay : OverlayRects())
+        overlays += QRegion(overlay) + overlay.translated(dx, dy);
+    if (!overlays.isEmpty())
+        viewport()->update(overlays);
+}
+
+std::array<QRect, 3> CKRAVView::OverlayRects() const {
+    const SelectionTool& selection = m_engine.Selection();
+    const StampTool& stamp = m_engine.Stamp();
+    QRect band;
+    if (selection.IsSelecting()) {
+        const Point a = selection.Anchor();
+        const Point b = selection.Corner();
+        band = ToQRect(Rect{a.x, a.y, b.x, b.y}.Normalized().Inflated(1));
+    }
+    return {ToQRect(m_engine.Shapes().PreviewRect().Inflated(1)),
+            stamp.IsPreviewShown() ? ToQRect(stamp.PreviewRect().Inflated(1)) : QRect(), band};
 }
 
 void CKRAVView::ScrollBarsChanged() {
