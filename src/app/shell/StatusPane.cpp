@@ -45,15 +45,16 @@ void StatusPane::Measure() {
     for (int c = 0; c < static_cast<int>(m_advances.size()); ++c)
         m_advances[c] = c < ' ' || c == 127 ? -1 : metrics.horizontalAdvance(QChar(c));
     // A label's measure of one space holds all it adds around a text, and the space at most.
-    QLabel blank(QStringLiteral(" "));
-    blank.setFont(font());
-    blank.setFrameStyle(frameStyle());
-    m_chrome = blank.sizeHint().width();
+    m_measure.setFont(font());
+    m_measure.setFrameStyle(frameStyle());
+    m_measure.setText(QStringLiteral(" "));
+    m_chrome = m_measure.sizeHint().width();
 }
 
 // The width the status bar's layout gave the label when it was free to change size.
 void StatusPane::FitText() {
-    const int wanted = std::max(sizeHint().width(), m_widestWidth);
+    m_measure.setText(text());
+    const int wanted = std::max(m_measure.sizeHint().width(), m_widestWidth);
     if (minimumWidth() != wanted || maximumWidth() != wanted)
         setFixedWidth(wanted);
 }

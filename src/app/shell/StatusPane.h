@@ -25,6 +25,9 @@ private:
     bool SurelyFits(const QString& text) const;
 
     QString m_widest;
+    // Measures texts as a label free to change size would (a label's own measure is at least
+    // its minimum size, here its fixed one).
+    QLabel m_measure;
     int m_widestWidth = 0;
     // What the label adds around a text, at least, and the widths of the printable ASCII
     // characters: a text of them whose widths add up to less than the room needs no measuring.
