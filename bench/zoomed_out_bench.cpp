@@ -1,6 +1,7 @@
 // The whole map at a glance: the Radar's "Whole Map" (a dense 1024 x 1024 map reduced and
 // drawn into a 250 x 250 window, at most 2 ms), and the map view's paint of 1920 x 1080 at the
-// low zooms with detailed tiles (at most twice one copy of a picture that size).
+// low zooms with detailed tiles (at most twice one copy of a picture that size, 2.5 times at
+// 1:16).
 #include "DenseMap.h"
 #include "ImageCopy.h"
 #include "Ratio.h"
