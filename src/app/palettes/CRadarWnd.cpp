@@ -179,14 +179,22 @@ void CRadarWnd::UpdateOutline(const QRect& outline) {
 
 void CRadarWnd::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect exposed = event->rect();
-    painter.fillRect(exposed, Qt::black); // outside the picture, or no picture yet
+    // A part at a time: over the bounding rectangle of a region of several parts (a scroll's
+    // strip and the outline's edges) the painter fills span by span and hands the spans of
+    // each fill to a pool of threads, which costs more than the few pixels painted.
+    for (const QRect& exposed : event->region()) {
+        painter.setClipRect(exposed);
+        painter.fillRect(exposed, Qt::black); // outside the picture, or no picture yet
+        if (!m_picture)
+            continue;
+        if (m_bWholeMap)
+            PaintWholeMap(painter, exposed);
+        else
+            PaintActualSize(painter, exposed);
+    }
     if (!m_picture)
         return;
-    if (m_bWholeMap)
-        PaintWholeMap(painter, exposed);
-    else
-        PaintActualSize(painter, exposed);
+    painter.setClipping(false);
     FillInsideFrame(painter, Outline(), 1, QColor(255, 0, 0));
 }
 
