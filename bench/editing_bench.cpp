@@ -36,16 +36,18 @@ void BM_radar_build(benchmark::State& state) {
     for (int i = 0; i < MAP_CELLS; ++i)
         cells[i] = static_cast<Cell>(i % 200 == 0 ? EMPTY_CELL : i % TILE_COUNT);
     RadarPicture radar;
-    std::vector<std::uint8_t> picture(MAP_CELLS);
     bench::RunWithBaseline(
         state,
         [&] {
             radar.Build(cells.data());
             benchmark::DoNotOptimize(radar.Kinds());
         },
+        // What any picture of the cells costs at the least: reading the 4 MiB of them once.
         [&] {
-            std::memset(picture.data(), RADAR_GREY, picture.size());
-            benchmark::DoNotOptimize(picture.data());
+            std::uint32_t sum = 0;
+            for (const Cell v : cells)
+                sum += v;
+            benchmark::DoNotOptimize(sum);
         },
         {3.0});
 }

@@ -1,8 +1,8 @@
 // The map view widget's wheel and keys: zooming at the pointer, scrolling sideways, and going
 // to the map's edges and corners.
+#include "ViewTestFrame.h"
 #include "document/CKRAVDoc.h"
 #include "frame/MainFrameHub.h"
-#include "support/FakePrompt.h"
 #include "support/HubFixture.h"
 #include "view/CKRAVView.h"
 #include "view/ViewFrame.h"
@@ -19,26 +19,7 @@
 namespace krav {
 namespace {
 
-// A main frame around one view that only counts how often the radar is told of scrolling.
-class TestViewFrame final : public ViewFrame {
-public:
-    MainFrameHub& Hub() override { return hub; }
-    Prompt& UserPrompt() override { return prompt; }
-    const QImage& ObjectPicture(int) const override { return picture; }
-    QCursor ToolCursor(int) const override { return {}; }
-    QCursor MoveCursor() const override { return {}; }
-    void RadarCellsChanged(CKRAVView&, const Rect&) override {}
-    void RadarCellChanged(CKRAVView&, int, int) override {}
-    void RadarViewScrolled(CKRAVView&, bool) override { ++radarScrolls; }
-    void RadarViewRectChanged(CKRAVView&) override {}
-    void RadarShowDocument(CKRAVView&) override {}
-
-    HeadlessFrame frame;
-    test::FakePrompt prompt;
-    MainFrameHub hub{frame, prompt};
-    QImage picture;
-    int radarScrolls = 0;
-};
+using test::TestViewFrame;
 
 Rect VisibleArea(const ViewGeometry& view) {
     return {view.LeftCol(), view.TopRow(), view.RightCol(), view.BottomRow()};

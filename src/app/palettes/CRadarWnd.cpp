@@ -147,16 +147,26 @@ void CRadarWnd::UpdateCells(Rect cells) {
         return;
     if (m_bWholeMap) {
         // Kept current while hidden too: it is not made again when shown.
-        const QRect r = ToQRect(m_overview.Update(*m_picture, cells));
-        if (isVisible() && !r.isEmpty())
-            repaint(r);
-        return;
+        const Rect r = m_overview.Update(*m_picture, cells);
+        if (!isVisible() || r.IsEmpty())
+            return;
+        m_changedPixels = m_changedPixels.United(r);
+    } else {
+        if (!isVisible())
+            return;
+        m_changedCells = m_changedCells.United(cells);
     }
-    if (!isVisible())
-        return;
-    const QRect r = CellsOnClient(cells);
-    if (!r.isEmpty())
-        repaint(r);
+    m_changePacer.Changed();
+}
+
+// The cells are placed on the client when shown: the radar may have scrolled meanwhile.
+void CRadarWnd::ShowChanges() {
+    QRegion changed(ToQRect(m_changedPixels));
+    if (!m_bWholeMap && !m_changedCells.IsEmpty())
+        changed += CellsOnClient(m_changedCells);
+    m_changedPixels = m_changedCells = Rect{};
+    if (!changed.isEmpty())
+        update(changed);
 }
 
 QRect CRadarWnd::Outline() const {
@@ -175,14 +185,22 @@ void CRadarWnd::UpdateOutline(const QRect& outline) {
 
 void CRadarWnd::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect exposed = event->rect();
-    painter.fillRect(exposed, Qt::black); // outside the picture, or no picture yet
+    // A part at a time: over the bounding rectangle of a region of several parts (a scroll's
+    // strip and the outline's edges) the painter fills span by span and hands the spans of
+    // each fill to a pool of threads, which costs more than the few pixels painted.
+    for (const QRect& exposed : event->region()) {
+        painter.setClipRect(exposed);
+        painter.fillRect(exposed, Qt::black); // outside the picture, or no picture yet
+        if (!m_picture)
+            continue;
+        if (m_bWholeMap)
+            PaintWholeMap(painter, exposed);
+        else
+            PaintActualSize(painter, exposed);
+    }
     if (!m_picture)
         return;
-    if (m_bWholeMap)
-        PaintWholeMap(painter, exposed);
-    else
-        PaintActualSize(painter, exposed);
+    painter.setClipping(false);
     FillInsideFrame(painter, Outline(), 1, QColor(255, 0, 0));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/Geometry.h"
+#include "palettes/FramePacer.h"
 #include "palettes/RadarOverview.h"
 #include "palettes/RadarViewport.h"
 
@@ -38,7 +39,7 @@ public:
     // The view scrolled.
     void ScrollViewRows(int top, int bottom);
     void ScrollViewCols(int left, int right);
-    // Cells changed in the picture: show them at once.
+    // Cells changed in the picture: shown at once, or with the others of the same frame.
     void UpdateCell(int x, int y);
     void UpdateCells(Rect cells);
 
@@ -73,6 +74,7 @@ private:
     void BuildOverview();
     void ChooseWholeMap(bool wholeMap);
     void CentreViewOn(const QPoint& client);
+    void ShowChanges();
     void PaintActualSize(QPainter& painter, const QRect& exposed);
     void PaintWholeMap(QPainter& painter, const QRect& exposed);
 
@@ -84,6 +86,10 @@ private:
     bool m_bWholeMap = false;
     bool m_bSwitchHeld = false; // the double-click that switched the mode is still held
     RadarOverview m_overview;
+    // Changed since last shown: cells (one pixel per cell) and the whole map's pixels.
+    Rect m_changedCells;
+    Rect m_changedPixels;
+    FramePacer m_changePacer{[this] { ShowChanges(); }};
 };
 
 } // namespace krav

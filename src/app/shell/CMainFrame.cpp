@@ -8,6 +8,7 @@
 #include "shell/CommandTable.h"
 #include "shell/DockState.h"
 #include "shell/MenuLettersFirst.h"
+#include "shell/StatusPane.h"
 #include "shell/UiUpdateTrigger.h"
 #include "shell/WindowMenu.h"
 #include "view/CKRAVView.h"
@@ -15,7 +16,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -247,11 +247,8 @@ void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
     for (int i = 0; i < 5; ++i) {
-        m_panes[i] = new QLabel(QStringLiteral(" "), bar);
+        m_panes[i] = new StatusPane(QString::fromUtf8(PANE_SIZES[i]), bar);
         m_panes[i]->setObjectName(QStringLiteral("Pane%1").arg(i + 1));
-        m_panes[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        m_panes[i]->setMinimumWidth(
-            m_panes[i]->fontMetrics().horizontalAdvance(QString::fromUtf8(PANE_SIZES[i])) + 8);
         bar->addPermanentWidget(m_panes[i]);
     }
     // The message pane says "Ready" whenever no prompt is shown.
@@ -388,11 +385,8 @@ void CMainFrame::UpdateCommandUi() {
             action->setChecked(state.checked);
     }
     const auto texts = StatusPaneTexts(view ? &view->Engine() : nullptr);
-    for (int i = 0; i < 5; ++i) {
-        const QString text = QString::fromStdString(texts[i]);
-        if (m_panes[i]->text() != text)
-            m_panes[i]->setText(text);
-    }
+    for (int i = 0; i < 5; ++i)
+        m_panes[i]->Show(QString::fromStdString(texts[i]));
     for (CChildFrame* child : ChildFrames())
         child->UpdateTitle();
     // Each write of a title reaches the window manager: write only what changed.

@@ -20,7 +20,6 @@
 #include <vector>
 
 class QAction;
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -30,6 +29,7 @@ class QToolBar;
 
 namespace krav {
 
+class StatusPane;
 class TileSetChooser;
 
 class CChildFrame;
@@ -175,7 +175,7 @@ private:
     bool m_showingLevelMenus = false;
     QToolBar* m_mainBar = nullptr;
     QToolBar* m_toolsBar = nullptr;
-    std::array<QLabel*, 5> m_panes{};
+    std::array<StatusPane*, 5> m_panes{};
     TileSetPaletteWnd* m_pTileSetPalette = nullptr;
     TileInfoWnd* m_pTileInfo = nullptr;
     CRadarWnd* m_pRadar = nullptr;

@@ -7,6 +7,7 @@
 #include "render/SelectionOutline.h"
 #include "view/TileSetImage.h"
 #include "view/ViewFrame.h"
+#include "view/ViewScrollBar.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -49,6 +50,8 @@ CKRAVView::CKRAVView(CKRAVDoc& doc, ViewFrame& frame, QWidget* parent)
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
+    setHorizontalScrollBar(new ViewScrollBar(Qt::Horizontal, this));
+    setVerticalScrollBar(new ViewScrollBar(Qt::Vertical, this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     for (int i = 0; i < 3; ++i) {
@@ -99,7 +102,7 @@ void CKRAVView::mousePressEvent(QMouseEvent* event) {
         m_engine.OnLButtonDown(flags, PointOf(event));
     else if (event->button() == Qt::RightButton)
         m_engine.OnRButtonDown(flags, PointOf(event));
-    UpdateCursor();
+    UpdateCursorAt(event->position().toPoint());
 }
 
 void CKRAVView::mouseReleaseEvent(QMouseEvent* event) {
@@ -108,7 +111,7 @@ void CKRAVView::mouseReleaseEvent(QMouseEvent* event) {
         m_engine.OnLButtonUp(flags, PointOf(event));
     else if (event->button() == Qt::RightButton)
         m_engine.OnRButtonUp(flags, PointOf(event));
-    UpdateCursor();
+    UpdateCursorAt(event->position().toPoint());
 }
 
 void CKRAVView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -121,7 +124,7 @@ void CKRAVView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CKRAVView::mouseMoveEvent(QMouseEvent* event) {
     m_engine.OnMouseMove(ButtonFlags(event->buttons(), event->modifiers()), PointOf(event));
-    UpdateCursor();
+    UpdateCursorAt(event->position().toPoint());
     m_frame.PointerOverCell(*this, CellUnder(event->position().toPoint()));
 }
 
@@ -200,7 +203,7 @@ void CKRAVView::wheelEvent(QWheelEvent* event) {
                            event->inverted(),
                            QApplication::wheelScrollLines()});
     event->accept();
-    UpdateCursor();
+    UpdateCursorAt(at);
 }
 
 void CKRAVView::focusInEvent(QFocusEvent* event) {
@@ -261,8 +264,28 @@ void CKRAVView::UpdateNow() {
     viewport()->repaint();
 }
 
+// The map's pixels move along; the previews, drawn at their own client places, moved with
+// them: they are painted again where they are, and where the moved copy went.
 void CKRAVView::ScrollContents(int dx, int dy) {
     viewport()->scroll(dx, dy);
+    QRegion overlays;
+    for (const QRect& overlay : OverlayRects())
+        overlays += QRegion(overlay) + overlay.translated(dx, dy);
+    if (!overlays.isEmpty())
+        viewport()->update(overlays);
+}
+
+std::array<QRect, 3> CKRAVView::OverlayRects() const {
+    const SelectionTool& selection = m_engine.Selection();
+    const StampTool& stamp = m_engine.Stamp();
+    QRect band;
+    if (selection.IsSelecting()) {
+        const Point a = selection.Anchor();
+        const Point b = selection.Corner();
+        band = ToQRect(Rect{a.x, a.y, b.x, b.y}.Normalized().Inflated(1));
+    }
+    return {ToQRect(m_engine.Shapes().PreviewRect().Inflated(1)),
+            stamp.IsPreviewShown() ? ToQRect(stamp.PreviewRect().Inflated(1)) : QRect(), band};
 }
 
 void CKRAVView::ScrollBarsChanged() {
@@ -333,12 +356,20 @@ void CKRAVView::RequestTool(int tool) {
 }
 
 void CKRAVView::UpdateCursor() {
+    UpdateCursorAt(viewport()->mapFromGlobal(QCursor::pos()));
+}
+
+// Events bring the pointer's place (asking the display for it waits for an answer), and a
+// cursor set again costs a request to the display even when unchanged: only changes are set.
+void CKRAVView::UpdateCursorAt(QPoint client) {
     const SelectionTool& tool = m_engine.Selection();
     const Rect selection = m_engine.Geometry().CellsToClient(tool.SelectionCells());
-    const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
-    const bool overSelection =
-        (tool.HasFinishedSelection() || tool.IsFloating()) && selection.Contains({p.x(), p.y()});
-    viewport()->setCursor(overSelection ? m_frame.MoveCursor() : m_frame.ToolCursor(CurrentTool()));
+    const bool overSelection = (tool.HasFinishedSelection() || tool.IsFloating()) &&
+                               selection.Contains({client.x(), client.y()});
+    const QCursor wanted = overSelection ? m_frame.MoveCursor() : m_frame.ToolCursor(CurrentTool());
+    QWidget* area = viewport();
+    if (!area->testAttribute(Qt::WA_SetCursor) || area->cursor() != wanted)
+        area->setCursor(wanted);
 }
 
 // --- painting ------------------------------------------------------------------------------

@@ -32,6 +32,7 @@ public:
     void OnTileSetChanged();
     // The pointer shape for the current tool and position.
     void UpdateCursor();
+    void UpdateCursorAt(QPoint client);
 
     // ViewHost
     void InvalidateClient(const Rect& client, bool erase) override;
@@ -74,6 +75,8 @@ private:
     void PaintFloatingBlock(QPainter& painter, const QRect& area);
     void PaintStamp(QPainter& painter);
     RenderSource Source() const;
+    // Where the previews and the rubber band are drawn (empty rectangles for those not shown).
+    std::array<QRect, 3> OverlayRects() const;
     // The map cell under a client point, EMPTY_CELL past the map.
     Cell CellUnder(QPoint client) const;
 

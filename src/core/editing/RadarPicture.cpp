@@ -112,13 +112,44 @@ bool AllEqual(const Cell* stretch, Cell value) {
 #endif
 }
 
+// A stretch of plain tiles, whose kinds are the tiles themselves, packed into bytes; false
+// (nothing written) when a cell of it holds anything else.
+bool PackTiles(const Cell* stretch, std::uint8_t* out) {
+#if defined(__SSE2__)
+    // Unsigned "below TILE_COUNT" as a signed comparison with the sign bits flipped.
+    const __m128i flip = _mm_set1_epi32(static_cast<int>(0x80000000u));
+    const __m128i limit = _mm_set1_epi32(static_cast<int>(0x80000000u + TILE_COUNT));
+    __m128i four[4];
+    __m128i tiles = _mm_set1_epi32(-1);
+    for (int k = 0; k < 4; ++k) {
+        four[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(stretch + 4 * k));
+        tiles = _mm_and_si128(tiles, _mm_cmplt_epi32(_mm_xor_si128(four[k], flip), limit));
+    }
+    if (_mm_movemask_epi8(tiles) != 0xFFFF)
+        return false;
+    // Values below 190 pass both saturating packs unchanged.
+    const __m128i low = _mm_packs_epi32(four[0], four[1]);
+    const __m128i high = _mm_packs_epi32(four[2], four[3]);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
+    return true;
+#else
+    if (!std::all_of(stretch, stretch + STRETCH, [](Cell v) { return v < Cell{TILE_COUNT}; }))
+        return false;
+    for (int k = 0; k < STRETCH; ++k)
+        out[k] = static_cast<std::uint8_t>(stretch[k]);
+    return true;
+#endif
+}
+
 // Kinds of count cells into out, a stretch at a time. Maps are mostly empty stretches and
-// filled areas: a stretch of one value gets one lookup and one store. Whether a stretch may
-// be one is told by its ends first, which costs a map of mixed cells next to nothing.
+// areas of tiles: a stretch of one value gets one lookup and one store, a stretch of tiles
+// is packed into bytes. Whether a stretch may be of one value is told by its ends first.
 void KindsOfCells(const Cell* cells, int count, std::uint8_t* out) {
     int i = 0;
     for (; i + STRETCH <= count; i += STRETCH) {
         const Cell first = cells[i];
+        if (PackTiles(cells + i, out + i))
+            continue;
         if (cells[i + STRETCH - 1] == first && AllEqual(cells + i, first)) {
             std::memset(out + i, CellKind(first), STRETCH);
         } else {

@@ -51,6 +51,8 @@ public:
     // What the view draws over the map: the previewed cells (view-relative columns and
     // rows); empty when no preview is shown.
     std::span<const ShapePoint> PreviewPoints() const;
+    // The client pixels the shown preview covers; empty when none is shown.
+    Rect PreviewRect() const { return m_bPreviewShown ? m_rcPreview : Rect{}; }
 
 private:
     // A rectangle or ellipse drag: start and end cell (view-relative), in progress.

@@ -157,18 +157,27 @@ TEST(Radar, UpdateCellsClipsBlocksToTheMap) {
     }
 }
 
-// Stretches of equal cells are coloured at once: a picture built or updated over any mix of
-// stretches, lone cells and block edges must be the one cell by cell.
+// Stretches of equal cells and stretches of tiles are coloured at once: a picture built or
+// updated over any mix of them, lone cells and block edges must be the one cell by cell. The
+// values include the last tile and the first value past the tiles, and values that only an
+// unsigned comparison keeps from looking like tiles.
 TEST(Radar, StretchesOfEqualCellsColourAsSingleCellsDo) {
     std::vector<Cell> cells(MAP_CELLS);
-    const Cell kinds[] = {EMPTY_CELL, 0, FLAG_CELL, OBJECT_6X6 + 7, OBJECT_5X5, 175, 5000};
+    const Cell kinds[] = {EMPTY_CELL, 0,           FLAG_CELL,   OBJECT_6X6 + 7,
+                          OBJECT_5X5, 175,         5000,        TILE_COUNT - 1,
+                          TILE_COUNT, 0x80000000u, 0x800000BDu, 0x7FFFFFFFu};
     unsigned seed = 1;
+    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
     for (int i = 0; i < MAP_CELLS;) {
-        seed = seed * 1103515245u + 12345u;
-        const int length = static_cast<int>(seed >> 16) % 40 + 1; // lone cells to long stretches
+        const int length = static_cast<int>(next() >> 16) % 40 + 1; // lone cells to long stretches
+        const bool mixed = (seed >> 4) % 2 != 0; // a new value every cell, mostly tiles
         const Cell value = kinds[(seed >> 8) % std::size(kinds)];
-        for (int k = 0; k < length && i < MAP_CELLS; ++k)
-            cells[i++] = value;
+        for (int k = 0; k < length && i < MAP_CELLS; ++k) {
+            const unsigned pick = next() >> 16;
+            cells[i++] = !mixed           ? value
+                         : pick % 64 == 0 ? kinds[pick / 64 % std::size(kinds)]
+                                          : static_cast<Cell>(pick % TILE_COUNT);
+        }
     }
     const auto expectCellByCell = [&](const RadarPicture& radar) {
         for (int i = 0; i < MAP_CELLS; ++i)
