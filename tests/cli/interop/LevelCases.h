@@ -14,7 +14,7 @@ namespace krav::test {
 struct RoundTripCase {
     const char* name;
     std::function<Bytes()> level;
-    std::string refusal; // what import-tmx says of the exported map; empty: it takes it
+    std::string refusal = {}; // what import-tmx says of the exported map; empty: it takes it
 };
 
 const std::vector<RoundTripCase>& LevelCases();

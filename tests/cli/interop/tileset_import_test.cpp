@@ -182,8 +182,9 @@ TEST(TileSetChooser, ChoiceFollowsTheSelectedFile) {
         EXPECT_EQ(chooser.Choice(), c.choice);
         EXPECT_EQ(chooser.Note(), c.note);
         EXPECT_EQ(chooser.Preview() != nullptr, c.choice != TILESET_NONE);
-        if (c.choice == TILESET_NONE)
+        if (c.choice == TILESET_NONE) {
             EXPECT_FALSE(chooser.Reason().empty());
+        }
         // Never written to, and the same choice from the bytes in memory.
         if (std::filesystem::is_regular_file(path)) {
             EXPECT_EQ(test::ScratchFolder::Read(path), before);
@@ -320,8 +321,9 @@ TEST_F(TileSetCommands, ExportThenImportGivesTheSameBytes) {
         const std::string in = folder.Write("in.lvl", level.level);
         const std::string bmp = folder.Path("out.bmp");
         ASSERT_EQ(test::Lvl("tileset " + in + " " + bmp, folder).exitCode, 0);
-        if (std::string(level.name) == "embedded")
+        if (std::string(level.name) == "embedded") {
             EXPECT_EQ(test::ScratchFolder::Read(bmp), ownBmp);
+        }
         const std::string out = folder.Path("out.lvl");
         ASSERT_EQ(test::Lvl("import-tileset " + folder.Write("other.lvl", BuiltInLevel()) + " " +
                                 bmp + " " + out,
