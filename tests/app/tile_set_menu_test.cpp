@@ -91,8 +91,9 @@ TEST_F(TileSetMenu, AFailedExportSaysTheSystemsReason) {
         const std::string start = "The tile set could not be written to " + c.path + ". (";
         EXPECT_EQ(message.substr(0, start.size()), start) << message;
         EXPECT_EQ(message.back(), ')') << message;
-        if (!c.reason.empty())
+        if (!c.reason.empty()) {
             EXPECT_EQ(message, start + c.reason + ")");
+        }
     }
     EXPECT_EQ(test::ScratchFolder::Read(kept), (test::Bytes{'o', 'l', 'd'}));
     EXPECT_FALSE(child.Document().IsModified());

@@ -31,7 +31,7 @@ TEST_F(Play, DrawsALineAndSavesTheLevel) {
             "up left 88 40\nexpect-cell 5 2 5\nexpect-cell 0 0 5\nexpect-cell 3 1 5\n");
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
     test::Bytes expected;
-    for (const auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}})
+    for (const auto& [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}})
         test::AppendRecord(expected, 6, x, y);
     EXPECT_EQ(test::ScratchFolder::Read(Out()), expected);
 }

@@ -78,28 +78,34 @@ TEST(LevelMerge, NeverLosesAOneSidedChangeNorHidesAConflict) {
         for (std::size_t i = 0; i < MAP_CELLS; ++i) {
             // Every cell comes from one side; what both sides hold alike stays.
             ASSERT_TRUE(merge.cells[i] == s.ours[i] || merge.cells[i] == s.theirs[i]) << i;
-            if (s.ours[i] == s.theirs[i])
+            if (s.ours[i] == s.theirs[i]) {
                 ASSERT_EQ(merge.cells[i], s.ours[i]);
+            }
             anyCellConflict |= CellConflict(s, i);
             cellConflicts += CellConflict(s, i);
             // A conflict keeps ours.
-            if (merge.conflicts[i])
+            if (merge.conflicts[i]) {
                 ASSERT_EQ(merge.cells[i], s.ours[i]);
+            }
         }
         // Different changes to one cell are never clean.
-        if (anyCellConflict)
+        if (anyCellConflict) {
             EXPECT_TRUE(merge.Conflicted());
+        }
         // Without objects, the conflicts are exactly the cells changed differently.
-        if (!objects)
+        if (!objects) {
             EXPECT_EQ(merge.conflictCells, cellConflicts);
+        }
         if (!merge.Conflicted()) {
             ++clean;
             // Clean: every change of either side is in the merge.
             for (std::size_t i = 0; i < MAP_CELLS; ++i) {
-                if (s.ours[i] != s.base[i])
+                if (s.ours[i] != s.base[i]) {
                     ASSERT_EQ(merge.cells[i], s.ours[i]) << i;
-                if (s.theirs[i] != s.base[i])
+                }
+                if (s.theirs[i] != s.base[i]) {
                     ASSERT_EQ(merge.cells[i], s.theirs[i]) << i;
+                }
             }
         } else {
             ++conflicted;

@@ -237,8 +237,9 @@ TEST_F(MapRender, TheMapsEdgeIsMarkedAtEveryZoom) {
                 const auto at = [&](int x, int y) { return pixels[y * w + x]; };
                 EXPECT_EQ(at(10 * c, c / 2), EDGE_WHITE) << "right edge, first pixel";
                 EXPECT_EQ(at(10 * c + 1, 8 * c - 1), EDGE_WHITE) << "right edge, second pixel";
-                if (10 * c + 2 < w) // at 1:16 the client ends with the edge
+                if (10 * c + 2 < w) { // at 1:16 the client ends with the edge
                     EXPECT_EQ(at(10 * c + 2, c / 2), BLACK) << "past the right edge";
+                }
                 EXPECT_EQ(at(4 * c + c / 2, 8 * c), EDGE_WHITE) << "bottom edge, first pixel";
                 EXPECT_EQ(at(0, 8 * c + 1), EDGE_WHITE) << "bottom edge, second pixel";
                 if (8 * c + 2 < view.ClientHeight())
